@@ -1,0 +1,56 @@
+// dynotool: the command-line face of the dyno core, for scripts and black-box tests.
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+
+namespace {
+
+struct CommandEntry {
+    std::string_view name;
+    dyno::cli::Command run;
+    std::string_view usage;
+};
+
+constexpr CommandEntry kCommands[] = {
+    {"help", nullptr, "help"},
+};
+
+void printUsage(std::ostream& out) {
+    out << "usage: dynotool COMMAND [OPTIONS]\ncommands:\n";
+    for (const auto& command : kCommands) out << "  dynotool " << command.usage << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(std::cerr);
+        return 2;
+    }
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(std::cout);
+        return 0;
+    }
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    for (const auto& command : kCommands) {
+        if (command.name != name || command.run == nullptr) continue;
+        try {
+            return command.run(words, std::cout, std::cerr);
+        } catch (const dyno::cli::UsageError& error) {
+            std::cerr << "dynotool " << name << ": " << error.what() << "\n";
+            return 2;
+        } catch (const std::exception& error) {
+            std::cerr << "dynotool " << name << ": " << error.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "dynotool: unknown command '" << name << "'\n";
+    printUsage(std::cerr);
+    return 2;
+}
