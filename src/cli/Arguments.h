@@ -18,7 +18,7 @@ struct UsageError : std::runtime_error {
 // positional operands. Which options take a value is declared up front, so a
 // missing value or an unknown option is reported instead of guessed.
 class Arguments {
-public:
+  public:
     Arguments(const std::vector<std::string>& words, const std::set<std::string>& valueOptions,
               const std::set<std::string>& flagOptions);
 
@@ -27,7 +27,7 @@ public:
     bool flag(const std::string& name) const { return flags_.count(name) != 0; }
     const std::vector<std::string>& operands() const { return operands_; }
 
-private:
+  private:
     std::map<std::string, std::string> values_;
     std::set<std::string> flags_;
     std::vector<std::string> operands_;

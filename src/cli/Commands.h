@@ -11,5 +11,4 @@ namespace dyno::cli {
 using Command = int (*)(const std::vector<std::string>& words, std::ostream& out,
                         std::ostream& err);
 
-
 }  // namespace dyno::cli

@@ -12,7 +12,7 @@ namespace dyno {
 // remark can never overflow its field; the buffer always keeps a terminating zero.
 template <std::size_t Capacity>
 class FixedText {
-public:
+  public:
     static constexpr std::size_t capacity = Capacity;
 
     FixedText() { bytes_.fill('\0'); }
@@ -41,7 +41,7 @@ public:
 
     friend bool operator==(const FixedText&, const FixedText&) = default;
 
-private:
+  private:
     std::array<char, Capacity> bytes_;
 };
 

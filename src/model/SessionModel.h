@@ -11,7 +11,7 @@ namespace dyno {
 // The four session slots shared by acquisition, files, evaluation and display.
 // Made once at start-up (about a megabyte, so on the heap) and passed by reference.
 class SessionModel {
-public:
+  public:
     static std::unique_ptr<SessionModel> create() { return std::make_unique<SessionModel>(); }
 
     SessionModel() = default;
@@ -28,7 +28,7 @@ public:
     // Copies slot 1 into slot 2, 3 or 4 as the graph page's copy boxes do.
     void copySlot1Into(int target);
 
-private:
+  private:
     std::array<TestSession, kSessionSlots> slots_{};
 };
 

@@ -20,9 +20,13 @@ Run runOf(Session& session, int r) {
 
 }  // namespace
 
-TestRun TestSession::run(int r) { return runOf<TestRun>(*this, r); }
+TestRun TestSession::run(int r) {
+    return runOf<TestRun>(*this, r);
+}
 
-ConstTestRun TestSession::run(int r) const { return runOf<ConstTestRun>(*this, r); }
+ConstTestRun TestSession::run(int r) const {
+    return runOf<ConstTestRun>(*this, r);
+}
 
 void TestSession::clearForRecording() {
     std::fill_n(rollerPeriods.begin(), kClearedBeforeRecording, 0);

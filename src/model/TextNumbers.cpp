@@ -9,8 +9,12 @@ namespace dyno {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -21,8 +25,7 @@ std::string_view trimmed(std::string_view text) {
 // from_chars rejects a leading '+'; it is a valid sign in every box.
 double parseDecimal(std::string_view digits, bool negative) {
     double value = 0.0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                    std::chars_format::fixed);
+    std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
     return negative ? -value : value;
 }
 
