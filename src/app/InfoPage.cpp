@@ -1,0 +1,28 @@
+#include "app/InfoPage.h"
+
+#include <QFont>
+
+namespace dyno {
+
+InfoPage::InfoPage(QWidget* parent)
+    : QWidget(parent),
+      companylabel_(new QLabel(QStringLiteral("Your company"), this)),
+      tlflabel_(new QLabel(QStringLiteral("1234567890"), this)) {
+    companylabel_->setObjectName(QStringLiteral("companylabel"));
+    tlflabel_->setObjectName(QStringLiteral("tlflabel"));
+    QFont large = font();
+    large.setPixelSize(28);
+    large.setBold(true);
+    companylabel_->setFont(large);
+    companylabel_->setGeometry(40, 40, 700, 40);
+
+    auto* phoneCaption = new QLabel(QStringLiteral("Phone :"), this);
+    QFont medium = font();
+    medium.setPixelSize(18);
+    phoneCaption->setFont(medium);
+    tlflabel_->setFont(medium);
+    phoneCaption->setGeometry(40, 100, 80, 24);
+    tlflabel_->setGeometry(120, 100, 300, 24);
+}
+
+}  // namespace dyno

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+
+namespace dyno {
+
+// The main window's pages in tab order: caption and component name. Settings,
+// function keys and the other pages refer to them by these names.
+struct PageEntry {
+    const char* caption;
+    const char* componentName;
+};
+
+inline constexpr std::array<PageEntry, 10> kPages{{
+    {"Graphs", "grafside1"},
+    {"Test", "testside1"},
+    {"File", "readside1"},
+    {"Param.", "TabSheet5"},
+    {"Remarks", "remarkspage"},
+    {"Setup", "TabSheet1"},
+    {"Info", "TabSheet2"},
+    {"Speed", "speedopage"},
+    {"Analog", "analogside"},
+    {"A/D Sett.", "ad_settings"},
+}};
+
+inline constexpr int kInfoPageIndex = 6;  // the page shown first
+
+}  // namespace dyno

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include "app/MainWindow.h"
+#include "app/PageList.h"
+#include "app/SingleInstanceGuard.h"
+#include "model/SessionModel.h"
+
+namespace dyno {
+namespace {
+
+TEST(MainWindow, TenPagesInOrderWithInfoShownFirst) {
+    auto model = SessionModel::create();
+    MainWindow window(*model, QDir::currentPath());
+    EXPECT_EQ(window.windowTitle(), "VKR Korvalis 2.32");
+    EXPECT_EQ(window.size(), QSize(791, 574));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    QTabWidget* pages = window.pages();
+    ASSERT_EQ(pages->count(), 10);
+    const char* captions[] = {"Graphs", "Test", "File",  "Param.", "Remarks",
+                              "Setup",  "Info", "Speed", "Analog", "A/D Sett."};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(pages->tabText(i), captions[i]);
+    EXPECT_EQ(pages->widget(5)->objectName(), "TabSheet1");
+    EXPECT_EQ(pages->currentIndex(), 6);
+    EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet2");
+    EXPECT_TRUE(pages->tabBar()->font().bold());
+}
+
+TEST(MainWindow, FunctionKeysActWithAnyModifierEvenInsideAnEditBox) {
+    auto model = SessionModel::create();
+    MainWindow window(*model, QDir::currentPath());
+    auto* edit = new QLineEdit(window.pages()->widget(0));
+    QSignalSpy spy(&window, &MainWindow::functionKeyPressed);
+
+    QKeyEvent shiftF5(QEvent::KeyPress, Qt::Key_F5, Qt::ShiftModifier);
+    QApplication::sendEvent(edit, &shiftF5);
+    QKeyEvent ctrlF2(QEvent::KeyPress, Qt::Key_F2, Qt::ControlModifier);
+    QApplication::sendEvent(edit, &ctrlF2);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(edit, &letter);
+
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).value<FunctionKeyAction>(), FunctionKeyAction::SaveSession1);
+    EXPECT_EQ(spy.at(1).at(0).value<FunctionKeyAction>(), FunctionKeyAction::UpdateDisplay);
+    EXPECT_EQ(edit->text(), "a") << "other keys reach the control unchanged";
+}
+
+TEST(SingleInstanceGuard, SecondCopyIsRefusedUntilTheFirstEnds) {
+    QTemporaryDir folder;
+    {
+        SingleInstanceGuard first(folder.path());
+        ASSERT_TRUE(first.acquire());
+        SingleInstanceGuard second(folder.path());
+        EXPECT_FALSE(second.acquire());
+    }
+    SingleInstanceGuard again(folder.path());
+    EXPECT_TRUE(again.acquire()) << "starting again after the first copy ended works";
+}
+
+TEST(SingleInstanceGuard, LockLeftByACrashedCopyIsTakenOver) {
+    QTemporaryDir folder;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The "crashed copy": takes the lock and dies without releasing it.
+        SingleInstanceGuard crashed(folder.path());
+        _exit(crashed.acquire() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFile::exists(QDir(folder.path()).filePath("vkrdynok40.lock")));
+
+    SingleInstanceGuard guard(folder.path());
+    EXPECT_TRUE(guard.acquire());
+}
+
+}  // namespace
+}  // namespace dyno
