@@ -54,11 +54,13 @@ double leadingNumber(std::string_view text) {
     }
     if (!anyDigit) return 0.0;
     std::string_view number = text.substr(start, i - start);
-    // from_chars wants a digit before the point.
+    // from_chars wants a digit before the point: read ".5" as "0.5". A box's text is
+    // short; anything longer than the buffer has long passed double precision.
     if (number.front() == '.') {
-        std::string padded = "0";
-        padded.append(number);
-        return parseDecimal(padded, negative);
+        char padded[64] = {'0'};
+        const std::size_t n = std::min(number.size(), sizeof padded - 1);
+        std::copy_n(number.data(), n, padded + 1);
+        return parseDecimal(std::string_view(padded, n + 1), negative);
     }
     return parseDecimal(number, negative);
 }

@@ -1,0 +1,147 @@
+#include "evaluation/RunEvaluation.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <stdexcept>
+#include <string_view>
+#include <utility>
+
+#include "evaluation/AccelerationSmoothing.h"
+#include "evaluation/EvaluationConstants.h"
+#include "model/TextNumbers.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr double kKmhPerMph = 1.60934;
+constexpr double kKwPerHp = 0.7457;
+constexpr double kTorqueScale = 100.0;
+
+std::size_t at(int index) {
+    return static_cast<std::size_t>(index);
+}
+
+// Largest of the first `count` values, scanning up from 0.0 and replacing only on a
+// strictly greater value (values that are not numbers never win).
+double runningMaximum(std::span<const double> values, int count) {
+    double maximum = 0.0;
+    for (int i = 0; i < count; ++i) {
+        if (values[at(i)] > maximum) maximum = values[at(i)];
+    }
+    return maximum;
+}
+
+// "%.2f" of the maximum; a figure too wide for the text (only damaged periods give
+// one) reads "overflow" rather than a cut-off number.
+void writeMaximumText(double maximum, EvaluatedCurves::MaximumText& text,
+                      EvaluationWarnings& warnings) {
+    char buffer[EvaluatedCurves::MaximumText::capacity - 1];
+    const std::size_t length = formatFixedInto(maximum, 2, buffer, sizeof buffer);
+    if (length == 0) {
+        text.assign("overflow");
+        warnings.set(EvaluationWarning::kMaximumTooLarge);
+        return;
+    }
+    text.assign(std::string_view(buffer, length));
+}
+
+void clearCurves(EvaluatedCurves& curves) {
+    curves.rpmCurve.fill(0.0);
+    curves.speedCurve.fill(0.0);
+    curves.powerCurve.fill(0.0);
+    curves.torqueCurve.fill(0.0);
+}
+
+// Speed point i belongs to revolution i+1: the first period only starts the clock.
+void computeSpeed(ConstRollerPeriods periods, int periodCount, const EvaluationConstants& constants,
+                  EvaluationWorkspace& work, EvaluatedCurves::Curve& speed) {
+    auto& time = work.timeAxis();
+    auto& frequency = work.rawAccel();
+    double elapsedSeconds = 0.0;
+    for (int i = 0; i + 1 < periodCount; ++i) {
+        const double periodTicks = static_cast<double>(periods[at(i + 1)]);
+        elapsedSeconds = periodTicks / constants.clockRateHz + elapsedSeconds;
+        time[at(i + 1)] = elapsedSeconds;
+        frequency[at(i)] = 1.0 / (periodTicks / constants.clockRateHz);
+        speed[at(i)] = constants.speedFactor * frequency[at(i)];
+    }
+}
+
+// Speed change per second: the speed difference to the next revolution times the
+// revolutions per second. Leaves the last frequency (entry periodCount-2) in place.
+void computeAcceleration(const EvaluatedCurves::Curve& speed, int periodCount,
+                         EvaluationWorkspace& work) {
+    auto& accel = work.rawAccel();
+    for (int i = 0; i + 2 < periodCount; ++i) {
+        accel[at(i)] = (speed[at(i + 1)] - speed[at(i)]) * accel[at(i)];
+    }
+}
+
+void computePowerAndTorque(const EvaluationConstants& constants, const EvaluationOptions& options,
+                           double correctionFactor, int points, const EvaluationWorkspace& work,
+                           EvaluatedCurves& curves) {
+    // With mph both the acceleration and the speed are turned back into km/h, so the
+    // power is the same figure whatever speed unit is shown.
+    const double speedToKmh = options.speedInMph ? kKmhPerMph : 1.0;
+    const double massFactor = constants.massFactor * speedToKmh;
+    const double powerFactor = options.powerInKw ? massFactor * kKwPerHp : massFactor;
+    const auto& smooth = work.smoothAccel();
+    for (int i = 0; i + 1 < points; ++i) {
+        curves.powerCurve[at(i)] =
+            smooth[at(i)] * powerFactor *
+            (curves.speedCurve[at(i)] * speedToKmh + constants.speedOffsetKmh) * correctionFactor;
+        curves.torqueCurve[at(i)] = smooth[at(i)] * massFactor * correctionFactor * kTorqueScale;
+    }
+}
+
+}  // namespace
+
+EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOptions& options,
+                             EvaluationWorkspace& workspace) {
+    if (!SessionModel::isRun(run)) throw std::out_of_range("evaluated run must be 0..2");
+
+    EvaluatedCurves& curves = session.curves;
+    clearCurves(curves);
+    workspace.clearArrays();
+
+    const int periodCount = session.leadingPeriods(run, kMaxEvaluatedPeriods);
+    if (periodCount == 0) return {};
+
+    const EvaluationConstants constants =
+        evaluationConstantsOf(session.header, session.values, options);
+    EvaluationReport report{0, constants.warnings};
+
+    const ConstTestRun samples = std::as_const(session).run(run);
+    computeSpeed(samples.rollerPeriods, periodCount, constants, workspace, curves.speedCurve);
+    writeMaximumText(runningMaximum(curves.speedCurve, periodCount - 1), curves.maxSpeedText,
+                     report.warnings);
+    computeAcceleration(curves.speedCurve, periodCount, workspace);
+
+    const int points = periodCount - 1;
+    movingAverageBySpeed(workspace.rawAccel(), curves.speedCurve, points, workspace.smoothAccel());
+    workspace.setEvalCount(points);
+    report.evalCount = points;
+    trailingAverageInPlace(workspace.smoothAccel(), points);
+    splinePassInPlace(workspace.smoothAccel(), points);
+
+    computePowerAndTorque(constants, options, session.correctionFactor, points, workspace, curves);
+    if (options.rpmCurveShown) {
+        for (int i = 0; i + 1 < points; ++i) {
+            curves.rpmCurve[at(i)] = static_cast<double>(samples.rpmSamples[at(i)]);
+        }
+    }
+    writeMaximumText(runningMaximum(curves.powerCurve, points - 1), curves.maxPowerText,
+                     report.warnings);
+    writeMaximumText(runningMaximum(curves.torqueCurve, points - 1), curves.maxTorqueText,
+                     report.warnings);
+    return report;
+}
+
+EvaluationReport evaluate(SessionModel& model, int slot, int run, const EvaluationOptions& options,
+                          EvaluationWorkspace& workspace) {
+    return evaluateRun(model.slot(slot), run, options, workspace);
+}
+
+}  // namespace dyno
