@@ -11,4 +11,13 @@ namespace dyno::cli {
 using Command = int (*)(const std::vector<std::string>& words, std::ostream& out,
                         std::ostream& err);
 
+// Correction factor from weather values typed as on the Param. page; one JSON line.
+int runCorrection(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+// What a session archive holds: texts, header, values, air data, run lengths.
+int runInfo(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+// One run of a session archive evaluated as the graph would: JSON or CSV curves.
+int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 }  // namespace dyno::cli

@@ -17,7 +17,11 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {"help", nullptr, "help"},
+    {"info", dyno::cli::runInfo, "info FILE [--json]"},
+    {"curves", dyno::cli::runCurves,
+     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]"},
+    {"correction", dyno::cli::runCorrection,
+     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] [--inch-hg]"},
 };
 
 void printUsage(std::ostream& out) {
@@ -39,7 +43,7 @@ int main(int argc, char** argv) {
     }
     const std::vector<std::string> words(argv + 2, argv + argc);
     for (const auto& command : kCommands) {
-        if (command.name != name || command.run == nullptr) continue;
+        if (command.name != name) continue;
         try {
             return command.run(words, std::cout, std::cerr);
         } catch (const dyno::cli::UsageError& error) {

@@ -1,0 +1,366 @@
+#include "acquisition/k40/K40Link.h"
+
+#include <limits>
+#include <string>
+
+#include "evaluation/CorrectionApply.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr int kLargestNeedlePosition = 320;
+constexpr std::int32_t kLargestMarkerPosition = 296;
+// A 10-bit reading of 0..1023 spans the bar's 296 pixels: 1023 x 50 / 173 = 295.
+constexpr std::uint32_t kMarkerScaleNumerator = 50;
+constexpr std::uint32_t kMarkerScaleDenominator = 173;
+
+bool isRecordingRun(std::int16_t runIndex) {
+    return runIndex >= 0 && runIndex < kRunsPerSession;
+}
+
+std::size_t sampleIndex(std::int16_t runIndex, std::int16_t count) {
+    return static_cast<std::size_t>(runIndex) * kSamplesPerRun + static_cast<std::size_t>(count);
+}
+
+}  // namespace
+
+K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& state)
+    : link_(seams.link),
+      clock_(seams.clock),
+      sequenceView_(seams.sequenceView),
+      live_(seams.liveDisplay),
+      status_(seams.statusView),
+      messages_(seams.messages),
+      model_(model),
+      state_(state),
+      framer_(seams.link),
+      sequence_(state, model.slot(1), seams.sequenceView, seams.liveDisplay) {
+    link_.setListener(this);
+}
+
+K40Link::~K40Link() {
+    cancelPause();
+    link_.setListener(nullptr);
+}
+
+bool K40Link::openPort(std::string_view portName) {
+    if (!link_.isOpen()) {
+        if (!link_.open(portName)) {
+            status_.setLed(false);
+            // A port that closed again without an error is abandoned silently.
+            const std::string error = link_.errorText();
+            if (!error.empty()) messages_.show(MessageKind::Error, kDynoCaption, error);
+            return false;
+        }
+        // Opening purged the driver; nothing framed before belongs to the new stream.
+        framer_.drain();
+        isLinkLostReported_ = false;
+    }
+    status_.setLed(true);
+    return true;
+}
+
+bool K40Link::send(const K40Command& command) {
+    if (link_.write(command.view())) return true;
+    reportLinkLost();
+    return false;
+}
+
+K40Link::Outcome K40Link::sendStartUp(std::string_view portName, std::uint8_t transferDelay) {
+    if (isDispatching_) return Outcome::Busy;
+    if (!openPort(portName)) return Outcome::PortFailed;
+    state_.recording.transferDelay = transferDelay;
+    return send(K40Command::startUp(transferDelay)) ? Outcome::Done : Outcome::PortFailed;
+}
+
+K40Link::Outcome K40Link::start(const K40Start& request) {
+    if (isDispatching_) return Outcome::Busy;
+    state_.speedNeedleOld = 0;
+    state_.rpmNeedleOld = 0;
+    state_.rpmCheckOnly = request.isRevCounterCheck;
+    // A rev counter check needs the engine's ignition, which a test type without rpm
+    // registration does not describe.
+    if (request.isRevCounterCheck && request.rpmRegistration != 1) return Outcome::NothingToDo;
+
+    cancelPause();
+    if (request.isRevCounterCheck) {
+        state_.testMode = TestMode::RevCounterCheck;
+    } else {
+        state_.testMode = request.rpmRegistration == 1 ? TestMode::WithRpm : TestMode::WithoutRpm;
+    }
+    state_.runIndex = 0;
+    dial_ = request.dial;
+    weather_ = request.weather;
+    sequence_.setSessionSetup(request.session);
+
+    model_.slot(1).clearForRecording();
+    state_.resetCounters();
+    if (!openPort(request.portName)) return Outcome::PortFailed;
+    state_.firmwareSeen = false;
+    state_.runIndex = 0;
+    state_.recording = request.recording;
+    state_.speedNeedleOld = 0;
+    state_.rpmNeedleOld = 0;
+    if (!send(K40Command::start(state_.testMode, state_.recording))) return Outcome::PortFailed;
+    pause(kStartCommandSettleMs, Continuation::StartShown);
+    return Outcome::Done;
+}
+
+K40Link::Outcome K40Link::requestWeather(std::string_view portName, std::uint8_t transferDelay,
+                                         const K40WeatherSetup& weather) {
+    // The purge below would cut into the packets a paused dispatch still holds back.
+    if (isDispatching_ || isPaused()) return Outcome::Busy;
+    if (!openPort(portName)) return Outcome::PortFailed;
+    weather_ = weather;
+    framer_.drain();
+    if (!send(K40Command::weatherRequest(transferDelay))) return Outcome::PortFailed;
+    pause(kWeatherAnswerMs, Continuation::Weather);
+    return Outcome::Done;
+}
+
+void K40Link::bytesReceived() {
+    checkInputBufferFill();
+    // A running or paused dispatch picks these bytes up itself when it goes on.
+    if (isDispatching_ || isPaused()) return;
+    dispatchWaiting();
+}
+
+void K40Link::linkFailed() {
+    reportLinkLost();
+}
+
+void K40Link::reportLinkLost() {
+    cancelPause();
+    status_.setLed(false);
+    if (isLinkLostReported_) return;
+    isLinkLostReported_ = true;
+    std::string text(kLinkLostText);
+    if (const std::string error = link_.errorText(); !error.empty()) text += ": " + error;
+    messages_.show(MessageKind::Error, kDynoCaption, text);
+}
+
+bool K40Link::isInputNearlyFull() const {
+    return link_.bytesWaiting() * 5 >= kK40InputBufferBytes * 4;
+}
+
+void K40Link::checkInputBufferFill() {
+    const bool isNearlyFull = isInputNearlyFull();
+    if (isNearlyFull && !isBufferFullShown_) {
+        sequenceView_.showRemoteText(kSerialBufferFullText, Rgb::Yellow, Rgb::Red);
+    }
+    isBufferFullShown_ = isNearlyFull;
+}
+
+void K40Link::cancelPause() {
+    if (timer_ != Clock::kNoTimer) clock_.cancel(timer_);
+    timer_ = Clock::kNoTimer;
+    continuation_ = Continuation::None;
+}
+
+void K40Link::pause(std::int64_t ms, Continuation continuation) {
+    continuation_ = continuation;
+    timer_ = clock_.callAfter(ms, [this] { resume(); });
+}
+
+void K40Link::resume() {
+    if (isDispatching_) {
+        // A timer run by the nested event loop of a message box: go on once the
+        // dispatch that shows the box is over.
+        timer_ = clock_.callAfter(0, [this] { resume(); });
+        return;
+    }
+    const Continuation continuation = continuation_;
+    timer_ = Clock::kNoTimer;
+    continuation_ = Continuation::None;
+    isDispatching_ = true;
+    switch (continuation) {
+        case Continuation::StartShown:
+            sequence_.showStarted();
+            break;
+        case Continuation::DataOkAfterWait:
+            sequence_.dataOkAfterWait();
+            framer_.drain();
+            // Re-arms the electronics for the rider's next press of the remote.
+            send(K40Command::start(state_.testMode, state_.recording));
+            break;
+        case Continuation::SessionEndAfterWait:
+            framer_.drain();
+            sequence_.sessionFinished();
+            break;
+        case Continuation::Weather:
+        case Continuation::None:
+            break;
+    }
+    isDispatching_ = false;
+    if (!isPaused()) dispatchWaiting();
+}
+
+void K40Link::dispatchWaiting() {
+    isDispatching_ = true;
+    while (!isPaused()) {
+        const auto packet = framer_.next();
+        if (!packet) break;
+        dispatch(*packet);
+    }
+    isDispatching_ = false;
+    // The next time the buffer fills up, the rider is told again.
+    if (!isInputNearlyFull()) isBufferFullShown_ = false;
+}
+
+void K40Link::dispatch(const K40Packet& packet) {
+    namespace code = k40code;
+    const std::uint8_t c = packet.code();
+    if (c >= code::kAnalogSample1 && c <= code::kAnalogSample5) {
+        storeAnalogSample(c - code::kAnalogSample1, packet.v10());
+        return;
+    }
+    switch (c) {
+        case code::kLiveChannel1:
+            moveMarker(0, packet.v10());
+            break;
+        case code::kLiveChannel2:
+            moveMarker(1, packet.v10());
+            break;
+        case code::kLiveSpeed:
+            moveSpeedNeedle(packet.v32());
+            break;
+        case code::kLiveRpm:
+            moveRpmNeedle(packet.v32());
+            break;
+        case code::kRollerSample:
+            storeRollerSample(packet.v32());
+            break;
+        case code::kRpmSample:
+            storeRpmSample(packet.v32());
+            break;
+        case code::kWeatherPart1:
+            state_.weatherTempRaw = static_cast<std::int16_t>(packet.v10());
+            state_.weatherBaroRaw = static_cast<std::int16_t>(packet.v10b());
+            break;
+        case code::kWeatherPart2:
+            state_.weatherHumRaw = static_cast<std::int16_t>(packet.v10());
+            applyStationReadings();
+            break;
+        case code::kRemoteEnd:
+            if (isRecordingRun(state_.runIndex) && state_.testMode == TestMode::RevCounterCheck) {
+                framer_.drain();
+                sequence_.sessionFinished();
+            }
+            break;
+        case code::kTransferBegins:
+            if (isRecordingRun(state_.runIndex)) {
+                live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
+                sequence_.transferringData();
+            }
+            break;
+        case code::kRunStarted:
+            if (isRecordingRun(state_.runIndex)) sequence_.testRunning();
+            break;
+        case code::kRunComplete:
+            endOfRun();
+            break;
+        case code::kSampleSetting:
+            state_.sampleSetting = static_cast<std::uint16_t>(packet.v16());
+            status_.showSampleSetting(std::to_string(state_.sampleSetting));
+            break;
+        case code::kFirmwareVersion:
+            if (packet.d1() == code::kFirmwareMark1 && packet.d2() == code::kFirmwareMark2) {
+                showFirmwareVersion(packet);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void K40Link::storeAnalogSample(int channel, std::uint32_t value) {
+    auto& count = state_.analogCount[static_cast<std::size_t>(channel)];
+    if (!isRecordingRun(state_.runIndex) || count >= kSamplesPerRun) return;
+    auto& samples = model_.slot(1).analogSamples[static_cast<std::size_t>(state_.runIndex)];
+    samples[static_cast<std::size_t>(channel)][static_cast<std::size_t>(count)] =
+        static_cast<std::uint16_t>(value);
+    ++count;
+}
+
+void K40Link::storeRollerSample(std::uint32_t period) {
+    if (!isRecordingRun(state_.runIndex) || state_.rollerCount >= kSamplesPerRun) return;
+    model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, state_.rollerCount)] =
+        static_cast<std::int32_t>(period);
+    ++state_.rollerCount;
+}
+
+void K40Link::storeRpmSample(std::uint32_t period) {
+    if (!isRecordingRun(state_.runIndex) || state_.rpmCount >= kSamplesPerRun) return;
+    const std::uint32_t rpm = static_cast<std::uint32_t>(dial_.rpmSampleConstant) / period;
+    model_.slot(1).rpmSamples[sampleIndex(state_.runIndex, state_.rpmCount)] =
+        static_cast<std::int32_t>(rpm);
+    ++state_.rpmCount;
+}
+
+void K40Link::moveMarker(int channel, std::uint32_t value) {
+    std::int32_t position =
+        static_cast<std::int32_t>(value * kMarkerScaleNumerator / kMarkerScaleDenominator);
+    if (position > kLargestMarkerPosition) position = kLargestMarkerPosition;
+    auto& old = state_.barMarker[static_cast<std::size_t>(channel)];
+    live_.moveK40Marker(channel + 1, old, position);
+    old = position;
+}
+
+void K40Link::moveSpeedNeedle(std::uint32_t period) {
+    const double quotient = dial_.speedDialConstant / period;
+    // Truncated toward zero; anything off the dial (and a NaN) shows at rest.
+    const bool isOnDial = quotient > -1.0 && quotient < kLargestNeedlePosition + 1.0;
+    state_.speedNeedle = isOnDial ? static_cast<std::int16_t>(quotient) : 0;
+    live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    live_.drawNeedle(Dial::Speed, state_.speedNeedle, Rgb::Yellow);
+    state_.speedNeedleOld = state_.speedNeedle;
+}
+
+void K40Link::moveRpmNeedle(std::uint32_t period) {
+    const std::uint32_t quotient = static_cast<std::uint32_t>(dial_.rpmDialConstant) / period;
+    state_.rpmNeedle = quotient <= kLargestNeedlePosition ? static_cast<std::int16_t>(quotient) : 0;
+    live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
+    live_.drawNeedle(Dial::Rpm, state_.rpmNeedle, Rgb::Yellow);
+    state_.rpmNeedleOld = state_.rpmNeedle;
+}
+
+void K40Link::showFirmwareVersion(const K40Packet& packet) {
+    // The version bytes are signed.
+    status_.showFirmwareVersion(std::to_string(static_cast<std::int8_t>(packet.d3())),
+                                std::to_string(static_cast<std::int8_t>(packet.d4())));
+    state_.firmwareSeen = true;
+}
+
+void K40Link::applyStationReadings() {
+    TestSession& slot1 = model_.slot(1);
+    const WeatherStationReading reading{state_.weatherTempRaw, state_.weatherBaroRaw,
+                                        state_.weatherHumRaw};
+    const StationCorrection station =
+        correctionFromStationK40(reading, weather_.constants, {weather_.units, weather_.standard});
+    status_.showStationValues(station.displayTexts);
+    applyCorrection(station.correction, CorrectionTarget::StationCorrection, slot1, messages_);
+    status_.showCorrectionFactor(station.correction.correctionText);
+
+    // The factor of the session comes from the boxes just filled, rounded as shown.
+    const CorrectionPageEntries entries{
+        station.displayTexts.humidity, station.displayTexts.temperature,
+        station.displayTexts.pressure, weather_.units, weather_.standard};
+    const CorrectionResult page = correctionFromPage(entries);
+    applyCorrection(page, CorrectionTarget::CorrectionFactor, slot1, messages_);
+    status_.showCorrectionFactor(page.correctionText);
+}
+
+void K40Link::endOfRun() {
+    framer_.drain();
+    if (state_.runIndex < std::numeric_limits<std::int16_t>::max()) ++state_.runIndex;
+    state_.resetCounters();
+    if (isRecordingRun(state_.runIndex) && !state_.rpmCheckOnly) {
+        sequence_.dataOkBeforeWait();
+        pause(kDataOkPauseMs, Continuation::DataOkAfterWait);
+    } else {
+        pause(kDataOkPauseMs, Continuation::SessionEndAfterWait);
+    }
+}
+
+}  // namespace dyno

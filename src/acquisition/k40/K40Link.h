@@ -1,0 +1,163 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "acquisition/ByteLink.h"
+#include "acquisition/Clock.h"
+#include "acquisition/SequenceView.h"
+#include "acquisition/k40/AcquisitionState.h"
+#include "acquisition/k40/K40Command.h"
+#include "acquisition/k40/K40Framer.h"
+#include "acquisition/k40/K40StatusView.h"
+#include "acquisition/k40/K40TestSequence.h"
+#include "evaluation/CorrectionSources.h"
+#include "model/MessageSink.h"
+#include "model/SessionModel.h"
+
+namespace dyno {
+
+// Input buffer of the serial driver; at 80 % full the rider is told.
+inline constexpr std::size_t kK40InputBufferBytes = 4096;
+
+// Waits of the K40 sequence, milliseconds.
+inline constexpr std::int64_t kStartCommandSettleMs = 100;
+inline constexpr std::int64_t kDataOkPauseMs = 500;
+inline constexpr std::int64_t kWeatherAnswerMs = 1000;
+
+// The dividends that turn the periods the electronics send into needle positions and
+// rpm samples, from the preparation at each start.
+struct K40DialConstants {
+    double speedDialConstant = 7'096'320.0;
+    std::int32_t rpmDialConstant = 0;
+    std::int32_t rpmSampleConstant = 0;
+};
+
+// The weather station's calibration and how its readings are shown and turned into
+// the correction factor of slot 1.
+struct K40WeatherSetup {
+    WeatherStationConstants constants{250.0, 250.0, 250.0};
+    AirUnitOptions units;
+    CorrectionStandard standard = CorrectionStandard::Eec;
+};
+
+// Everything a test start takes from the pages, as plain values.
+struct K40Start {
+    std::string portName = "COM1";  // `comedit`
+    bool isRevCounterCheck = false;
+    std::int32_t rpmRegistration = 0;  // from the test type: 0 without rpm
+    K40Recording recording;
+    K40DialConstants dial;
+    K40SessionSetup session;
+    K40WeatherSetup weather;
+};
+
+// The link to the K40 electronics: frames the received bytes, dispatches each packet
+// to the acquisition state, slot 1 and the Speed page, and runs the K40 test sequence.
+//
+// Packets are dispatched one at a time, in arrival order, each to completion before
+// the next. A packet whose handling waits (the 500 ms after a run) pauses the dispatch
+// on a clock timer; the packets behind it stay in the link until the wait is over and
+// the drains the sequence asks for have run. Every complete packet waiting is handled,
+// not just one per receive event, because the line falls silent after the last packet
+// of a run and no further event would come. The dispatch never runs inside itself: a
+// receive event raised while a message box of the dispatch is open is left to the
+// dispatch that is already running.
+class K40Link final : private ByteLinkListener {
+  public:
+    struct Seams {
+        ByteLink& link;
+        Clock& clock;
+        SequenceView& sequenceView;
+        LiveDisplay& liveDisplay;
+        K40StatusView& statusView;
+        MessageSink& messages;
+    };
+
+    enum class Outcome {
+        Done,         // started, or the request was sent
+        NothingToDo,  // a rev counter check without rpm registration
+        PortFailed,   // the port could not be opened or refused the command
+        Busy,         // asked from inside a dispatch (a message box of it is open)
+    };
+
+    K40Link(const Seams& seams, SessionModel& model, AcquisitionState& state);
+    ~K40Link() override;
+    K40Link(const K40Link&) = delete;
+    K40Link& operator=(const K40Link&) = delete;
+
+    // Opens the port and sends the start-up command; the electronics answer with
+    // their firmware version and sample setting.
+    Outcome sendStartUp(std::string_view portName, std::uint8_t transferDelay);
+
+    // "Start Test" or "Rev. Counter check" with the K40 electronics. A dispatch that is
+    // paused is cancelled: its restart command is never sent.
+    Outcome start(const K40Start& request);
+
+    // "Get data from Weatherstation": the answer comes as packets 20 and 21. The
+    // dispatch is held for the 1000 ms the electronics take to answer.
+    Outcome requestWeather(std::string_view portName, std::uint8_t transferDelay,
+                           const K40WeatherSetup& weather);
+
+    // The receive event: dispatches every complete packet waiting, until one pauses.
+    void bytesReceived() override;
+    // The port failed while open: any paused dispatch is dropped, the LED goes off and
+    // the user is told. What slot 1 received so far stays.
+    void linkFailed() override;
+
+    // True while a packet's wait is pending. Loads, copies and saves into slot 1 must
+    // wait or be refused meanwhile.
+    bool isPaused() const { return timer_ != Clock::kNoTimer; }
+    bool isDispatching() const { return isDispatching_; }
+
+    const AcquisitionState& state() const { return state_; }
+
+  private:
+    // What a paused dispatch does when its wait is over.
+    enum class Continuation { None, StartShown, DataOkAfterWait, SessionEndAfterWait, Weather };
+
+    bool openPort(std::string_view portName);
+    bool send(const K40Command& command);
+    void cancelPause();
+    void pause(std::int64_t ms, Continuation continuation);
+    void resume();
+    void dispatchWaiting();
+    void dispatch(const K40Packet& packet);
+    void storeAnalogSample(int channel, std::uint32_t value);
+    void storeRollerSample(std::uint32_t period);
+    void storeRpmSample(std::uint32_t period);
+    void moveMarker(int channel, std::uint32_t value);
+    void moveSpeedNeedle(std::uint32_t period);
+    void moveRpmNeedle(std::uint32_t period);
+    void showFirmwareVersion(const K40Packet& packet);
+    void applyStationReadings();
+    void endOfRun();
+    bool isInputNearlyFull() const;
+    void checkInputBufferFill();
+    void reportLinkLost();
+
+    ByteLink& link_;
+    Clock& clock_;
+    SequenceView& sequenceView_;
+    LiveDisplay& live_;
+    K40StatusView& status_;
+    MessageSink& messages_;
+    SessionModel& model_;
+    AcquisitionState& state_;
+    K40Framer framer_;
+    K40TestSequence sequence_;
+    K40DialConstants dial_;
+    K40WeatherSetup weather_;
+
+    Clock::TimerId timer_ = Clock::kNoTimer;
+    Continuation continuation_ = Continuation::None;
+    bool isDispatching_ = false;
+    bool isBufferFullShown_ = false;
+    bool isLinkLostReported_ = false;  // one message per failure, not one per symptom
+};
+
+// Shown when the port fails while open; the port's own error text follows.
+inline constexpr std::string_view kLinkLostText = "Connection to the dyno electronics lost";
+
+}  // namespace dyno

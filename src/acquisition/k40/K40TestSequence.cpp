@@ -1,0 +1,66 @@
+#include "acquisition/k40/K40TestSequence.h"
+
+#include "acquisition/k40/FixedGearingRatio.h"
+#include "model/SessionHeader.h"
+
+namespace dyno {
+
+void K40TestSequence::needlesAtRest() {
+    live_.drawNeedle(Dial::Speed, 0, Rgb::Yellow);
+    live_.drawNeedle(Dial::Rpm, 0, Rgb::Yellow);
+}
+
+void K40TestSequence::showStarted() {
+    view_.showDigit(1);
+    if (state_.testMode == TestMode::RevCounterCheck) {
+        view_.showRemoteText(kRpmCheckRunningText, Rgb::Yellow, Rgb::Lime);
+    } else {
+        view_.showRemoteText(kPressRemoteText, Rgb::Yellow, Rgb::Lime);
+    }
+    needlesAtRest();
+}
+
+void K40TestSequence::testRunning() {
+    view_.showRemoteText(kTestRunningText, Rgb::Yellow, Rgb::Red);
+}
+
+void K40TestSequence::transferringData() {
+    view_.showRemoteText(kTransferringDataText, Rgb::Aqua, Rgb::Blue);
+}
+
+void K40TestSequence::dataOkBeforeWait() {
+    view_.showRemoteText(kDataOkText, Rgb::Lime, Rgb::Green);
+}
+
+void K40TestSequence::dataOkAfterWait() {
+    if (setup_.gearbox == GearboxType::FixedGearing) {
+        storeFixedGearingRatio(slot1_, state_.runIndex - 1, setup_.speedDialConstant);
+    }
+    view_.showDigit(state_.runIndex + 1);
+    view_.showRemoteText(kPressRemoteText, Rgb::Yellow, Rgb::Lime);
+    live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
+    needlesAtRest();
+    state_.speedNeedleOld = 0;
+    state_.rpmNeedleOld = 0;
+}
+
+void K40TestSequence::sessionFinished() {
+    view_.showRemoteText(kSessionFinishedText, Rgb::Lime, Rgb::Green);
+    state_.speedNeedleOld = 0;
+    state_.rpmNeedleOld = 0;
+    if (state_.testMode == TestMode::RevCounterCheck) return;
+
+    auto& words = slot1_.header.words;
+    words[SessionHeader::kDynoModel] = static_cast<std::int16_t>(setup_.dynoModel);
+    words[SessionHeader::kElectronicsType] = static_cast<std::int16_t>(setup_.electronics);
+    words[SessionHeader::kGearboxType] = static_cast<std::int16_t>(setup_.gearbox);
+    if (setup_.gearbox == GearboxType::FixedGearing) {
+        storeFixedGearingRatio(slot1_, kRunsPerSession - 1, setup_.speedDialConstant);
+    }
+    slot1_.values.values[SessionValues::kRollerWeight] = setup_.rollerWeightKg;
+    // The big rollers' inertia comes from the roller code; the K40's from its weight.
+    if (setup_.dynoModel != DynoModel::K40) words[SessionHeader::kRollerCode] = setup_.rollerCode;
+}
+
+}  // namespace dyno

@@ -1,0 +1,161 @@
+#include "files/SessionArchive.h"
+
+#include <zip.h>
+
+#include <string>
+#include <system_error>
+
+namespace dyno {
+
+namespace {
+
+const std::string kMember(kSessionMemberName);
+constexpr zip_uint32_t kDeflateLevel = 1;
+
+std::string zipErrorText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+FileError cannotReadZipfile(std::string detail) {
+    return FileError{kCannotReadZipfile, std::move(detail)};
+}
+
+// Reads the member of an open archive; the caller closes the archive.
+FileResult<std::vector<std::uint8_t>> readMember(zip_t* archive, std::size_t limit) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(archive, kMember.c_str(), 0, &stat) != 0) {
+        return cannotReadZipfile("no member " + kMember);
+    }
+    zip_file_t* member = zip_fopen(archive, kMember.c_str(), 0);
+    if (member == nullptr) return cannotReadZipfile(zip_strerror(archive));
+
+    std::vector<std::uint8_t> bytes(limit);
+    std::size_t got = 0;
+    while (got < limit) {
+        const zip_int64_t n = zip_fread(member, bytes.data() + got, limit - got);
+        if (n < 0) {
+            FileError error = cannotReadZipfile(zip_file_strerror(member));
+            zip_fclose(member);
+            return error;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    // libzip checks the CRC when the data end; a member that ends exactly at the
+    // limit has to be read to its end once more for that check to run.
+    const bool endsWithinLimit = (stat.valid & ZIP_STAT_SIZE) && stat.size <= limit;
+    if (got == limit && endsWithinLimit) {
+        std::uint8_t probe = 0;
+        if (zip_fread(member, &probe, 1) < 0) {
+            FileError error = cannotReadZipfile(zip_file_strerror(member));
+            zip_fclose(member);
+            return error;
+        }
+    }
+    zip_fclose(member);
+    bytes.resize(got);
+    return bytes;
+}
+
+}  // namespace
+
+bool hasSessionArchiveName(const std::filesystem::path& file) {
+    return file.filename().string().find(kSessionArchiveMark) != std::string::npos;
+}
+
+std::filesystem::path sessionArchiveName(const std::filesystem::path& chosen) {
+    std::string name = chosen.filename().string();
+    if (const auto mark = name.find(kSessionArchiveMark); mark != std::string::npos) {
+        name.resize(mark);
+    }
+    name += kSessionArchiveMark;
+    return chosen.parent_path() / name;
+}
+
+bool mustConfirmOverwrite(const std::filesystem::path& chosen,
+                          const std::filesystem::path& archive) {
+    std::error_code ignored;
+    return archive != chosen && std::filesystem::exists(archive, ignored);
+}
+
+FileResult<> saveSessionArchive(const std::filesystem::path& archive, const TestSession& session1,
+                                const SavedAirData& air) {
+    const std::vector<std::uint8_t> record = encodeSessionRecord(session1, air);
+
+    int openError = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE, &openError);
+    if (zip == nullptr) return FileError{kCannotSaveFile, zipErrorText(openError)};
+
+    // The buffer stays ours (freep = 0) and lives until zip_close has written it.
+    zip_source_t* source = zip_source_buffer(zip, record.data(), record.size(), 0);
+    if (source == nullptr) {
+        FileError error{kCannotSaveFile, zip_strerror(zip)};
+        zip_discard(zip);
+        return error;
+    }
+    // The old member is deleted and a new one added rather than overwritten in place:
+    // libzip keeps a replaced member's compression level at its default (the slowest)
+    // when the method stays deflate.
+    const zip_int64_t old = zip_name_locate(zip, kMember.c_str(), 0);
+    const zip_int64_t index = (old >= 0 && zip_delete(zip, static_cast<zip_uint64_t>(old)) != 0)
+                                  ? -1
+                                  : zip_file_add(zip, kMember.c_str(), source, 0);
+    if (index < 0) {
+        FileError error{kCannotSaveFile, zip_strerror(zip)};
+        zip_source_free(source);
+        zip_discard(zip);
+        return error;
+    }
+    // Plain deflate, so any zip tool opens the archive, at the fastest level: the
+    // sample data compress hardly better at the slowest, which takes five times as
+    // long.
+    if (zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
+                                 kDeflateLevel) != 0 ||
+        zip_close(zip) != 0) {
+        FileError error{kCannotSaveFile, zip_strerror(zip)};
+        zip_discard(zip);
+        return error;
+    }
+    return std::monostate{};
+}
+
+FileResult<std::vector<std::uint8_t>> readSessionMember(const std::filesystem::path& archive,
+                                                        std::size_t limit) {
+    int openError = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &openError);
+    if (zip == nullptr) return cannotReadZipfile(zipErrorText(openError));
+    auto result = readMember(zip, limit);
+    zip_discard(zip);
+    return result;
+}
+
+FileResult<std::vector<std::uint8_t>> readSessionMemberFromImage(
+    std::span<const std::uint8_t> archiveImage, std::size_t limit) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source =
+        zip_source_buffer_create(archiveImage.data(), archiveImage.size(), 0, &error);
+    if (source == nullptr) {
+        std::string detail = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        return cannotReadZipfile(std::move(detail));
+    }
+    zip_t* zip = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (zip == nullptr) {
+        std::string detail = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        zip_source_free(source);
+        return cannotReadZipfile(std::move(detail));
+    }
+    zip_error_fini(&error);
+    auto result = readMember(zip, limit);
+    zip_discard(zip);  // frees the source as well
+    return result;
+}
+
+}  // namespace dyno
