@@ -9,8 +9,17 @@
 #include <QTabBar>
 #include <QUrl>
 
+#include "app/AdSettingsPage.h"
+#include "app/AnalogPage.h"
+#include "app/FilePage.h"
+#include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/PageList.h"
+#include "app/ParamPage.h"
+#include "app/RemarksPage.h"
+#include "app/SetupPage.h"
+#include "app/SpeedPage.h"
+#include "app/TestPage.h"
 
 namespace dyno {
 
@@ -35,7 +44,16 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
       startDirectory_(startDirectory),
       pageControl_(new QTabWidget(this)),
       helpbutton_(new QPushButton(QStringLiteral("Help"), this)),
-      infoPage_(nullptr) {
+      graphsPage_(new GraphsPage),
+      testPage_(new TestPage),
+      filePage_(new FilePage),
+      paramPage_(new ParamPage),
+      remarksPage_(new RemarksPage),
+      setupPage_(new SetupPage),
+      infoPage_(new InfoPage),
+      speedPage_(new SpeedPage),
+      analogPage_(new AnalogPage),
+      adSettingsPage_(new AdSettingsPage) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
     setFont(windowFont());
@@ -47,17 +65,13 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
     bold.setBold(true);
     pageControl_->tabBar()->setFont(bold);
 
-    for (int i = 0; i < static_cast<int>(kPages.size()); ++i) {
-        const PageEntry& entry = kPages[static_cast<std::size_t>(i)];
-        QWidget* page = nullptr;
-        if (i == kInfoPageIndex) {
-            infoPage_ = new InfoPage;
-            page = infoPage_;
-        } else {
-            page = new QWidget;
-        }
-        page->setObjectName(QString::fromLatin1(entry.componentName));
-        pageControl_->addTab(page, QString::fromLatin1(entry.caption));
+    // In tab order; each page sets its own component name.
+    const std::array<QWidget*, kPages.size()> pagesInOrder{
+        graphsPage_, testPage_, filePage_,  paramPage_,  remarksPage_,
+        setupPage_,  infoPage_, speedPage_, analogPage_, adSettingsPage_};
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        pagesInOrder[i]->setObjectName(QString::fromLatin1(kPages[i].componentName));
+        pageControl_->addTab(pagesInOrder[i], QString::fromLatin1(kPages[i].caption));
     }
     pageControl_->setCurrentIndex(kInfoPageIndex);
 

@@ -8,8 +8,17 @@
 
 namespace dyno {
 
+class AdSettingsPage;
+class AnalogPage;
+class FilePage;
+class GraphsPage;
 class InfoPage;
+class ParamPage;
+class RemarksPage;
 class SessionModel;
+class SetupPage;
+class SpeedPage;
+class TestPage;
 
 // Assembles the ten pages, owns nothing but them, and routes the function keys.
 // The session model belongs to main() and lives as long as the window.
@@ -23,7 +32,16 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     QTabWidget* pages() const { return pageControl_; }
+    GraphsPage* graphsPage() const { return graphsPage_; }
+    TestPage* testPage() const { return testPage_; }
+    FilePage* filePage() const { return filePage_; }
+    ParamPage* paramPage() const { return paramPage_; }
+    RemarksPage* remarksPage() const { return remarksPage_; }
+    SetupPage* setupPage() const { return setupPage_; }
     InfoPage* infoPage() const { return infoPage_; }
+    SpeedPage* speedPage() const { return speedPage_; }
+    AnalogPage* analogPage() const { return analogPage_; }
+    AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
 
   signals:
     // A function key was pressed anywhere in the window, with any modifier.
@@ -39,7 +57,16 @@ class MainWindow : public QWidget {
     QString startDirectory_;
     QTabWidget* pageControl_;
     QPushButton* helpbutton_;
+    GraphsPage* graphsPage_;
+    TestPage* testPage_;
+    FilePage* filePage_;
+    ParamPage* paramPage_;
+    RemarksPage* remarksPage_;
+    SetupPage* setupPage_;
     InfoPage* infoPage_;
+    SpeedPage* speedPage_;
+    AnalogPage* analogPage_;
+    AdSettingsPage* adSettingsPage_;
 };
 
 }  // namespace dyno
