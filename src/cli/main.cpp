@@ -22,6 +22,9 @@ constexpr CommandEntry kCommands[] = {
      "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]"},
     {"correction", dyno::cli::runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] [--inch-hg]"},
+    {"graph", dyno::cli::runGraph,
+     "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--speed A:B] [--power A:B] "
+     "[--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] [--mph] [--kw] [--panel]"},
 };
 
 void printUsage(std::ostream& out) {

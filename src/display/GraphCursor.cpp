@@ -1,0 +1,89 @@
+#include "display/GraphCursor.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "display/GraphPalette.h"
+#include "model/TextNumbers.h"
+
+namespace dyno {
+
+namespace {
+
+QString oneDecimal(double value) {
+    return QString::fromStdString(formatFixed(value, 1));
+}
+
+// XOR with white inverts every colour channel; a second pass restores the pixels.
+void setInverting(QPainter& graph) {
+    graph.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    graph.setPen(QPen(Qt::white, 1));
+    graph.setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
+int cursorColumn(int mouseX) {
+    return std::clamp(mouseX, 0, PixelTable::kUsedColumns - 1);
+}
+
+CursorReadout readCursor(const std::array<DisplaySelection, kSessionSlots>& selections,
+                         const std::array<PixelTable, kSessionSlots>& tables, int mouseX) {
+    const auto column = static_cast<std::size_t>(cursorColumn(mouseX));
+    CursorReadout readout;
+    for (int s = 1; s <= kSessionSlots; ++s) {
+        const auto index = static_cast<std::size_t>(s - 1);
+        const DisplaySelection& selection = selections[index];
+        if (!selection.plotted) continue;
+        CursorReading reading;
+        reading.slot = s;
+        reading.y = 10 + 20 * (s - 1);
+        reading.colour = graph::powerColour(s);
+        reading.power = oneDecimal(tables[index].powerAtColumn[column]);
+        if (selection.torqueShown)
+            reading.torque = oneDecimal(tables[index].torqueAtColumn[column]);
+        readout[index] = reading;
+    }
+    return readout;
+}
+
+void drawCursorReadout(QPainter& graph, const CursorReadout& readout) {
+    graph.save();
+    graph.setFont(graph::readoutFont());
+    graph.setBackgroundMode(Qt::OpaqueMode);
+    graph.setBackground(graph::kBackground);
+    static const QString kPowerBlank(11, QLatin1Char(' '));
+    static const QString kTorqueBlank(10, QLatin1Char(' '));
+    for (const auto& reading : readout) {
+        if (!reading) continue;
+        graph.setPen(reading->colour);
+        graph::drawTextAt(graph, 5, reading->y, kPowerBlank);
+        graph::drawTextAt(graph, 5, reading->y, reading->power);
+        if (reading->torque) {
+            graph::drawTextAt(graph, 50, reading->y, kTorqueBlank);
+            graph::drawTextAt(graph, 50, reading->y, *reading->torque);
+        }
+    }
+    graph.restore();
+}
+
+void drawInvertedCursorLine(QPainter& graph, int x) {
+    graph.save();
+    setInverting(graph);
+    graph.drawLine(x, 0, x, 400);
+    graph.restore();
+}
+
+void drawInvertedRubberBand(QPainter& graph, QPoint corner, QPoint oppositeCorner) {
+    graph.save();
+    setInverting(graph);
+    // Both corner pixels lie on the band, whichever way the mouse was dragged.
+    const QPoint topLeft(std::min(corner.x(), oppositeCorner.x()),
+                         std::min(corner.y(), oppositeCorner.y()));
+    const QPoint bottomRight(std::max(corner.x(), oppositeCorner.x()),
+                             std::max(corner.y(), oppositeCorner.y()));
+    graph.drawRect(QRect(topLeft, bottomRight));
+    graph.restore();
+}
+
+}  // namespace dyno

@@ -1,0 +1,50 @@
+#include "display/GraphImages.h"
+
+#include "display/GraphPalette.h"
+
+namespace dyno {
+
+namespace {
+
+// Positions of the boxes on the Graphs page.
+constexpr QPoint kLegendAt(0, 0);
+constexpr QPoint kPowerLabelsAt(140, 0);
+constexpr QPoint kGraphAt(161, 4);
+constexpr QPoint kAxisLabelsAt(160, 406);
+constexpr QPoint kRpmLabelsAt(764, 0);
+constexpr QSize kPanelSize(782, 421);
+
+QImage filled(QSize size, const QColor& colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+}  // namespace
+
+GraphImages GraphImages::create() {
+    const QColor face = graph::buttonFace();
+    return {filled({600, 400}, graph::kBackground), filled({21, 415}, face),
+            filled({601, 15}, face), filled({18, 415}, face), filled({133, 97}, face)};
+}
+
+QImage GraphImages::panel() const {
+    QImage image = filled(kPanelSize, graph::buttonFace());
+    QPainter painter(&image);
+    painter.drawImage(kLegendAt, legend);
+    painter.drawImage(kPowerLabelsAt, powerLabels);
+    painter.drawImage(kGraphAt, graph);
+    painter.drawImage(kAxisLabelsAt, axisLabels);
+    painter.drawImage(kRpmLabelsAt, rpmLabels);
+    return image;
+}
+
+GraphPainters::GraphPainters(GraphImages& images)
+    : graph_(&images.graph),
+      powerLabels_(&images.powerLabels),
+      axisLabels_(&images.axisLabels),
+      rpmLabels_(&images.rpmLabels),
+      legend_(&images.legend),
+      canvas_{graph_, powerLabels_, axisLabels_, rpmLabels_, legend_} {}
+
+}  // namespace dyno

@@ -1,0 +1,82 @@
+#include "display/Spline.h"
+
+#include "display/LinePixels.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <array>
+
+namespace dyno {
+
+namespace {
+
+struct Weights {
+    double b0, b1, b2, b3;
+};
+
+// The basis weights at the six samples of a segment. t grows by 0.2 from 0 while
+// t <= 1, so the samples are the running sums of 0.2.
+std::array<Weights, 6> sampleWeights() {
+    std::array<Weights, 6> weights{};
+    double t = 0.0;
+    for (auto& w : weights) {
+        const double t2 = t * t;
+        const double t3 = t2 * t;
+        w.b0 = -t3 / 6 + t2 / 2 - t / 2 + 1.0 / 6;
+        w.b1 = t3 / 2 - t2 + 2.0 / 3;
+        w.b2 = (-t3 + t2 + t) / 2 + 1.0 / 6;
+        w.b3 = t3 / 6;
+        t += 0.2;
+    }
+    return weights;
+}
+
+}  // namespace
+
+void appendSplinePolyline(std::span<const SplinePoint> points, int count,
+                          std::vector<QPoint>& out) {
+    if (count < 1 || points.size() < static_cast<std::size_t>(count) + 3) return;
+    static const std::array<Weights, 6> kWeights = sampleWeights();
+    const auto append = [&out](int x, int y) {
+        if (y > 396) y = 400;
+        // A repeated point adds nothing to the line; most samples repeat.
+        if (out.back().x() != x || out.back().y() != y) out.emplace_back(x, y);
+    };
+    out.emplace_back(points[0].x, points[0].y);
+    for (int i = 0; i < count; ++i) {
+        const auto& p0 = points[static_cast<std::size_t>(i)];
+        const auto& p1 = points[static_cast<std::size_t>(i) + 1];
+        const auto& p2 = points[static_cast<std::size_t>(i) + 2];
+        const auto& p3 = points[static_cast<std::size_t>(i) + 3];
+        // The samples are weighted means of the four points (no weight is negative):
+        // when all four lie beyond one edge of the area, so does every sample, and
+        // the line between the segment's first and last sample draws the same
+        // (nothing) as the six. Curves running above the scale take this way.
+        const int minX = std::min({p0.x, p1.x, p2.x, p3.x});
+        const int maxX = std::max({p0.x, p1.x, p2.x, p3.x});
+        const int minY = std::min({p0.y, p1.y, p2.y, p3.y});
+        const int maxY = std::max({p0.y, p1.y, p2.y, p3.y});
+        const bool beyondOneEdge = maxX <= -1 || minX >= 600 || maxY <= -1 || minY >= 397;
+        // Means of points within a million pixels stay within it: no clamp needed.
+        std::array<int, 6> xs, ys;
+        for (std::size_t s = 0; s < kWeights.size(); ++s) {
+            const Weights& w = kWeights[s];
+            xs[s] = static_cast<int>(w.b0 * p0.x + w.b1 * p1.x + w.b2 * p2.x + w.b3 * p3.x);
+            ys[s] = static_cast<int>(w.b0 * p0.y + w.b1 * p1.y + w.b2 * p2.y + w.b3 * p3.y);
+        }
+        for (std::size_t s = i == 0 ? 1 : 0; s < kWeights.size(); ++s) {
+            // The pen starts at points[0], not at the first sample.
+            if (beyondOneEdge && s != 0 && s + 1 != kWeights.size()) continue;
+            append(xs[s], ys[s]);
+        }
+    }
+}
+
+void drawSpline(QPainter& painter, std::span<const SplinePoint> points, int count,
+                const QColor& colour, SplineScratch& scratch) {
+    scratch.polyline.clear();
+    appendSplinePolyline(points, count, scratch.polyline);
+    drawPolylinePixels(painter, scratch.polyline, colour, scratch.pixels);
+}
+
+}  // namespace dyno

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPoint>
+#include <span>
+#include <vector>
+
+class QColor;
+class QPainter;
+
+// The curves are drawn as uniform cubic B-splines through the plotted samples,
+// which smooths the one-pixel steps of the sample positions.
+namespace dyno {
+
+struct SplinePoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Appends the polyline of `count` spline segments through `points` (coordinates
+// within a million pixels, as toPixel() gives them) to `out`.
+// Segment i uses points i..i+3 and is sampled at t = 0, 0.2, .., 1; every sample is
+// truncated to a pixel, and one below y 396 is pushed to y 400, just under the
+// visible area. The polyline starts at points[0] itself, not at the first sample.
+// Needs count + 3 points; nothing for count < 1.
+void appendSplinePolyline(std::span<const SplinePoint> points, int count, std::vector<QPoint>& out);
+
+// Room for the polyline and its pixels, reused between curves.
+struct SplineScratch {
+    std::vector<QPoint> polyline;
+    std::vector<QPoint> pixels;
+};
+
+// Draws that polyline in `colour`: the pen moves to points[0], then draws to every
+// sample in turn (see appendPolylinePixels for which pixels a segment sets).
+void drawSpline(QPainter& painter, std::span<const SplinePoint> points, int count,
+                const QColor& colour, SplineScratch& scratch);
+
+// A real value as a pixel coordinate: truncated toward zero, and held within a
+// million pixels of the area so that a wild value cannot overflow (NaN gives 0).
+inline int toPixel(double value) {
+    constexpr double kLimit = 1.0e6;
+    if (value >= -kLimit && value <= kLimit) return static_cast<int>(value);
+    if (value > kLimit) return static_cast<int>(kLimit);
+    if (value < -kLimit) return -static_cast<int>(kLimit);
+    return 0;
+}
+
+}  // namespace dyno
