@@ -24,4 +24,12 @@ int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ost
 // them, written as PNG.
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// A whole three-run session of the simulated K40 electronics saved as an archive, or
+// (--pty) the simulated electronics served on a pseudo-terminal.
+int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+// A whole three-run session from the K40 electronics on a serial port, saved as an
+// archive.
+int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 }  // namespace dyno::cli

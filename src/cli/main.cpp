@@ -20,11 +20,24 @@ constexpr CommandEntry kCommands[] = {
     {"info", dyno::cli::runInfo, "info FILE [--json]"},
     {"curves", dyno::cli::runCurves,
      "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]"},
-    {"correction", dyno::cli::runCorrection,
-     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] [--inch-hg]"},
     {"graph", dyno::cli::runGraph,
      "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--speed A:B] [--power A:B] "
      "[--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] [--mph] [--kw] [--panel]"},
+    {"correction", dyno::cli::runCorrection,
+     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] [--inch-hg]"},
+    {"simulate", dyno::cli::runSimulate,
+     "simulate --out FILE.zsd [--vehicle NAME] [--test norpm|720|360|180|deg:N] "
+     "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
+     "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
+     "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
+     "[--verbose]\n"
+     "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS]"},
+    {"record", dyno::cli::runRecord,
+     "record --port PORT --out FILE.zsd [--test norpm|720|360|180|deg:N] [--channels 1,2,..] "
+     "[--weather] [--dyno K40|K70|K80] [--roller-weight KG] [--roller-code N] "
+     "[--gearbox variomatic|fixed] [--transfer-delay D] [--pressure P] [--temperature T] "
+     "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
+     "[--timeout S] [--verbose]"},
 };
 
 void printUsage(std::ostream& out) {

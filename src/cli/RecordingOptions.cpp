@@ -1,0 +1,288 @@
+#include "cli/RecordingOptions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+#include "cli/Json.h"
+#include "evaluation/CorrectionApply.h"
+#include "evaluation/CorrectionSources.h"
+#include "evaluation/DynoPreparation.h"
+#include "evaluation/RollerInertia.h"
+#include "files/SavedAirData.h"
+#include "files/SessionArchive.h"
+#include "model/Cp1252.h"
+#include "model/TextNumbers.h"
+
+namespace dyno::cli {
+
+namespace {
+
+// The Setup page's defaults: the roller of a K40 and the "USB data transfer delay".
+constexpr double kDefaultRollerWeightKg = 184.0;
+constexpr std::uint8_t kDefaultTransferDelay = 20;
+constexpr std::int16_t kK80RollerCodeOffset = 50;
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+struct TestTypeChoice {
+    TestType type;
+    std::string userDegreesText = "360";  // `testuserdef`'s default
+};
+
+TestTypeChoice testTypeArgument(const std::string& text) {
+    const std::string word = lowerCase(text);
+    if (word == "norpm") return {TestType::NoRpmRegistration};
+    if (word == "720") return {TestType::Degrees720};
+    if (word == "360") return {TestType::Degrees360};
+    if (word == "180") return {TestType::Degrees180};
+    if (word.rfind("deg:", 0) == 0) {
+        const std::string degrees = word.substr(4);
+        if (const auto value = strictInteger(degrees); value && *value > 0) {
+            return {TestType::UserDefinedDegrees, degrees};
+        }
+    }
+    throw UsageError("--test must be norpm, 720, 360, 180 or deg:N with N degrees, not '" + text +
+                     "'");
+}
+
+std::array<bool, 5> channelsArgument(const std::string& text) {
+    std::array<bool, 5> channels{};
+    std::size_t from = 0;
+    while (from <= text.size() && !text.empty()) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const auto channel = strictInteger(text.substr(from, comma - from));
+        if (!channel || *channel < 1 || *channel > 5) {
+            throw UsageError("--channels takes analog channels 1..5 separated by commas, not '" +
+                             text + "'");
+        }
+        channels[static_cast<std::size_t>(*channel - 1)] = true;
+        from = comma + 1;
+    }
+    return channels;
+}
+
+DynoModel dynoArgument(const std::string& text) {
+    const std::string word = lowerCase(text);
+    if (word == "k40") return DynoModel::K40;
+    if (word == "k70") return DynoModel::K70;
+    if (word == "k80") return DynoModel::K80;
+    throw UsageError("--dyno must be K40, K70 or K80, not '" + text + "'");
+}
+
+GearboxType gearboxArgument(const std::string& text) {
+    const std::string word = lowerCase(text);
+    if (word == "variomatic") return GearboxType::Variomatic;
+    if (word == "fixed") return GearboxType::FixedGearing;
+    throw UsageError("--gearbox must be variomatic or fixed, not '" + text + "'");
+}
+
+// 0..4 as `corrchoice` numbers them, or the name as the list shows it.
+CorrectionStandard standardArgument(const std::string& text) {
+    std::optional<CorrectionStandard> standard;
+    if (const auto index = strictInteger(text)) {
+        standard = correctionStandardFromIndex(*index);
+    } else {
+        standard = correctionStandardNamed(text);
+    }
+    if (!standard) {
+        throw UsageError(
+            "--standard must be 0..4 or one of \"SAE STP\", \"SAE J1349\", \"DIN\", \"EEC\", "
+            "\"ISO 1585\", not \"" +
+            text + "\"");
+    }
+    return *standard;
+}
+
+double positiveNumber(const Arguments& arguments, const std::string& name, double fallback) {
+    const auto text = arguments.value(name);
+    if (!text) return fallback;
+    const auto value = strictDecimal(*text);
+    if (!value || *value < 0.0) {
+        throw UsageError("--" + name + " must be a number of at least 0, not '" + *text + "'");
+    }
+    return *value;
+}
+
+std::int32_t integerIn(const Arguments& arguments, const std::string& name, std::int32_t lowest,
+                       std::int32_t highest, std::int32_t fallback) {
+    const auto text = arguments.value(name);
+    if (!text) return fallback;
+    const auto value = strictInteger(*text);
+    if (!value || *value < lowest || *value > highest) {
+        throw UsageError("--" + name + " must be a whole number " + std::to_string(lowest) + ".." +
+                         std::to_string(highest) + ", not '" + *text + "'");
+    }
+    return *value;
+}
+
+}  // namespace
+
+std::set<std::string> recordingValueOptions() {
+    return {"out",     "test",           "channels", "dyno",        "roller-weight", "roller-code",
+            "gearbox", "transfer-delay", "pressure", "temperature", "humidity",      "standard",
+            "make",    "model",          "owner",    "remark",      "timeout"};
+}
+
+std::set<std::string> recordingFlagOptions() {
+    return {"weather", "verbose"};
+}
+
+RecordingOptions recordingOptionsFrom(const Arguments& arguments,
+                                      const RecordingDefaults& defaults) {
+    RecordingOptions options;
+    if (const auto out = arguments.value("out")) options.out = *out;
+    K40Start& start = options.start;
+
+    // "Start Test": prepareDyno, prepareRpm, prepareChannels, as the Test page runs them.
+    const DynoModel dyno = dynoArgument(arguments.value("dyno").value_or("K40"));
+    const DynoPreparation preparedDyno =
+        prepareDyno(DynoConstantsInForce{}, dyno, Electronics::UsbSerial, BarMarkerTexts{});
+    TestTypeChoice testType{defaults.testType, defaults.userDegreesText};
+    if (const auto test = arguments.value("test")) testType = testTypeArgument(*test);
+    const RpmPreparation rpm =
+        prepareRpm(TestTypeButtons(testType.type), testType.userDegreesText, dyno, RpmConstants{});
+    if (rpm.isUserDegreesOutOfRange) {
+        throw UsageError("--test deg:N takes at most " + std::to_string(maxUserDegrees(dyno)) +
+                         " degrees on this dyno");
+    }
+    start.rpmRegistration = rpm.constants.rpmRegistration;
+    start.dial = K40DialConstants{preparedDyno.constants.speedDialConstant,
+                                  rpm.constants.rpmDialConstant, rpm.constants.rpmSampleConstant};
+
+    if (const auto channels = arguments.value("channels")) {
+        start.recording.analogChannels = channelsArgument(*channels);
+    }
+    start.recording.isWeatherStationConnected = arguments.flag("weather");
+    start.recording.transferDelay = static_cast<std::uint8_t>(
+        integerIn(arguments, "transfer-delay", 0, 255, kDefaultTransferDelay));
+
+    K40SessionSetup& session = start.session;
+    session.dynoModel = dyno;
+    session.electronics = Electronics::UsbSerial;
+    session.gearbox = defaults.gearbox;
+    if (const auto gearbox = arguments.value("gearbox"))
+        session.gearbox = gearboxArgument(*gearbox);
+    session.rollerWeightKg = positiveNumber(arguments, "roller-weight", kDefaultRollerWeightKg);
+    // A standard roller without extras unless told otherwise; the K40 keeps none.
+    const std::int32_t defaultCode = dyno == DynoModel::K80 ? kK80RollerCodeOffset : 0;
+    session.rollerCode =
+        static_cast<std::int16_t>(integerIn(arguments, "roller-code", 0, 99, defaultCode));
+    if (dyno != DynoModel::K40 && !RollerInertiaTable::massFactorOf(session.rollerCode)) {
+        throw UsageError("--roller-code " + std::to_string(session.rollerCode) +
+                         " is no roller of the K70/K80 range");
+    }
+    session.speedDialConstant = preparedDyno.constants.speedDialConstant;
+
+    for (const char* name : {"pressure", "temperature", "humidity", "standard"}) {
+        if (arguments.value(name)) options.isCorrectionComputed = true;
+    }
+    options.pressureText = arguments.value("pressure").value_or(options.pressureText);
+    options.temperatureText = arguments.value("temperature").value_or(options.temperatureText);
+    options.humidityText = arguments.value("humidity").value_or(options.humidityText);
+    if (const auto standard = arguments.value("standard")) {
+        options.standard = standardArgument(*standard);
+    }
+    start.weather.standard = options.standard;
+
+    options.make = arguments.value("make").value_or("");
+    options.model = arguments.value("model").value_or("");
+    options.owner = arguments.value("owner").value_or("");
+    options.remark = arguments.value("remark").value_or("");
+    options.isVerbose = arguments.flag("verbose");
+    options.timeoutMs = static_cast<std::int64_t>(positiveNumber(arguments, "timeout", 0.0) * 1000);
+    return options;
+}
+
+void ConsoleK40Views::showRemoteText(std::string_view text, Rgb, Rgb) {
+    if (isVerbose_) err_ << text << "\n" << std::flush;
+    if (text == kSessionFinishedText) isSessionFinished_ = true;
+}
+
+void ConsoleK40Views::showDigit(int digit) {
+    if (isVerbose_) err_ << "run " << digit << "\n" << std::flush;
+}
+
+void ConsoleK40Views::showFirmwareVersion(std::string_view high, std::string_view low) {
+    firmware_ = std::string(high) + "." + std::string(low);
+}
+
+void ConsoleK40Views::show(MessageKind kind, std::string_view caption, std::string_view text) {
+    if (kind == MessageKind::Error) {
+        // Every error of the link ends the session: the port would not open or is gone.
+        if (!error_) error_ = std::string(text);
+        return;
+    }
+    err_ << (kind == MessageKind::Warning ? "warning: " : "information: ") << caption << ": "
+         << text << "\n";
+}
+
+void applyPageCorrection(const RecordingOptions& options, TestSession& slot1,
+                         MessageSink& messages) {
+    if (!options.isCorrectionComputed) {
+        applyCorrection(factorOne(), CorrectionTarget::CorrectionFactor, slot1, messages);
+        return;
+    }
+    CorrectionPageEntries entries;
+    entries.pressureText = options.pressureText;
+    entries.temperatureText = options.temperatureText;
+    entries.humidityText = options.humidityText;
+    entries.standard = options.standard;
+    applyCorrection(correctionFromPage(entries), CorrectionTarget::CorrectionFactor, slot1,
+                    messages);
+}
+
+void saveRecordedSession(const RecordingOptions& options, const ConsoleK40Views& views,
+                         TestSession& slot1, std::ostream& out,
+                         const std::vector<std::pair<std::string, std::string>>& extra) {
+    slot1.make.assign(toWindows1252(options.make));
+    slot1.model.assign(toWindows1252(options.model));
+    slot1.owner.assign(toWindows1252(options.owner));
+    // The Remarks page has three lines; a remark with line breaks fills them in turn.
+    TestSession::Remark* lines[] = {&slot1.remarkLine1, &slot1.remarkLine2, &slot1.remarkLine3};
+    std::string_view remark = options.remark;
+    for (TestSession::Remark* line : lines) {
+        const std::size_t end = std::min(remark.find('\n'), remark.size());
+        line->assign(toWindows1252(remark.substr(0, end)));
+        remark = remark.substr(std::min(end + 1, remark.size()));
+    }
+
+    // What the Param. page's boxes hold at the save: the station's values once it
+    // answered, otherwise what was typed.
+    SavedAirData air;
+    if (const auto& station = views.stationValues()) {
+        air = savedAirDataFromEntries(station->pressure, station->temperature, station->humidity,
+                                      false, false);
+    } else {
+        air = savedAirDataFromEntries(options.pressureText, options.temperatureText,
+                                      options.humidityText, false, false);
+    }
+    const std::filesystem::path archive = sessionArchiveName(options.out);
+    if (const FileResult<> saved = saveSessionArchive(archive, slot1, air); !saved) {
+        std::string reason = saved.error().message;
+        if (!saved.error().detail.empty()) reason += ": " + saved.error().detail;
+        throw std::runtime_error(reason + ": " + archive.string());
+    }
+
+    JsonObject json;
+    json.add("file", archive.string());
+    json.addRaw("runs", runLengthsJson(slot1));
+    json.add("correctionFactor", slot1.correctionFactor);
+    json.add("firmware", views.firmwareVersion());
+    for (const auto& [key, value] : extra) json.addRaw(key, value);
+    out << json.str() << "\n";
+}
+
+std::string runLengthsJson(const TestSession& session) {
+    std::string runs = "[";
+    for (int r = 0; r < kRunsPerSession; ++r) {
+        runs += (r ? ", " : "") + std::to_string(session.leadingPeriods(r));
+    }
+    return runs + "]";
+}
+
+}  // namespace dyno::cli

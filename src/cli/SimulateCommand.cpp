@@ -1,0 +1,233 @@
+// `dynotool simulate`: a whole three-run session of the simulated K40 electronics with
+// a simulated vehicle on the roller, through the same link, sequence and save as the
+// window, saved as a session archive. With --pty the simulated electronics are served
+// on a pseudo-terminal instead, for `dynotool record` or the window to open as their
+// serial port.
+#include <QElapsedTimer>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "acquisition/ManualClock.h"
+#include "acquisition/k40/K40Link.h"
+#include "acquisition/ports/PtyServer.h"
+#include "acquisition/ports/QtClock.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+#include "cli/EventLoop.h"
+#include "cli/Json.h"
+#include "cli/RecordingOptions.h"
+#include "model/SessionModel.h"
+#include "model/TextNumbers.h"
+#include "simulator/SimulatedK40.h"
+
+namespace dyno::cli {
+
+namespace {
+
+constexpr const char* kDefaultVehicle = "scooter50";
+// How long the pseudo-terminal stays up after the last byte was read: after the third
+// run the program sends nothing more; after a rev counter check, or a session given
+// up half-way, it falls silent for good.
+constexpr std::int64_t kQuietAfterSessionMs = 1000;
+constexpr std::int64_t kQuietAfterAbandonMs = 5000;
+constexpr std::int64_t kDefaultRealtimeTimeoutMs = 15 * 60 * 1000;
+
+const VehicleProfile& vehicleArgument(const Arguments& arguments) {
+    const std::string name = arguments.value("vehicle").value_or(kDefaultVehicle);
+    if (const VehicleProfile* profile = findVehicleProfile(name)) return *profile;
+    std::string known;
+    for (const VehicleProfile& profile : vehicleProfiles()) {
+        known += (known.empty() ? "" : ", ") + std::string(profile.name);
+    }
+    throw UsageError("unknown vehicle '" + name + "' (known: " + known + ")");
+}
+
+// The test type and gearbox a workshop would pick for the vehicle.
+RecordingDefaults defaultsFor(const VehicleProfile& vehicle) {
+    RecordingDefaults defaults;
+    switch (vehicle.ignitionDegrees) {
+        case 720:
+            defaults.testType = TestType::Degrees720;
+            break;
+        case 360:
+            defaults.testType = TestType::Degrees360;
+            break;
+        case 180:
+            defaults.testType = TestType::Degrees180;
+            break;
+        default:
+            defaults.testType = TestType::UserDefinedDegrees;
+            defaults.userDegreesText = std::to_string(vehicle.ignitionDegrees);
+            break;
+    }
+    defaults.gearbox = vehicle.transmission == Transmission::FixedGearing
+                           ? GearboxType::FixedGearing
+                           : GearboxType::Variomatic;
+    return defaults;
+}
+
+SimulatedK40Options electronicsOptions(const Arguments& arguments, double rollerWeightKg) {
+    SimulatedK40Options options;
+    options.rollerWeightKg = rollerWeightKg;
+    if (const auto text = arguments.value("seed")) {
+        const auto seed = strictInteger(*text);
+        if (!seed || *seed < 0) throw UsageError("--seed must be a whole number >= 0");
+        options.seed = static_cast<std::uint32_t>(*seed);
+    }
+    if (const auto text = arguments.value("remote-delay")) {
+        const auto delay = strictInteger(*text);
+        if (!delay || *delay < 0) throw UsageError("--remote-delay must be milliseconds >= 0");
+        options.remoteDelayMs = *delay;
+    }
+    return options;
+}
+
+int timeLapseArgument(const Arguments& arguments) {
+    const auto text = arguments.value("time-lapse");
+    if (!text) return 1;
+    const auto lapse = strictInteger(*text);
+    if (!lapse || *lapse < 1 || *lapse > 1000) {
+        throw UsageError("--time-lapse must be a whole number 1..1000");
+    }
+    return *lapse;
+}
+
+std::string sentRunsJson(const SimulatedK40& electronics) {
+    std::string runs = "[";
+    for (std::size_t r = 0; r < electronics.runs().size(); ++r) {
+        runs += (r ? ", " : "") + std::to_string(electronics.runs()[r].size());
+    }
+    return runs + "]";
+}
+
+// Serves the electronics on a pseudo-terminal: its path first, on a line of its own,
+// then, once the session is over, one JSON line of what went over the line.
+int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ostream& out) {
+    for (const char* name : {"out", "test", "channels", "realtime"}) {
+        if (arguments.value(name) || arguments.flag(name)) {
+            throw UsageError(std::string("--") + name +
+                             " belongs to the program that opens the terminal, not to --pty");
+        }
+    }
+    const auto application = commandLineApplication();
+    QtClock clock(timeLapseArgument(arguments));
+    SimulatedK40Options options = electronicsOptions(arguments, 184.0);
+    options.isPacedAtLineRate = true;
+    SimulatedK40 electronics(clock, vehicle, options);
+    PtyServer server(electronics);
+    if (!server.start()) throw std::runtime_error(server.errorText());
+    out << server.slavePath() << "\n" << std::flush;
+
+    QElapsedTimer sinceLastByte;
+    sinceLastByte.start();
+    std::uint64_t bytesSeen = 0;
+    runEventLoopUntil(
+        [&] {
+            if (server.bytesToProgram() != bytesSeen || server.bytesUndelivered() > 0) {
+                bytesSeen = server.bytesToProgram();
+                sinceLastByte.restart();
+                return false;
+            }
+            if (!server.isServing()) return true;
+            if (electronics.commandsReceived().empty()) return false;
+            if (electronics.phase() != SimulatedK40::Phase::Idle) return false;
+            const std::int64_t quietMs = electronics.runsSent() >= kRunsPerSession
+                                             ? kQuietAfterSessionMs
+                                             : kQuietAfterAbandonMs;
+            return sinceLastByte.elapsed() >= quietMs;
+        },
+        0);
+
+    out << JsonObject()
+               .add("vehicle", vehicle.name)
+               .addRaw("runs", sentRunsJson(electronics))
+               .add("commands", static_cast<int>(electronics.commandsReceived().size()))
+               .add("bytesSent", static_cast<double>(server.bytesToProgram()))
+               .add("overrunBytes", static_cast<double>(electronics.overrunBytes()))
+               .add("undeliveredBytes", static_cast<double>(server.bytesUndelivered()))
+               .str()
+        << "\n";
+    return 0;
+}
+
+// Starts the session as "Start Test" does; the clock's owner then runs it.
+void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& views,
+                  TestSession& slot1) {
+    applyPageCorrection(options, slot1, views);
+    options.start.portName = "SIM";
+    link.sendStartUp("SIM", options.start.recording.transferDelay);
+    if (link.start(options.start) != K40Link::Outcome::Done) {
+        throw std::runtime_error(views.error().value_or("the simulated electronics did not start"));
+    }
+}
+
+}  // namespace
+
+int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    std::set<std::string> valueOptions = recordingValueOptions();
+    // The simulated roller is a K40's.
+    valueOptions.erase("dyno");
+    valueOptions.erase("roller-code");
+    valueOptions.insert({"vehicle", "seed", "remote-delay", "time-lapse"});
+    std::set<std::string> flagOptions = recordingFlagOptions();
+    flagOptions.erase("weather");
+    flagOptions.insert({"realtime", "pty"});
+    const Arguments arguments(words, valueOptions, flagOptions);
+    if (!arguments.operands().empty()) {
+        throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
+    }
+    const VehicleProfile& vehicle = vehicleArgument(arguments);
+    if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
+
+    RecordingOptions options = recordingOptionsFrom(arguments, defaultsFor(vehicle));
+    if (options.out.empty()) throw UsageError("missing --out");
+    const bool isRealtime = arguments.flag("realtime");
+    if (!isRealtime && arguments.value("time-lapse")) {
+        throw UsageError("--time-lapse goes with --realtime or --pty");
+    }
+
+    auto model = SessionModel::create();
+    TestSession& slot1 = model->slot(1);
+    AcquisitionState state;
+    ConsoleK40Views views(err, options.isVerbose);
+    SimulatedK40Options simulated =
+        electronicsOptions(arguments, options.start.session.rollerWeightKg);
+    std::string sentRuns;
+    double overrunBytes = 0.0;
+    if (isRealtime) {
+        // At the pace of a real dyno: runs in real time, packets at the line rate.
+        const auto application = commandLineApplication();
+        QtClock clock(timeLapseArgument(arguments));
+        simulated.isPacedAtLineRate = true;
+        SimulatedK40 electronics(clock, vehicle, simulated);
+        K40Link link({electronics, clock, views, views, views, views}, *model, state);
+        startSession(link, options, views, slot1);
+        runEventLoopUntil([&] { return views.isSessionFinished() || views.error().has_value(); },
+                          options.timeoutMs > 0 ? options.timeoutMs : kDefaultRealtimeTimeoutMs);
+        sentRuns = sentRunsJson(electronics);
+        overrunBytes = static_cast<double>(electronics.overrunBytes());
+    } else {
+        // As fast as the computer goes: the clock jumps from one event to the next.
+        ManualClock clock;
+        SimulatedK40 electronics(clock, vehicle, simulated);
+        K40Link link({electronics, clock, views, views, views, views}, *model, state);
+        startSession(link, options, views, slot1);
+        clock.runUntilIdle();
+        sentRuns = sentRunsJson(electronics);
+        overrunBytes = static_cast<double>(electronics.overrunBytes());
+    }
+    if (views.error()) throw std::runtime_error(*views.error());
+    if (!views.isSessionFinished()) {
+        throw std::runtime_error("the simulated session did not finish");
+    }
+    saveRecordedSession(options, views, slot1, out,
+                        {{"vehicle", jsonString(vehicle.name)},
+                         {"sentRuns", sentRuns},
+                         {"overrunBytes", jsonNumber(overrunBytes)}});
+    return 0;
+}
+
+}  // namespace dyno::cli
