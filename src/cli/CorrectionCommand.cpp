@@ -6,6 +6,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/CorrectionArguments.h"
 #include "cli/Json.h"
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/CorrectionSources.h"
@@ -14,43 +15,6 @@
 #include "model/TextNumbers.h"
 
 namespace dyno::cli {
-
-namespace {
-
-// The window's message boxes become lines on stderr.
-class StreamMessageSink : public MessageSink {
-  public:
-    explicit StreamMessageSink(std::ostream& err) : err_(err) {}
-
-    void show(MessageKind kind, std::string_view caption, std::string_view text) override {
-        const char* label = kind == MessageKind::Error     ? "error"
-                            : kind == MessageKind::Warning ? "warning"
-                                                           : "information";
-        err_ << label << ": " << caption << ": " << text << "\n";
-    }
-
-  private:
-    std::ostream& err_;
-};
-
-// 0..4 as `corrchoice` numbers them, or the name as the list shows it.
-CorrectionStandard standardArgument(const std::string& text) {
-    std::optional<CorrectionStandard> standard;
-    if (const std::optional<std::int32_t> index = strictInteger(text)) {
-        standard = correctionStandardFromIndex(*index);
-    } else {
-        standard = correctionStandardNamed(text);
-    }
-    if (!standard) {
-        throw UsageError(
-            "--standard must be 0..4 or one of \"SAE STP\", \"SAE J1349\", "
-            "\"DIN\", \"EEC\", \"ISO 1585\", not \"" +
-            text + "\"");
-    }
-    return *standard;
-}
-
-}  // namespace
 
 int runCorrection(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     const Arguments arguments(words, {"temperature", "pressure", "humidity", "standard"},

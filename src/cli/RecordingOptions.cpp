@@ -4,6 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "cli/CorrectionArguments.h"
 #include "cli/Json.h"
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/CorrectionSources.h"
@@ -79,23 +80,6 @@ GearboxType gearboxArgument(const std::string& text) {
     if (word == "variomatic") return GearboxType::Variomatic;
     if (word == "fixed") return GearboxType::FixedGearing;
     throw UsageError("--gearbox must be variomatic or fixed, not '" + text + "'");
-}
-
-// 0..4 as `corrchoice` numbers them, or the name as the list shows it.
-CorrectionStandard standardArgument(const std::string& text) {
-    std::optional<CorrectionStandard> standard;
-    if (const auto index = strictInteger(text)) {
-        standard = correctionStandardFromIndex(*index);
-    } else {
-        standard = correctionStandardNamed(text);
-    }
-    if (!standard) {
-        throw UsageError(
-            "--standard must be 0..4 or one of \"SAE STP\", \"SAE J1349\", \"DIN\", \"EEC\", "
-            "\"ISO 1585\", not \"" +
-            text + "\"");
-    }
-    return *standard;
 }
 
 double positiveNumber(const Arguments& arguments, const std::string& name, double fallback) {
