@@ -24,7 +24,8 @@ constexpr CommandEntry kCommands[] = {
      "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--speed A:B] [--power A:B] "
      "[--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] [--mph] [--kw] [--panel]"},
     {"correction", dyno::cli::runCorrection,
-     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] [--inch-hg]"},
+     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
+     "[--inch-hg]"},
     {"simulate", dyno::cli::runSimulate,
      "simulate --out FILE.zsd [--vehicle NAME] [--test norpm|720|360|180|deg:N] "
      "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "

@@ -26,7 +26,9 @@ inline constexpr double kUsbSerialClockRate = 2'500'000.0;
 // The needle dividend is speedFactor x clockRate scaled by this.
 inline constexpr double kSpeedDialScale = 1.28;
 
-inline constexpr bool isKnownDynoModel(int model) { return model >= 0 && model <= 2; }
+inline constexpr bool isKnownDynoModel(int model) {
+    return model >= 0 && model <= 2;
+}
 inline constexpr bool isKnownElectronics(int electronics) {
     return electronics == 0 || electronics == 1;
 }
@@ -34,9 +36,12 @@ inline constexpr bool isKnownElectronics(int electronics) {
 // Callers check isKnownDynoModel / isKnownElectronics first and decide the fallback.
 inline constexpr RollerSpeedFactor speedFactorOf(DynoModel model) {
     switch (model) {
-        case DynoModel::K70: return kK70SpeedFactor;
-        case DynoModel::K80: return kK80SpeedFactor;
-        case DynoModel::K40: break;
+        case DynoModel::K70:
+            return kK70SpeedFactor;
+        case DynoModel::K80:
+            return kK80SpeedFactor;
+        case DynoModel::K40:
+            break;
     }
     return kK40SpeedFactor;
 }
