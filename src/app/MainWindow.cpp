@@ -10,16 +10,26 @@
 #include <QUrl>
 
 #include "app/AdSettingsPage.h"
+#include "app/AdvancedSetupDialog.h"
+#include "app/CardStartup.h"
+#include "app/ControlLookup.h"
 #include "app/AnalogPage.h"
 #include "app/FilePage.h"
 #include "app/GraphsPage.h"
 #include "app/InfoPage.h"
+#include "app/K40Session.h"
+#include "app/MessageBoxSink.h"
 #include "app/PageList.h"
+#include "app/PortList.h"
 #include "app/ParamPage.h"
 #include "app/RemarksPage.h"
+#include "app/SessionFileActions.h"
+#include "app/SettingsFiles.h"
 #include "app/SetupPage.h"
 #include "app/SpeedPage.h"
+#include "app/TestControl.h"
 #include "app/TestPage.h"
+#include "model/SessionModel.h"
 
 namespace dyno {
 
@@ -44,7 +54,7 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
       startDirectory_(startDirectory),
       pageControl_(new QTabWidget(this)),
       helpbutton_(new QPushButton(QStringLiteral("Help"), this)),
-      graphsPage_(new GraphsPage),
+      graphsPage_(new GraphsPage(model, programState_.graphScale)),
       testPage_(new TestPage),
       filePage_(new FilePage),
       paramPage_(new ParamPage),
@@ -83,12 +93,76 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
         if (action == FunctionKeyAction::OpenHelp) openHelp();
     });
 
+    messageBoxes_ = std::make_unique<MessageBoxSink>(this);
+    sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
+                                                 *messageBoxes_, this);
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::SaveSession1) sessionFileActions_->saveSession1();
+        if (action == FunctionKeyAction::ShowCalculator) paramPage_->showCalculator();
+    });
+
+    // The Graphs page: F2 is "Update Display"; copying session 1 takes the Remarks
+    // page's texts of session 1 along and shows them in the boxes of the target slot.
+    graphsPage_->setStoreRemarksOfSession1(
+        [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); });
+    connect(graphsPage_, &GraphsPage::sessionCopied, this,
+            [this](int slot) { remarksPage_->showSessionTexts(slot, model_.slot(slot)); });
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::UpdateDisplay) graphsPage_->updateDisplay();
+    });
+
+    // Settings: the K40 ports of this machine, the advanced setup dialog and the
+    // two settings files with their buttons.
+    setupPage_->setPortChoices(k40PortChoicesOfThisMachine());
+    advancedSetupDialog_ = new AdvancedSetupDialog(this);
+    settingsFiles_ =
+        std::make_unique<SettingsFiles>(this, programState_, *messageBoxes_, startDirectory_);
+    settingsFiles_->setInitialFolderTarget(
+        [this](const QString& folder) { filePage_->setInitialFolder(folder); });
+    connect(setupPage_->saveSettingsButton(), &QPushButton::clicked, this,
+            [this] { settingsFiles_->saveProgramSettings(); });
+    connect(adSettingsPage_->saveSettingsButton(), &QPushButton::clicked, this,
+            [this] { settingsFiles_->saveAnalogSettings(*adSettingsPage_); });
+    connect(setupPage_->advancedSetupButton(), &QPushButton::clicked, this,
+            [this] { advancedSetupDialog_->exec(); });
+    connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
+            [this](std::uint32_t delayMs) { programState_.remoteButtonDelayMs = delayMs; });
+
+    // Test control: F3 is "Start Test"; the K40 link draws on the Speed page.
+    k40Session_ =
+        std::make_unique<K40Session>(*this, model_, *speedPage_, *speedPage_, *messageBoxes_);
+    testControl_ = new TestControl(*this, *pageControl_, *testPage_, *speedPage_, *k40Session_,
+                                   model_, programState_, *messageBoxes_, this);
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::StartTest) testPage_->startTest();
+    });
+
     // The window sees function keys before its controls do.
     qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+}
+
+void MainWindow::setSettingsMessageSink(MessageSink& messages) {
+    settingsFiles_->setMessageSink(messages);
+}
+
+std::optional<int> MainWindow::startUp(const CardBusOpener& openCard) {
+    settingsFiles_->readProgramSettings();
+    settingsFiles_->readAnalogSettings(*adSettingsPage_);
+    int electronics = 1;
+    controls::readItemIndex(this, "electronics", electronics);
+    CardStartup card = connectCard(electronics, openCard, settingsFiles_->messages());
+    cardBus_ = std::move(card.bus);
+    if (electronics == static_cast<int>(Electronics::UsbSerial)) {
+        // The K40 electronics answer with their firmware version and sample setting.
+        QString port;
+        controls::readText(this, "comedit", port);
+        k40Session_->sendStartUp(port, programState_.transferDelay, settingsFiles_->messages());
+    }
+    return card.exitStatus;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,24 +1,36 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QPushButton>
 #include <QTabWidget>
 #include <QWidget>
 
+#include "acquisition/CardBus.h"
 #include "app/FunctionKeys.h"
+#include "app/ProgramState.h"
 
 namespace dyno {
 
 class AdSettingsPage;
+class AdvancedSetupDialog;
+class MessageSink;
+class SettingsFiles;
 class AnalogPage;
 class FilePage;
 class GraphsPage;
 class InfoPage;
+class MessageBoxSink;
 class ParamPage;
 class RemarksPage;
+class SessionFileActions;
 class SessionModel;
 class SetupPage;
 class SpeedPage;
 class TestPage;
+class K40Session;
+class TestControl;
 
 // Assembles the ten pages, owns nothing but them, and routes the function keys.
 // The session model belongs to main() and lives as long as the window.
@@ -40,8 +52,25 @@ class MainWindow : public QWidget {
     SetupPage* setupPage() const { return setupPage_; }
     InfoPage* infoPage() const { return infoPage_; }
     SpeedPage* speedPage() const { return speedPage_; }
+    // The K40 link (serial port or simulated electronics) and the start of a test.
+    K40Session* k40Session() const { return k40Session_.get(); }
+    TestControl* testControl() const { return testControl_; }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
+    // Saving session 1 (F5), loading into slots, preview and the correction buttons.
+    SessionFileActions* sessionFileActions() const { return sessionFileActions_; }
+    AdvancedSetupDialog* advancedSetupDialog() const { return advancedSetupDialog_; }
+    // The values held in force: graph scale, weather constants, transfer delay, ...
+    ProgramState& programState() { return programState_; }
+    // The two settings files and their buttons.
+    SettingsFiles* settingsFiles() const { return settingsFiles_.get(); }
+    // Where the settings files report (message boxes unless a test records them).
+    void setSettingsMessageSink(MessageSink& messages);
+    // The start-up steps after the window is built: read "vkr_dyno.ini" and
+    // "vkr_dyno.ana", then open the card bus when the card is the chosen
+    // electronics. Returns the exit status when the program must end at once. An
+    // empty `openCard` leaves the card to the simulation.
+    std::optional<int> startUp(const CardBusOpener& openCard);
 
   signals:
     // A function key was pressed anywhere in the window, with any modifier.
@@ -67,6 +96,14 @@ class MainWindow : public QWidget {
     SpeedPage* speedPage_;
     AnalogPage* analogPage_;
     AdSettingsPage* adSettingsPage_;
+    std::unique_ptr<MessageBoxSink> messageBoxes_;
+    SessionFileActions* sessionFileActions_ = nullptr;
+    ProgramState programState_;
+    AdvancedSetupDialog* advancedSetupDialog_ = nullptr;
+    std::unique_ptr<SettingsFiles> settingsFiles_;
+    std::unique_ptr<CardBus> cardBus_;
+    std::unique_ptr<K40Session> k40Session_;
+    TestControl* testControl_ = nullptr;
 };
 
 }  // namespace dyno

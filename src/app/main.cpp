@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QMessageBox>
 
+#include "acquisition/ports/LinuxPortCardBus.h"
+#include "app/K40Session.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstanceGuard.h"
 #include "model/SessionModel.h"
@@ -22,6 +24,17 @@ int main(int argc, char** argv) {
     const QString startDirectory = QDir::currentPath();
     auto model = dyno::SessionModel::create();
     dyno::MainWindow window(*model, startDirectory);
+    // `--simulate` plugs in the simulated electronics instead of the hardware.
+    const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
+    // TODO(lead): hand the simulated card's opener in here once it exists.
+    const dyno::CardBusOpener openCard =
+        simulate ? dyno::CardBusOpener{} : [] { return dyno::LinuxPortCardBus::open(); };
+    if (simulate) {
+        dyno::K40SessionOptions k40;
+        k40.isAlwaysSimulated = true;
+        window.k40Session()->configure(k40);
+    }
+    if (const auto exitStatus = window.startUp(openCard)) return *exitStatus;
     window.show();
     return QApplication::exec();
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cstdint>
+
+namespace dyno {
+
+// "Advanced setup": the card's I/O address, the remote button delay of the card
+// sequence and the K40's data transfer delay, settings an ordinary user leaves
+// alone. The settings file reads and fills its controls by name; the remote button
+// delay is a value in force that the up-down changes at once.
+class AdvancedSetupDialog : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 305;
+    static constexpr int kHeight = 522;
+    static constexpr int kDelayMaximumMs = 10000;
+    static constexpr int kDelayStepMs = 10;
+
+    explicit AdvancedSetupDialog(QWidget* parent = nullptr);
+
+    std::uint32_t remoteButtonDelay() const { return remoteButtonDelayMs_; }
+    // Shows `delayMs` in both delay boxes and puts the up-down there.
+    void setRemoteButtonDelay(std::uint32_t delayMs);
+
+    QSpinBox* delayUpDown() const { return delaybutton_updown_; }
+    QLineEdit* waitEdit() const { return waitbutton_edit_; }
+    QLineEdit* remoteDelayEdit() const { return startupbuttondelay_edit_; }
+
+  signals:
+    // The up-down changed the remote button delay; it is in force from now on.
+    void remoteButtonDelayChanged(std::uint32_t delayMs);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void showDelay();
+    void upDownClicked(int position);
+
+    std::uint32_t remoteButtonDelayMs_ = 400;
+    QSpinBox* delaybutton_updown_;
+    QLineEdit* startupbuttondelay_edit_;
+    QLineEdit* waitbutton_edit_;
+};
+
+}  // namespace dyno

@@ -1,0 +1,51 @@
+#include "app/PortList.h"
+
+#include <QRegularExpression>
+#include <QSerialPortInfo>
+
+namespace dyno {
+
+namespace {
+
+constexpr int kComPorts = 9;
+QString simulatedPort() {
+    return QStringLiteral("SIM");
+}
+
+}  // namespace
+
+QStringList k40PortChoices(const QStringList& presentPorts) {
+    QStringList choices;
+    for (int n = 1; n <= kComPorts; ++n) choices << QStringLiteral("COM%1").arg(n);
+    QStringList standardDevices;
+    for (int n = 0; n < kComPorts; ++n) standardDevices << QStringLiteral("ttyS%1").arg(n);
+    for (const QString& port : presentPorts) {
+        if (port.isEmpty() || standardDevices.contains(port) || choices.contains(port)) continue;
+        choices << port;
+    }
+    choices << simulatedPort();
+    return choices;
+}
+
+QStringList k40PortChoicesOfThisMachine() {
+    QStringList present;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        present << info.portName();
+    }
+    present.sort();
+    return k40PortChoices(present);
+}
+
+QString k40DevicePath(const QString& portChoice) {
+    static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]*)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (const auto match = comName.match(portChoice); match.hasMatch()) {
+        return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
+    }
+    if (portChoice == simulatedPort() || portChoice.startsWith(u'/') || portChoice.isEmpty()) {
+        return portChoice;
+    }
+    return QStringLiteral("/dev/") + portChoice;
+}
+
+}  // namespace dyno

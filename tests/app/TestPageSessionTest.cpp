@@ -1,0 +1,96 @@
+// A whole three-run session in the window: F3, the simulated K40 electronics with a
+// 50 cc scooter on the roller, the toolkit's timers at a hundred times the wall clock.
+//
+// With DYNO_SPEED_PAGE_PNG set to a file name, the Speed page as it looked during the
+// second run is saved there.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+
+#include "RecordingMessageSink.h"
+#include "app/K40Session.h"
+#include "app/MainWindow.h"
+#include "app/SpeedPage.h"
+#include "app/TestControl.h"
+#include "app/TestPage.h"
+#include "model/SessionHeader.h"
+#include "model/SessionModel.h"
+#include "widgets/DigitCounter.h"
+#include "widgets/ShadowLabel.h"
+
+namespace dyno {
+namespace {
+
+// Yellow needle pixels on the speed dial away from the needle at rest (x = 195).
+int movedSpeedNeedlePixels(const QImage& page) {
+    int count = 0;
+    for (int y = 160; y < 450; ++y) {
+        for (int x = 4 + 50; x < 4 + 340; ++x) {
+            if (x == 4 + 195) continue;
+            if (QColor(page.pixel(x, y)) == QColor(255, 255, 0)) ++count;
+        }
+    }
+    return count;
+}
+
+TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
+    QTemporaryDir startDir;
+    RecordingMessageSink messages;
+    auto model = SessionModel::create();
+    MainWindow window(*model, startDir.path());
+    K40SessionOptions options;
+    options.isAlwaysSimulated = true;
+    options.timeLapse = 100;
+    options.electronics.isPacedAtLineRate = false;
+    window.k40Session()->configure(options);
+    window.k40Session()->setMessageSink(messages);
+    window.testControl()->setMessageSink(messages);
+    window.testPage()->setConfirmation([](const QString&) { return true; });
+    window.findChild<QRadioButton*>("test360button")->click();
+    window.findChild<QAbstractButton*>("ad1_check")->click();
+
+    auto* remote = window.findChild<ShadowLabel*>("remotetext");
+    auto* digit = window.findChild<DigitCounter*>("digit");
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(&window, &f3);
+    ASSERT_EQ(window.pages()->currentWidget(), window.speedPage());
+
+    // Mid-run: the second run, a few seconds in.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return digit->digit() == 2 && remote->text() == "Test running"; }, 30'000));
+    QTest::qWait(40);
+    const QImage midRun =
+        window.speedPage()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(movedSpeedNeedlePixels(midRun), 100) << "the speed needle is up from rest";
+    if (const char* png = std::getenv("DYNO_SPEED_PAGE_PNG"))
+        midRun.save(QString::fromLocal8Bit(png));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return remote->text() == "Test session finished"; }, 60'000))
+        << remote->text().toStdString();
+    EXPECT_EQ(digit->digit(), 3);
+    EXPECT_TRUE(messages.messages.empty());
+
+    const SimulatedK40& electronics = *window.k40Session()->simulatedElectronics();
+    ASSERT_EQ(electronics.runs().size(), 3u);
+    EXPECT_EQ(electronics.commandsReceived().size(), 3u) << "start, then a re-arm after runs 1, 2";
+    const TestSession& slot1 = model->slot(1);
+    for (int run = 0; run < 3; ++run) {
+        const auto revolutions =
+            static_cast<int>(electronics.runs()[static_cast<std::size_t>(run)].size());
+        EXPECT_EQ(slot1.leadingPeriods(run), std::min(revolutions, 2000)) << "run " << run;
+        EXPECT_GT(slot1.rpmSamples[static_cast<std::size_t>(run) * 2000 + 50], 1000)
+            << "run " << run;
+        EXPECT_GT(slot1.analogSamples[static_cast<std::size_t>(run)][0][50], 0) << "channel 1";
+    }
+    EXPECT_EQ(slot1.header.words[SessionHeader::kElectronicsType], 1);
+    EXPECT_EQ(slot1.values.rollerWeight(), 184.0);
+    EXPECT_FALSE(window.k40Session()->isBusy());
+}
+
+}  // namespace
+}  // namespace dyno
