@@ -416,4 +416,9 @@ void GraphsPage::graphMouseReleased(Qt::MouseButton button) {
     }
 }
 
+void GraphsPage::latchGraphChoice(bool isSpeedAndRpm) {
+    state_->flags.speedOnXAxis = true;
+    state_->flags.rpmAxisShown = isSpeedAndRpm;
+}
+
 }  // namespace dyno

@@ -53,6 +53,9 @@ class GraphsPage : public QWidget {
     // Entering the page: the Hp/Kw and speed-unit captions follow "Show power as
     // KW" and "Show speed as MPH".
     void relabelUnits();
+    // A test starts: speed goes back across and the engine-speed axis follows the
+    // "Show" choice of that moment, until the next update reads it again.
+    void latchGraphChoice(bool isSpeedAndRpm);
 
   signals:
     // Session 1 was copied into `slot` (2..4): its Remarks boxes are to show it.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -11,17 +12,17 @@
 
 #include "app/AdSettingsPage.h"
 #include "app/AdvancedSetupDialog.h"
+#include "app/AnalogPage.h"
 #include "app/CardStartup.h"
 #include "app/ControlLookup.h"
-#include "app/AnalogPage.h"
 #include "app/FilePage.h"
 #include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/K40Session.h"
 #include "app/MessageBoxSink.h"
 #include "app/PageList.h"
-#include "app/PortList.h"
 #include "app/ParamPage.h"
+#include "app/PortList.h"
 #include "app/RemarksPage.h"
 #include "app/SessionFileActions.h"
 #include "app/SettingsFiles.h"
@@ -133,6 +134,8 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
         std::make_unique<K40Session>(*this, model_, *speedPage_, *speedPage_, *messageBoxes_);
     testControl_ = new TestControl(*this, *pageControl_, *testPage_, *speedPage_, *k40Session_,
                                    model_, programState_, *messageBoxes_, this);
+    connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
+            &GraphsPage::latchGraphChoice);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
     });
@@ -149,7 +152,12 @@ void MainWindow::setSettingsMessageSink(MessageSink& messages) {
     settingsFiles_->setMessageSink(messages);
 }
 
-std::optional<int> MainWindow::startUp(const CardBusOpener& openCard) {
+std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calibrateDelays) {
+    if (calibrateDelays) {
+        QElapsedTimer clock;
+        clock.start();
+        programState_.delayCounts = calibrateDelayLoops([&clock] { return clock.elapsed(); });
+    }
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
     int electronics = 1;

@@ -70,7 +70,9 @@ class MainWindow : public QWidget {
     // "vkr_dyno.ana", then open the card bus when the card is the chosen
     // electronics. Returns the exit status when the program must end at once. An
     // empty `openCard` leaves the card to the simulation.
-    std::optional<int> startUp(const CardBusOpener& openCard);
+    // `calibrateDelays` runs the card's delay-loop calibration (a fraction of a
+    // second); tests that do not need it leave it out.
+    std::optional<int> startUp(const CardBusOpener& openCard, bool calibrateDelays = false);
 
   signals:
     // A function key was pressed anywhere in the window, with any modifier.

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "acquisition/card/DelayCalibration.h"
 #include "display/GraphScale.h"
 #include "evaluation/CorrectionSources.h"
 #include "evaluation/DynoPreparation.h"
@@ -50,6 +51,8 @@ struct ProgramState {
     std::uint32_t remoteButtonDelayMs = 400;  // waits of the card test sequence
     // Where the save dialog and the File page start: an existing folder.
     QString initialFolder;
+    // Loop steps of the card's busy waits, measured at start-up.
+    DelayCounts delayCounts;
 };
 
 }  // namespace dyno

@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
         k40.isAlwaysSimulated = true;
         window.k40Session()->configure(k40);
     }
-    if (const auto exitStatus = window.startUp(openCard)) return *exitStatus;
+    // `--skip-calibration` leaves the card's delay loops uncalibrated: for measuring
+    // start-up time and for K40-only demos.
+    const bool calibrate =
+        !QApplication::arguments().contains(QStringLiteral("--skip-calibration"));
+    if (const auto exitStatus = window.startUp(openCard, calibrate)) return *exitStatus;
     window.show();
     return QApplication::exec();
 }
