@@ -27,12 +27,14 @@ class ByteReader {
 
     std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
 
+    // Little-endian, up to eight bytes.
     template <typename T>
     T value() {
-        std::uint8_t bytes[sizeof(T)];
-        for (auto& b : bytes) b = byte();
+        static_assert(sizeof(T) <= sizeof(std::uint64_t));
+        std::uint64_t raw = 0;
+        for (std::size_t i = 0; i < sizeof(T); ++i) raw |= std::uint64_t{byte()} << (8 * i);
         T result;
-        std::memcpy(&result, bytes, sizeof(T));
+        std::memcpy(&result, &raw, sizeof(T));
         return result;
     }
 
