@@ -1,7 +1,10 @@
 // vkr_dyno: the desktop program of the roller dynamometer.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
 
 #include "acquisition/ports/LinuxPortCardBus.h"
 #include "app/K40Session.h"
@@ -9,7 +12,37 @@
 #include "app/SingleInstanceGuard.h"
 #include "model/SessionModel.h"
 
+namespace {
+
+// VKR_DYNO_STARTUP_REPORT=1: print the time from the start of main to the first
+// painted window on stderr and quit, for measuring start-up.
+class FirstPaintReport : public QObject {
+  public:
+    explicit FirstPaintReport(QElapsedTimer& sinceStart) : sinceStart_(sinceStart) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !isReported_) {
+            isReported_ = true;
+            QTimer::singleShot(0, [this] {
+                std::fprintf(stderr, "first paint after %lld ms\n",
+                             static_cast<long long>(sinceStart_.elapsed()));
+                QApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QElapsedTimer& sinceStart_;
+    bool isReported_ = false;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vkr_dyno"));
 
@@ -39,6 +72,9 @@ int main(int argc, char** argv) {
     const bool calibrate =
         !QApplication::arguments().contains(QStringLiteral("--skip-calibration"));
     if (const auto exitStatus = window.startUp(openCard, calibrate)) return *exitStatus;
+    FirstPaintReport firstPaint(sinceStart);
+    if (qEnvironmentVariableIsSet("VKR_DYNO_STARTUP_REPORT"))
+        window.installEventFilter(&firstPaint);
     window.show();
     return QApplication::exec();
 }
