@@ -19,6 +19,7 @@
 #include "model/SessionModel.h"
 #include "simulator/VehicleProfile.h"
 #include "support/DynotoolRun.h"
+#include "support/PeakPowerCheck.h"
 
 extern char** environ;
 
@@ -131,19 +132,10 @@ TEST_F(RecordCommand, RecordsTheWholeSessionTheElectronicsSendOverTheTerminal) {
 
     auto model = SessionModel::create();
     ASSERT_TRUE(loadSessionFile(archive, model->slot(1)).ok());
-    auto workspace = EvaluationWorkspace::create();
     for (int r = 0; r < 3; ++r) {
         SCOPED_TRACE(r);
         EXPECT_NEAR(model->slot(1).values.rpmPer100(r), bike.rpmPerKmhLow, 1.0);
-        const EvaluationReport report = evaluate(*model, 1, r, EvaluationOptions{}, *workspace);
-        ASSERT_GT(report.evalCount, 100);
-        const auto& curves = model->slot(1).curves;
-        const auto count = static_cast<std::size_t>(report.evalCount - 1);
-        const double peak = *std::max_element(curves.powerCurve.begin(),
-                                              curves.powerCurve.begin() + static_cast<long>(count));
-        const double expected =
-            bike.peakWheelPowerHp(curves.speedCurve[0], curves.speedCurve[count - 1]);
-        EXPECT_NEAR(peak, expected, expected * 0.02);
+        testing::expectPeakPowerOfProfile(*model, 1, r, bike);
     }
 }
 

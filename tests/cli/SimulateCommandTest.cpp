@@ -11,6 +11,7 @@
 #include "model/SessionModel.h"
 #include "simulator/VehicleProfile.h"
 #include "support/DynotoolRun.h"
+#include "support/PeakPowerCheck.h"
 
 namespace dyno {
 namespace {
@@ -62,22 +63,13 @@ TEST_F(SimulateCommand, SavesThreeRunsThatEvaluateToTheVehiclesPower) {
     EXPECT_EQ(session.airHumidity, 50.0);
 
     const VehicleProfile& bike = *findVehicleProfile("bike125");
-    auto workspace = EvaluationWorkspace::create();
     for (int r = 0; r < 3; ++r) {
         SCOPED_TRACE(r);
         EXPECT_GT(session.leadingPeriods(r), 100);
         EXPECT_NEAR(session.values.rpmPer100(r), bike.rpmPerKmhLow, 1.0);
         EXPECT_GT(session.analogSamples[static_cast<std::size_t>(r)][4][10], 0);  // channel 5
         EXPECT_EQ(session.analogSamples[static_cast<std::size_t>(r)][1][10], 0);  // channel 2
-        const EvaluationReport report = evaluate(*model, 1, r, EvaluationOptions{}, *workspace);
-        ASSERT_GT(report.evalCount, 100);
-        const auto& curves = model->slot(1).curves;
-        const auto count = static_cast<std::size_t>(report.evalCount - 1);
-        const double peak = *std::max_element(curves.powerCurve.begin(),
-                                              curves.powerCurve.begin() + static_cast<long>(count));
-        const double expected =
-            bike.peakWheelPowerHp(curves.speedCurve[0], curves.speedCurve[count - 1]);
-        EXPECT_NEAR(peak, expected, expected * 0.02);
+        testing::expectPeakPowerOfProfile(*model, 1, r, bike);
     }
 }
 
