@@ -25,4 +25,11 @@ InfoPage::InfoPage(QWidget* parent)
     tlflabel_->setGeometry(120, 100, 300, 24);
 }
 
+bool InfoPage::loadPrintLogo(const QString& file) {
+    QImage logo;
+    if (!logo.load(file)) return false;
+    prtimage2_ = logo;
+    return true;
+}
+
 }  // namespace dyno

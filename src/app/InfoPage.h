@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 
@@ -15,9 +16,19 @@ class InfoPage : public QWidget {
     void setCompanyName(const QString& name) { companylabel_->setText(name); }
     void setPhone(const QString& phone) { tlflabel_->setText(phone); }
 
+    // The two pictures the printed report carries, kept on this page unseen:
+    // `prtimage1` the small logo, `prtimage2` the workshop's own print logo.
+    QImage smallPrintLogo() const { return prtimage1_; }
+    QImage printLogo() const { return prtimage2_; }
+    // Reads the workshop's logo file. A missing or unreadable file leaves the report
+    // without a logo; the program goes on, as it always has without one.
+    bool loadPrintLogo(const QString& file);
+
   private:
     QLabel* companylabel_;
     QLabel* tlflabel_;
+    QImage prtimage1_;
+    QImage prtimage2_;
 };
 
 }  // namespace dyno

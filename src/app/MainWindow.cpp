@@ -158,6 +158,7 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
         clock.start();
         programState_.delayCounts = calibrateDelayLoops([&clock] { return clock.elapsed(); });
     }
+    infoPage_->loadPrintLogo(QDir(startDirectory_).filePath(QStringLiteral("vkrprint.bmp")));
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
     int electronics = 1;

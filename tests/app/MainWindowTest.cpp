@@ -10,8 +10,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "app/InfoPage.h"
 #include "app/MainWindow.h"
 #include "app/PageList.h"
+#include "app/RecordingMessageSink.h"
 #include "app/SingleInstanceGuard.h"
 #include "model/SessionModel.h"
 
@@ -84,6 +86,26 @@ TEST(SingleInstanceGuard, LockLeftByACrashedCopyIsTakenOver) {
 
     SingleInstanceGuard guard(folder.path());
     EXPECT_TRUE(guard.acquire());
+}
+
+TEST(MainWindow, StartUpTakesThePrintLogoFromTheStartDirectory) {
+    QTemporaryDir startDirectory;
+    QImage logo(40, 20, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    ASSERT_TRUE(logo.save(QDir(startDirectory.path()).filePath("vkrprint.bmp")));
+    auto model = SessionModel::create();
+    MainWindow window(*model, startDirectory.path());
+    RecordingMessageSink messages;
+    window.setSettingsMessageSink(messages);
+    ASSERT_FALSE(window.startUp(CardBusOpener{}));
+    EXPECT_EQ(window.infoPage()->printLogo().size(), QSize(40, 20));
+    EXPECT_EQ(window.infoPage()->printLogo().pixelColor(5, 5), QColor(Qt::red));
+
+    QTemporaryDir withoutLogo;
+    MainWindow plain(*model, withoutLogo.path());
+    plain.setSettingsMessageSink(messages);
+    ASSERT_FALSE(plain.startUp(CardBusOpener{})) << "a missing logo does not stop the start";
+    EXPECT_TRUE(plain.infoPage()->printLogo().isNull());
 }
 
 }  // namespace
