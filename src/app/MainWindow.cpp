@@ -136,8 +136,13 @@ MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidg
                                    model_, programState_, *messageBoxes_, this);
     connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
             &GraphsPage::latchGraphChoice);
+    // Slot 1 is not loaded or saved while a test is receiving data into it.
+    sessionFileActions_->setSlot1Guard(
+        [this] { return k40Session_->refuseWhileBusy(*messageBoxes_); });
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
+        // F9 is the Graphs page's "Print" button.
+        if (action == FunctionKeyAction::Print) emit graphsPage_->printRequested();
     });
 
     // The window sees function keys before its controls do.

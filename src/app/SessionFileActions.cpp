@@ -119,6 +119,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
     if (mustConfirmOverwrite(chosenPath, archive) && !askOverwrite_(fromPath(archive))) return;
     filePage_.setSaveFolder(QFileInfo(chosen).absolutePath());
 
+    if (isSlot1Refused_ && isSlot1Refused_()) return;
     TestSession& slot1 = model_.slot(1);
     remarksPage_.storeRemarksOfSession1(slot1);
     const FileResult<> saved = saveSessionArchive(archive, slot1, air);
@@ -128,6 +129,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
 
 void SessionFileActions::loadIntoSlot(int slot) {
     if (!SessionModel::isSlot(slot)) return;
+    if (slot == 1 && isSlot1Refused_ && isSlot1Refused_()) return;
     TestSession& session = model_.slot(slot);
     const FileResult<LoadOutcome> loaded =
         loadSessionFile(toPath(filePage_.selectedFilePath()), session);

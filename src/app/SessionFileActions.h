@@ -40,6 +40,11 @@ class SessionFileActions : public QObject {
     // The real dialogs are the default; tests answer instead.
     void setSaveNameQuestion(SaveNameQuestion question) { askSaveName_ = std::move(question); }
     void setOverwriteQuestion(OverwriteQuestion question) { askOverwrite_ = std::move(question); }
+    // Asked before slot 1 is loaded or saved: true (after telling the user) while a
+    // test is receiving data into it, and the load or save is then refused.
+    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
+        isSlot1Refused_ = std::move(isSlot1Refused);
+    }
 
     // "Save Test session 1", "Save test Session 1" and F5: the Param. page's air data
     // are taken now, then the save dialog asks for the name.
@@ -59,6 +64,7 @@ class SessionFileActions : public QObject {
     MessageSink& messages_;
     SaveNameQuestion askSaveName_;
     OverwriteQuestion askOverwrite_;
+    std::function<bool()> isSlot1Refused_;
 };
 
 }  // namespace dyno

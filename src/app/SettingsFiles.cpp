@@ -65,6 +65,9 @@ void SettingsFiles::readProgramSettings() {
     if (read.error) {
         showFileError(read.error->message, false);
         state_.cardPressureScale = CardPressureScale::Per24;
+        // A first start on Linux has no drive "C:\": the test folder starts as the
+        // user's home folder, which a later save then stores.
+        settings.initialFolder = homeFolder_.toStdString();
     }
     const SettingsInForce& inForce = read.inForce;
 

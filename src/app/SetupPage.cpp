@@ -118,6 +118,9 @@ SetupPage::SetupPage(QWidget* parent)
                   0, {430, 100, 150, 104});
     addLabel(this, QStringLiteral("Roller weight"), {270, 214, 90, 20});
     addEdit(this, "rollerweightedit", QStringLiteral("184"), {360, 212, 60, 21});
+    // Off: each loaded session keeps the roller weight it was recorded with.
+    addCheck(this, "update_test_weight", QStringLiteral("Update loaded tests with Rollerweight"),
+             {270, 372, 320, 20});
 
     auto* k40 = new QGroupBox(QStringLiteral("K40 Dyno electronics"), this);
     k40->setGeometry(270, 244, 310, 80);
@@ -131,6 +134,10 @@ SetupPage::SetupPage(QWidget* parent)
     addLabel(k40, QStringLiteral("Samples"), {8, 50, 80, 20});
     samplesEdit_ = addEdit(k40, "samples_edit", QString(), {90, 48, 60, 21});
     samplesEdit_->setReadOnly(true);
+    // The firmware version the K40 electronics report at start-up.
+    addLabel(k40, QStringLiteral("Version"), {160, 50, 50, 20});
+    addEdit(k40, "versionhigh", QString(), {212, 48, 36, 21})->setReadOnly(true);
+    addEdit(k40, "versionlow", QString(), {252, 48, 36, 21})->setReadOnly(true);
     // Any name can be restored or typed; the list offers the usual ones.
     comedit_->setEditable(true);
     setPortChoices(k40PortChoices({}));

@@ -1,13 +1,18 @@
 #include "app/SingleInstanceGuard.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace dyno {
 
 namespace {
 
 QString lockPath(const QString& folder) {
-    const QString base = folder.isEmpty() ? QDir::tempPath() : folder;
+    // The user's own runtime folder where there is one: a lock left in the shared
+    // temporary folder by another user's crashed copy could not be taken over.
+    QString base = folder;
+    if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty()) base = QDir::tempPath();
     return QDir(base).filePath(QString::fromLatin1(SingleInstanceGuard::kLockName) + ".lock");
 }
 

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <exception>
 
 #include "acquisition/ports/LinuxPortCardBus.h"
 #include "app/K40Session.h"
@@ -38,28 +40,16 @@ class FirstPaintReport : public QObject {
     bool isReported_ = false;
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vkr_dyno"));
-
-    dyno::SingleInstanceGuard guard;
-    if (!guard.acquire()) {
-        QMessageBox::information(nullptr, QStringLiteral("vkr_dyno"),
-                                 QStringLiteral("VKR dyno program is already running"));
-        return 0;
-    }
-
+// Everything of the program after the single-instance check.
+int runWindow(QElapsedTimer& sinceStart) {
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
     auto model = dyno::SessionModel::create();
     dyno::MainWindow window(*model, startDirectory);
     // `--simulate` plugs in the simulated electronics instead of the hardware.
     const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
-    // TODO(lead): hand the simulated card's opener in here once it exists.
+    // The simulated card comes with the card electronics; until then --simulate
+    // leaves the card bus closed.
     const dyno::CardBusOpener openCard =
         simulate ? dyno::CardBusOpener{} : [] { return dyno::LinuxPortCardBus::open(); };
     if (simulate) {
@@ -75,6 +65,36 @@ int main(int argc, char** argv) {
     FirstPaintReport firstPaint(sinceStart);
     if (qEnvironmentVariableIsSet("VKR_DYNO_STARTUP_REPORT"))
         window.installEventFilter(&firstPaint);
+    // Centred on the screen, as the workshop has always found it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    }
     window.show();
     return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vkr_dyno"));
+
+    dyno::SingleInstanceGuard guard;
+    if (!guard.acquire()) {
+        QMessageBox::information(nullptr, QStringLiteral("vkr_dyno"),
+                                 QStringLiteral("VKR dyno program is already running"));
+        return 0;
+    }
+
+    // An exception that escapes start-up or the event loop is shown in the
+    // toolkit's error box; the program then ends normally, releasing the lock.
+    try {
+        return runWindow(sinceStart);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"),
+                              QString::fromLocal8Bit(error.what()));
+    }
+    return 0;
 }

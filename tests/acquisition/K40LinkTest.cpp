@@ -339,6 +339,19 @@ TEST_F(K40EndOfRun, ANewStartCancelsAPausedDispatch) {
     EXPECT_THAT(display.linesStartingWith("digit"), ElementsAre("digit 1", "digit 1"));
 }
 
+TEST_F(K40EndOfRun, ARevCounterCheckWithoutRpmStillCancelsAPausedDispatch) {
+    startTest();
+    scripted.feed(event(k40code::kRunComplete));
+    ASSERT_TRUE(link.isPaused());
+    K40Start check = testStart();
+    check.isRevCounterCheck = true;
+    check.rpmRegistration = 0;
+    EXPECT_EQ(link.start(check), K40Link::Outcome::NothingToDo);
+    EXPECT_FALSE(link.isPaused());
+    clock.advance(10 * kDataOkPauseMs);
+    EXPECT_EQ(scripted.commands().size(), 1u) << "no restart after the cancelled run end";
+}
+
 TEST_F(K40EndOfRun, ARunIndexThatKeepsRisingNeverStoresOutsideTheSession) {
     startTest();
     for (int i = 0; i < 40'000; ++i) {

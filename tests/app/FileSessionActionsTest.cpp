@@ -80,6 +80,29 @@ TEST_F(FileSessionActions, SavedSessionLoadsIntoSlot3WithoutTouchingTheParamPage
     EXPECT_EQ(text(remarksPage, "barobox1"), "");
 }
 
+TEST_F(FileSessionActions, SlotOneIsNeitherLoadedNorSavedWhileATestReceivesIntoIt) {
+    saveAs("earlier");
+    bool isReceiving = true;
+    int refusals = 0;
+    actions.setSlot1Guard([&] {
+        refusals += isReceiving ? 1 : 0;
+        return isReceiving;
+    });
+    model->slot(1).rollerPeriods[0] = 4242;  // the run arriving now
+
+    loadInto("earlier.zsd", 1);
+    EXPECT_EQ(model->slot(1).rollerPeriods[0], 4242) << "the run being received stays";
+    saveAs("during");
+    EXPECT_FALSE(QFile::exists(path("during.zsd")));
+    loadInto("earlier.zsd", 2);
+    EXPECT_NE(model->slot(2).make.view(), "") << "other slots load as usual";
+    EXPECT_EQ(refusals, 2);
+
+    isReceiving = false;
+    saveAs("after");
+    EXPECT_TRUE(QFile::exists(path("after.zsd")));
+}
+
 TEST_F(FileSessionActions, LoadIntoSlot1FillsTheParamPageInTheChosenUnits) {
     model->slot(1).header.words[SessionHeader::kCorrectionStandard] = 1;
     model->slot(1).correctionFactor = 1.0371;

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/MainWindow.h"
 #include "app/PageList.h"
@@ -56,6 +58,20 @@ TEST(MainWindow, FunctionKeysActWithAnyModifierEvenInsideAnEditBox) {
     EXPECT_EQ(spy.at(0).at(0).value<FunctionKeyAction>(), FunctionKeyAction::SaveSession1);
     EXPECT_EQ(spy.at(1).at(0).value<FunctionKeyAction>(), FunctionKeyAction::UpdateDisplay);
     EXPECT_EQ(edit->text(), "a") << "other keys reach the control unchanged";
+}
+
+TEST(MainWindow, F9PrintsLikeThePrintButtonAndTheWeightOverrideStartsOff) {
+    auto model = SessionModel::create();
+    MainWindow window(*model, QDir::currentPath());
+    QSignalSpy print(window.graphsPage(), &GraphsPage::printRequested);
+    QKeyEvent altF9(QEvent::KeyPress, Qt::Key_F9, Qt::AltModifier);
+    QApplication::sendEvent(window.pages()->widget(3), &altF9);
+    EXPECT_EQ(print.count(), 1);
+
+    auto* override = window.findChild<QCheckBox*>("update_test_weight");
+    ASSERT_NE(override, nullptr);
+    EXPECT_FALSE(override->isChecked()) << "loaded sessions keep their own roller weight";
+    EXPECT_EQ(override->text(), "Update loaded tests with Rollerweight");
 }
 
 TEST(SingleInstanceGuard, SecondCopyIsRefusedUntilTheFirstEnds) {

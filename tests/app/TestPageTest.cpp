@@ -252,6 +252,10 @@ TEST_F(TestPageTest, StartUpAsksTheK40ForItsFirmwareWhenTheUsbElectronicsAreChos
     QString samples;
     controls::readText(&window, "samples_edit", samples);
     EXPECT_EQ(samples, "2000");
+    QString high, low;
+    controls::readText(&window, "versionhigh", high);
+    controls::readText(&window, "versionlow", low);
+    EXPECT_EQ(high + "." + low, "1.5") << "the simulated electronics report firmware 1.5";
     EXPECT_TRUE(window.findChild<Led*>("led")->isOn());
 }
 

@@ -76,6 +76,9 @@ K40Link::Outcome K40Link::sendStartUp(std::string_view portName, std::uint8_t tr
 
 K40Link::Outcome K40Link::start(const K40Start& request) {
     if (isDispatching_) return Outcome::Busy;
+    // Any new start, even one that goes no further, drops a run end still waiting to
+    // finish: its restart command must not follow.
+    cancelPause();
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;
@@ -83,7 +86,6 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // registration does not describe.
     if (request.isRevCounterCheck && request.rpmRegistration != 1) return Outcome::NothingToDo;
 
-    cancelPause();
     if (request.isRevCounterCheck) {
         state_.testMode = TestMode::RevCounterCheck;
     } else {
