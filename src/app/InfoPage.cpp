@@ -1,6 +1,9 @@
 #include "app/InfoPage.h"
 
 #include <QFont>
+#include <QPixmap>
+
+#include "display/DynoEmblem.h"
 
 namespace dyno {
 
@@ -23,6 +26,12 @@ InfoPage::InfoPage(QWidget* parent)
     tlflabel_->setFont(medium);
     phoneCaption->setGeometry(40, 100, 80, 24);
     tlflabel_->setGeometry(120, 100, 300, 24);
+
+    // The dyno's picture on the page, and its small copy for the printed report.
+    auto* picture = new QLabel(this);
+    picture->setGeometry(40, 170, 480, 200);
+    picture->setPixmap(QPixmap::fromImage(dynoEmblem(picture->size())));
+    prtimage1_ = dynoEmblem({205, 93});
 }
 
 bool InfoPage::loadPrintLogo(const QString& file) {

@@ -1,5 +1,7 @@
 #include "app/SpeedPage.h"
 
+#include "display/DynoEmblem.h"
+
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -108,6 +110,7 @@ SpeedPage::SpeedPage(QWidget* parent)
     auto* emblem = new QLabel(panel);
     emblem->setObjectName(QStringLiteral("image2"));
     emblem->setGeometry(304, 62, 180, 78);
+    emblem->setPixmap(QPixmap::fromImage(dynoEmblem(emblem->size())));
 }
 
 void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {

@@ -116,6 +116,8 @@ TEST(MainWindow, StartUpTakesThePrintLogoFromTheStartDirectory) {
     ASSERT_FALSE(window.startUp(CardBusOpener{}));
     EXPECT_EQ(window.infoPage()->printLogo().size(), QSize(40, 20));
     EXPECT_EQ(window.infoPage()->printLogo().pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(window.infoPage()->smallPrintLogo().size(), QSize(205, 93))
+        << "the report's small picture is the program's own";
 
     QTemporaryDir withoutLogo;
     MainWindow plain(*model, withoutLogo.path());
