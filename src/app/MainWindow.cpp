@@ -48,14 +48,22 @@ QFont windowFont() {
 
 }  // namespace
 
+MainWindow::MainWindow(const QString& startDirectory, QWidget* parent)
+    : MainWindow(SessionModel::create(), nullptr, startDirectory, parent) {}
+
 MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent)
+    : MainWindow(nullptr, &model, startDirectory, parent) {}
+
+MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
+                       const QString& startDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      model_(model),
+      ownedModel_(std::move(owned)),
+      model_(kept != nullptr ? *kept : *ownedModel_),
       startDirectory_(startDirectory),
       pageControl_(new QTabWidget(this)),
       helpbutton_(new QPushButton(QStringLiteral("Help"), this)),
-      graphsPage_(new GraphsPage(model, programState_.graphScale)),
+      graphsPage_(new GraphsPage(model_, programState_.graphScale)),
       testPage_(new TestPage),
       filePage_(new FilePage),
       paramPage_(new ParamPage),

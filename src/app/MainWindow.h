@@ -32,14 +32,17 @@ class TestPage;
 class K40Session;
 class TestControl;
 
-// Assembles the ten pages, owns nothing but them, and routes the function keys.
-// The session model belongs to main() and lives as long as the window.
+// Assembles the ten pages, owns the session model for its whole life and routes
+// the function keys. Closing the window releases the model with it.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
     static constexpr int kClientWidth = 791;
     static constexpr int kClientHeight = 574;
 
+    // The program's window: it makes the model and owns it.
+    explicit MainWindow(const QString& startDirectory, QWidget* parent = nullptr);
+    // A window on a model its caller keeps, for tests that look into the model.
     MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -84,6 +87,10 @@ class MainWindow : public QWidget {
   private:
     void openHelp();
 
+    MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
+               const QString& startDirectory, QWidget* parent);
+
+    std::unique_ptr<SessionModel> ownedModel_;  // empty when the caller keeps the model
     SessionModel& model_;
     QString startDirectory_;
     QTabWidget* pageControl_;

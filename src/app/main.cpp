@@ -44,8 +44,7 @@ class FirstPaintReport : public QObject {
 int runWindow(QElapsedTimer& sinceStart) {
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
-    auto model = dyno::SessionModel::create();
-    dyno::MainWindow window(*model, startDirectory);
+    dyno::MainWindow window(startDirectory);
     // `--simulate` plugs in the simulated electronics instead of the hardware.
     const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
     // The simulated card comes with the card electronics; until then --simulate

@@ -20,8 +20,7 @@ namespace {
 
 TEST(WindowScreenshots, EveryPageShowsItsOwnContent) {
     QTemporaryDir startDirectory;
-    auto model = SessionModel::create();
-    MainWindow window(*model, startDirectory.path());
+    MainWindow window(startDirectory.path());  // owns its model, as the program's does
     RecordingMessageSink messages;
     window.setSettingsMessageSink(messages);
     ASSERT_FALSE(window.startUp(CardBusOpener{}));
