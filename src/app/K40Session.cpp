@@ -86,7 +86,13 @@ K40Link& K40Session::link() {
     portChoice_ = std::make_unique<PortChoice>(*serial_, *simulated_, options_.isAlwaysSimulated);
     const K40Link::Seams seams{*portChoice_, *clock, sequenceView_, liveDisplay_, *this, *this};
     link_ = std::make_unique<K40Link>(seams, model_, state_);
+    link_->setSessionSetupRefresh(setupRefresh_);
     return *link_;
+}
+
+void K40Session::setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
+    setupRefresh_ = std::move(refresh);
+    if (link_) link_->setSessionSetupRefresh(setupRefresh_);
 }
 
 void K40Session::closeIfOtherPort(const std::string& portName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <memory>
 #include <optional>
@@ -55,6 +57,9 @@ class K40Session final : private K40StatusView, private MessageSink {
     void configure(const K40SessionOptions& options);
     const K40SessionOptions& options() const { return options_; }
     void setMessageSink(MessageSink& messages) { messages_ = &messages; }
+    // Reads the set-up a running session may change between runs (see
+    // K40TestSequence::setSetupRefresh).
+    void setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh);
 
     // At program start with the USB/serial electronics: open the port and ask the
     // electronics for their firmware version. Messages of this call go to `messages`.
@@ -107,6 +112,7 @@ class K40Session final : private K40StatusView, private MessageSink {
     std::unique_ptr<SimulatedK40> simulated_;
     std::unique_ptr<PortChoice> portChoice_;
     std::unique_ptr<K40Link> link_;
+    std::function<void(K40SessionSetup&)> setupRefresh_;
 };
 
 }  // namespace dyno

@@ -113,6 +113,18 @@ TestControl::TestControl(QWidget& window, QTabWidget& pages, TestPage& testPage,
     connect(&testPage_, &TestPage::revCounterCheckConfirmed, this,
             &TestControl::startRevCounterCheck);
     connect(testPage_.useRpmDataButton(), &QPushButton::clicked, this, &TestControl::useRpmData);
+    // What the rider may change between runs counts from the next run on.
+    k40_.setSessionSetupRefresh([this](K40SessionSetup& setup) {
+        const TestStartEntries entries = readEntries();
+        setup.gearbox = entries.gearbox;
+        setup.rollerWeightKg = leadingNumber(entries.rollerWeightText);
+        if (isKnownDynoModel(entries.dynoModelIndex)) {
+            setup.dynoModel = static_cast<DynoModel>(entries.dynoModelIndex);
+        }
+        if (isKnownElectronics(entries.electronicsIndex)) {
+            setup.electronics = static_cast<Electronics>(entries.electronicsIndex);
+        }
+    });
 }
 
 TestStartEntries TestControl::readEntries() const {
@@ -187,6 +199,7 @@ void TestControl::useRpmData() {
         messages_->show(MessageKind::Error, kDynoCaption, notAFloatMessage(text));
         return;
     }
+    if (k40_.refuseWhileBusy(*messages_)) return;
     TestSession& slot1 = model_.slot(1);
     for (int run = 0; run < kRunsPerSession; ++run) {
         slot1.values.values[static_cast<std::size_t>(SessionValues::kRpmPer100Run0 + run)] =

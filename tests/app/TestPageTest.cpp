@@ -214,6 +214,29 @@ TEST_F(TestPageTest, SlotOneIsRefusedWhileADispatchWaits) {
     EXPECT_EQ(commandsSent().size(), 2u) << "re-armed for the next run";
 }
 
+TEST_F(TestPageTest, ChangesBetweenRunsCountAndUseRpmDataWaitsForTheDispatch) {
+    K40Session& k40 = *window.k40Session();
+    window.testPage()->startTest();
+    clock.advance(100);
+    type("rollerweightedit", "150");  // typed while the first run is under way
+    k40.simulatedElectronics()->pressRemote();
+    ASSERT_TRUE(runUntilShown("Data OK"));
+
+    type("rpm_at_100_edit", "1234");
+    window.testPage()->useRpmDataButton()->click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kSlot1BusyText);
+    EXPECT_EQ(model->slot(1).values.rpmPer100(0), 0.0) << "slot 1 untouched while receiving";
+
+    clock.advance(500);
+    for (const char* end : {"Data OK", "Test session finished"}) {
+        k40.simulatedElectronics()->pressRemote();
+        ASSERT_TRUE(runUntilShown(end)) << end;
+        clock.advance(500);
+    }
+    EXPECT_EQ(model->slot(1).values.rollerWeight(), 150.0) << "read when the session finished";
+}
+
 TEST_F(TestPageTest, PortNameChoosesTheElectronics) {
     type("comedit", "/nonexistent/ttyK40");
     window.testPage()->startTest();

@@ -66,6 +66,10 @@ struct K40Start {
 // dispatch that is already running.
 class K40Link final : private ByteLinkListener {
   public:
+    // See K40TestSequence::setSetupRefresh.
+    void setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
+        sequence_.setSetupRefresh(std::move(refresh));
+    }
     struct Seams {
         ByteLink& link;
         Clock& clock;

@@ -33,6 +33,7 @@ void K40TestSequence::dataOkBeforeWait() {
 }
 
 void K40TestSequence::dataOkAfterWait() {
+    if (refresh_) refresh_(setup_);
     if (setup_.gearbox == GearboxType::FixedGearing) {
         storeFixedGearingRatio(slot1_, state_.runIndex - 1, setup_.speedDialConstant);
     }
@@ -50,6 +51,7 @@ void K40TestSequence::sessionFinished() {
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     if (state_.testMode == TestMode::RevCounterCheck) return;
+    if (refresh_) refresh_(setup_);
 
     auto& words = slot1_.header.words;
     words[SessionHeader::kDynoModel] = static_cast<std::int16_t>(setup_.dynoModel);

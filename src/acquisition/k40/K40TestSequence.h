@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <cstdint>
 #include <string_view>
 
@@ -42,6 +44,13 @@ class K40TestSequence {
         : state_(state), slot1_(slot1), view_(view), live_(live) {}
 
     void setSessionSetup(const K40SessionSetup& setup) { setup_ = setup; }
+    // The gearbox, roller weight, dyno model and electronics are read again from
+    // the settings when a run's data are OK and when the session finishes, so a
+    // change made between runs counts for what follows. Without a source the values
+    // of the start stay.
+    void setSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
+        refresh_ = std::move(refresh);
+    }
     const K40SessionSetup& sessionSetup() const { return setup_; }
 
     // After the start command and its 100 ms: run 1, the rider's instruction, needles
@@ -63,6 +72,7 @@ class K40TestSequence {
     SequenceView& view_;
     LiveDisplay& live_;
     K40SessionSetup setup_;
+    std::function<void(K40SessionSetup&)> refresh_;
 };
 
 }  // namespace dyno
