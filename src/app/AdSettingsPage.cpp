@@ -1,5 +1,7 @@
 #include "app/AdSettingsPage.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QRadioButton>
 
@@ -43,10 +45,21 @@ int chosenItem(const QGroupBox* group) {
     return -1;
 }
 
-// The file keeps 0 for the first item and 1 for anything else.
+// A stored choice goes in as the group's item index: beyond the last item it is the
+// last item, below 0 no item at all (scaled as "Mul."/"Add", saved again as 1).
 void chooseItem(QGroupBox* group, int index) {
     const auto items = group->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
-    items[index == 0 ? 0 : 1]->setChecked(true);
+    if (items.isEmpty()) return;
+    if (index >= 0) {
+        items[std::min<qsizetype>(index, items.size() - 1)]->setChecked(true);
+        return;
+    }
+    // Exclusive radio buttons cannot all be off; lift that for a moment.
+    for (QRadioButton* item : items) {
+        item->setAutoExclusive(false);
+        item->setChecked(false);
+        item->setAutoExclusive(true);
+    }
 }
 
 QString toQt(const std::string& text) {

@@ -72,6 +72,26 @@ TEST(AdSettingsPage, FiveChannelsWithTheWindowDefaults) {
     EXPECT_EQ(textOf(&page, "startvalueedit5"), "");
 }
 
+TEST(AdSettingsPage, StoredChoicesGoInAsItemIndexes) {
+    AdSettingsPage page;
+    AnalogChannelTextSet channels = page.channelTexts();
+    channels[0].factorUse = 1;
+    channels[1].factorUse = 2;   // beyond the last item: the last item
+    channels[2].factorUse = -1;  // below 0: nothing chosen
+    channels[3].offsetUse = 7;
+    page.showChannelTexts(channels);
+    const AnalogChannelTextSet shown = page.channelTexts();
+    EXPECT_EQ(shown[0].factorUse, 1);
+    EXPECT_EQ(shown[1].factorUse, 1);
+    EXPECT_EQ(shown[2].factorUse, -1);
+    EXPECT_EQ(shown[3].offsetUse, 1);
+    EXPECT_EQ(shown[4].factorUse, 0);
+
+    channels[2].factorUse = 0;  // and a group left empty takes a choice again
+    page.showChannelTexts(channels);
+    EXPECT_EQ(page.channelTexts()[2].factorUse, 0);
+}
+
 TEST(AdSettingsPage, ScaleLabelsSkipEdit28AndEdit38) {
     AdSettingsPage page;
     int labels = 0;
