@@ -23,6 +23,7 @@
 #include "app/PageList.h"
 #include "app/ParamPage.h"
 #include "app/PortList.h"
+#include "app/PrintOptionsDialog.h"
 #include "app/RemarksPage.h"
 #include "app/SessionFileActions.h"
 #include "app/SettingsFiles.h"
@@ -123,6 +124,8 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     // Settings: the K40 ports of this machine, the advanced setup dialog and the
     // two settings files with their buttons.
     setupPage_->setPortChoices(k40PortChoicesOfThisMachine());
+    // The two dialogs live as long as the window: print options and advanced setup.
+    printOptionsDialog_ = new PrintOptionsDialog(this);
     advancedSetupDialog_ = new AdvancedSetupDialog(this);
     settingsFiles_ =
         std::make_unique<SettingsFiles>(this, programState_, *messageBoxes_, startDirectory_);

@@ -15,6 +15,7 @@ namespace dyno {
 
 class AdSettingsPage;
 class AdvancedSetupDialog;
+class PrintOptionsDialog;
 class MessageSink;
 class SettingsFiles;
 class AnalogPage;
@@ -63,6 +64,7 @@ class MainWindow : public QWidget {
     // Saving session 1 (F5), loading into slots, preview and the correction buttons.
     SessionFileActions* sessionFileActions() const { return sessionFileActions_; }
     AdvancedSetupDialog* advancedSetupDialog() const { return advancedSetupDialog_; }
+    PrintOptionsDialog* printOptionsDialog() const { return printOptionsDialog_; }
     // The values held in force: graph scale, weather constants, transfer delay, ...
     ProgramState& programState() { return programState_; }
     // The two settings files and their buttons.
@@ -109,6 +111,7 @@ class MainWindow : public QWidget {
     SessionFileActions* sessionFileActions_ = nullptr;
     ProgramState programState_;
     AdvancedSetupDialog* advancedSetupDialog_ = nullptr;
+    PrintOptionsDialog* printOptionsDialog_ = nullptr;
     std::unique_ptr<SettingsFiles> settingsFiles_;
     std::unique_ptr<CardBus> cardBus_;
     std::unique_ptr<K40Session> k40Session_;
