@@ -1,5 +1,7 @@
 #include "app/AdSettingsPage.h"
 
+#include "app/ControlBuilders.h"
+
 #include <algorithm>
 
 #include <QLabel>
@@ -9,20 +11,11 @@ namespace dyno {
 
 namespace {
 
+using build::addEdit;
+using build::addLabel;
+
 constexpr int kColumnWidth = 155;
 constexpr int kRow = 22;
-
-QLineEdit* addEdit(QWidget* parent, const QString& name, QRect geometry) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-void addLabel(QWidget* parent, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-}
 
 QGroupBox* addChoice(QWidget* parent, const QString& name, const QString& first,
                      const QString& second, QRect geometry) {
@@ -91,13 +84,16 @@ AdSettingsPage::AdSettingsPage(QWidget* parent)
         // Left: the scaling of the raw value.
         int y = 18;
         addLabel(column, QStringLiteral("* / factor"), {6, y, 66, 16});
-        ch.factor = addEdit(column, QStringLiteral("mul%1edit").arg(n), {6, y + 16, 66, 20});
+        ch.factor =
+            addEdit(column, QStringLiteral("mul%1edit").arg(n), QString(), {6, y + 16, 66, 20});
         y += 40;
         addLabel(column, QStringLiteral("+ - factor"), {6, y, 66, 16});
-        ch.offset = addEdit(column, QStringLiteral("plus%1edit").arg(n), {6, y + 16, 66, 20});
+        ch.offset =
+            addEdit(column, QStringLiteral("plus%1edit").arg(n), QString(), {6, y + 16, 66, 20});
         y += 40;
         addLabel(column, QStringLiteral("delay"), {6, y, 66, 16});
-        ch.delay = addEdit(column, QStringLiteral("delay%1edit").arg(n), {6, y + 16, 66, 20});
+        ch.delay =
+            addEdit(column, QStringLiteral("delay%1edit").arg(n), QString(), {6, y + 16, 66, 20});
         y += 44;
         ch.factorUse = addChoice(column, QStringLiteral("mulch%1group").arg(n),
                                  QStringLiteral("Mul."), QStringLiteral("Div."), {6, y, 66, 42});
@@ -110,22 +106,23 @@ AdSettingsPage::AdSettingsPage(QWidget* parent)
         ch.invert->setGeometry(6, y, 66, 20);
         y += 28;
         addLabel(column, QStringLiteral("Text"), {6, y, 66, 16});
-        ch.unitText = addEdit(column, QStringLiteral("textedit%1").arg(n), {6, y + 16, 66, 20});
+        ch.unitText =
+            addEdit(column, QStringLiteral("textedit%1").arg(n), QString(), {6, y + 16, 66, 20});
 
         // Right: the scale drawn beside the channel, from the top down.
         y = 18;
         addLabel(column, QStringLiteral("Top value"), {78, y, 66, 16});
-        ch.topValue =
-            addEdit(column, QStringLiteral("slutvalueedit%1").arg(n), {78, y + 16, 66, 20});
+        ch.topValue = addEdit(column, QStringLiteral("slutvalueedit%1").arg(n), QString(),
+                              {78, y + 16, 66, 20});
         y += 38;
         for (int i = 0; i < 9; ++i) {
             ch.scaleLabels[static_cast<std::size_t>(i)] =
-                addEdit(column, scaleLabelName(c, i), {78, y + i * kRow, 66, 20});
+                addEdit(column, scaleLabelName(c, i), QString(), {78, y + i * kRow, 66, 20});
         }
         y += 9 * kRow + 4;
         addLabel(column, QStringLiteral("B. value"), {78, y, 66, 16});
-        ch.bottomValue =
-            addEdit(column, QStringLiteral("startvalueedit%1").arg(n), {78, y + 16, 66, 20});
+        ch.bottomValue = addEdit(column, QStringLiteral("startvalueedit%1").arg(n), QString(),
+                                 {78, y + 16, 66, 20});
     }
 
     saveAdSettings_->setObjectName(QStringLiteral("save_ad_settings"));

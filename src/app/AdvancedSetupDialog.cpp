@@ -1,5 +1,7 @@
 #include "app/AdvancedSetupDialog.h"
 
+#include "app/ControlBuilders.h"
+
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -8,19 +10,8 @@ namespace dyno {
 
 namespace {
 
-QLabel* addLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
-    return edit;
-}
+using build::addEdit;
+using build::addLabel;
 
 // The up-down keeps a 16-bit position, as the delay is shown there.
 int upDownPosition(std::uint32_t delayMs) {
@@ -40,7 +31,8 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
 
     QFont heading = font();
     heading.setBold(true);
-    addLabel(this, "Label2", QStringLiteral("K70/K80 Dyno electronics"), {16, 12, 270, 20})
+    addLabel(this, QStringLiteral("K70/K80 Dyno electronics"), {16, 12, 270, 20},
+             QStringLiteral("Label2"))
         ->setFont(heading);
 
     auto* ioGroup = new QGroupBox(QStringLiteral("I/O adress"), this);
@@ -53,26 +45,30 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
         item->setChecked(i == 0);
     }
 
-    addLabel(this, "Label9", QStringLiteral("Remote button delay"), {16, 126, 150, 20});
+    addLabel(this, QStringLiteral("Remote button delay"), {16, 126, 150, 20},
+             QStringLiteral("Label9"));
     startupbuttondelay_edit_ =
         addEdit(this, "startupbuttondelay_edit", QString(), {170, 124, 80, 21});
-    addLabel(this, "Label13", QStringLiteral("Optimize testbutton delay"), {16, 160, 200, 20});
-    addLabel(this, "Label14", QStringLiteral("Longer"), {16, 186, 60, 20});
+    addLabel(this, QStringLiteral("Optimize testbutton delay"), {16, 160, 200, 20},
+             QStringLiteral("Label13"));
+    addLabel(this, QStringLiteral("Longer"), {16, 186, 60, 20}, QStringLiteral("Label14"));
     // Only the arrows of the up-down show: "up" lengthens the delay by one step.
     delaybutton_updown_->setObjectName(QStringLiteral("delaybutton_updown"));
     delaybutton_updown_->setGeometry(80, 184, 18, 40);
     delaybutton_updown_->setRange(0, kDelayMaximumMs);
     delaybutton_updown_->setSingleStep(kDelayStepMs);
     delaybutton_updown_->setValue(5000);
-    addLabel(this, "Label15", QStringLiteral("Shorter"), {16, 206, 60, 20});
+    addLabel(this, QStringLiteral("Shorter"), {16, 206, 60, 20}, QStringLiteral("Label15"));
     waitbutton_edit_ = addEdit(this, "waitbutton_edit", QString(), {110, 194, 80, 21});
     auto* optimised = new QCheckBox(QStringLiteral("Use optimized testbutton delay"), this);
     optimised->setObjectName(QStringLiteral("useoptdelaybutton_check"));
     optimised->setGeometry(16, 236, 270, 20);
 
-    addLabel(this, "Label3", QStringLiteral("K40 Dyno electronics"), {16, 290, 270, 20})
+    addLabel(this, QStringLiteral("K40 Dyno electronics"), {16, 290, 270, 20},
+             QStringLiteral("Label3"))
         ->setFont(heading);
-    addLabel(this, "Label1", QStringLiteral("USB data transfer delay"), {16, 322, 150, 20});
+    addLabel(this, QStringLiteral("USB data transfer delay"), {16, 322, 150, 20},
+             QStringLiteral("Label1"));
     addEdit(this, "serial_delayedit", QStringLiteral("20"), {170, 320, 80, 21});
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

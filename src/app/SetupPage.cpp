@@ -1,5 +1,7 @@
 #include "app/SetupPage.h"
 
+#include "app/ControlBuilders.h"
+
 #include <QLabel>
 #include <QRadioButton>
 
@@ -10,28 +12,9 @@ namespace dyno {
 
 namespace {
 
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                   int maxLength = 32767) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(maxLength);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-void addLabel(QWidget* parent, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-}
-
-QCheckBox* addCheck(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                    bool checked = false) {
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setChecked(checked);
-    box->setGeometry(geometry);
-    return box;
-}
+using build::addCheck;
+using build::addEdit;
+using build::addLabel;
 
 // A captioned group of radio buttons, one per item, the way the settings address
 // it: by item index.

@@ -1,5 +1,7 @@
 #include "app/TestPage.h"
 
+#include "app/ControlBuilders.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +14,9 @@ namespace dyno {
 
 namespace {
 
+using build::addEdit;
+using build::addLabel;
+
 const QString kStartTestCaption = QStringLiteral("Start Test");
 const QString kStartWithRpmCaption = QStringLiteral("Start Test with RPM reg.");
 
@@ -19,18 +24,6 @@ bool askWithMessageBox(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Test"), text,
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
     return box.exec() == QMessageBox::Ok;
-}
-
-QLineEdit* addEdit(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-void addLabel(QWidget* parent, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(geometry);
 }
 
 std::string textOf(const QLineEdit* edit) {
