@@ -22,6 +22,7 @@ constexpr std::size_t kPortChars = 7, kPortField = 8;
 
 constexpr int kK80 = 2;
 constexpr std::int16_t kK80RollerCodeOffset = 50;
+constexpr int kLowestK80RollerCode = 40;
 
 std::string numberText(std::int64_t value) {
     return std::to_string(value);
@@ -91,7 +92,12 @@ void readRestoredDouble(ByteReader& in, std::string& text, double* inForce) {
 std::int16_t rollerCodeOf(int dynoModel, int rollerType, int rollerSpecs) {
     int code = rollerSpecs;
     if (rollerType >= 1 && rollerType <= 3) code += 10 * rollerType;
-    if (dynoModel == kK80) code += kK80RollerCodeOffset;
+    // The K80 codes are told from the K70's by their range (40 and up). A standard
+    // roller whose specs index lies more than ten below the list (only a foreign file
+    // gives one) would land among the K70 codes and read back as another roller, then
+    // move by 50 again at the next save: such a code is stored as it was read.
+    if (dynoModel == kK80 && code + kK80RollerCodeOffset >= kLowestK80RollerCode)
+        code += kK80RollerCodeOffset;
     return static_cast<std::int16_t>(code);
 }
 
@@ -99,9 +105,9 @@ void applyRollerCode(int code, DynoSettings& s) {
     if (code >= 90) return;
     // K70 codes count from 0, K80 codes from 50. Codes 40..49 are never written;
     // they read as a standard roller with a negative specs index, as they always have.
-    const int k80Base = code >= 40 ? kK80RollerCodeOffset : 0;
+    const int k80Base = code >= kLowestK80RollerCode ? kK80RollerCodeOffset : 0;
     const int withinModel = code - k80Base;
-    const bool isStandardRoller = code < 10 || (code >= 40 && code < 60);
+    const bool isStandardRoller = code < 10 || (code >= kLowestK80RollerCode && code < 60);
     s.rollerType = isStandardRoller ? 0 : withinModel / 10;
     s.rollerSpecs = isStandardRoller ? withinModel : withinModel % 10;
 }

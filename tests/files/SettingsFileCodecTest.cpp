@@ -148,6 +148,29 @@ TEST(SettingsFileCodec, RollerCodesReadBackByTheirTable) {
     EXPECT_EQ(rollerCodeOf(2, 0, 3), 53);
 }
 
+// Codes no program writes but a foreign or damaged file may hold: read and saved
+// again they keep the roller they read as, and a second save changes nothing (a K80
+// code below -10 used to move up by 50 on every save).
+TEST(SettingsFileCodec, OddRollerCodesKeepTheirRollerThroughEverySave) {
+    for (const int model : {0, 1, 2}) {
+        for (const int code :
+             {-32768, -41, -40, -15, -11, -10, -1, 9, 17, 39, 40, 45, 49, 89, 90, 32767}) {
+            ByteImage image(182);
+            image.bytes() = handBuiltImage();
+            image.putInt16(130, static_cast<std::int16_t>(model));
+            image.putInt16(140, static_cast<std::int16_t>(code));
+            DynoSettings read;
+            decodeSettingsFile(image.bytes(), read);
+            const auto saved = encodeSettingsFile(read).value().bytes;
+            DynoSettings reread;
+            decodeSettingsFile(saved, reread);
+            EXPECT_EQ(reread.rollerType, read.rollerType) << model << " " << code;
+            EXPECT_EQ(reread.rollerSpecs, read.rollerSpecs) << model << " " << code;
+            EXPECT_EQ(encodeSettingsFile(reread).value().bytes, saved) << model << " " << code;
+        }
+    }
+}
+
 TEST(SettingsFileCodec, ForeignValuesAreNormalisedAsTheControlsTakeThem) {
     auto bytes = handBuiltImage();
     ByteImage patch(182);
