@@ -121,6 +121,27 @@ TEST_F(K40Packets, ZeroDataValuesAreTakenAsOne) {
     EXPECT_EQ(slot1().analogSamples[0][0][0], 1);
 }
 
+// d1 = 0xFC: a 10-bit value masks those bits off and reads 0, which counts as zero too.
+TEST_F(K40Packets, EveryValueThatReadsZeroIsTakenAsOne) {
+    startTest();
+    for (std::uint8_t channel = 0; channel < 5; ++channel) {
+        scripted.feed(K40Packet::of(k40code::kAnalogSample1 + channel, 0xFC, 0, 0xFF, 0xFF));
+        EXPECT_EQ(slot1().analogSamples[0][channel][0], 1) << "channel " << channel + 1;
+    }
+    // 4 800 000 / 1 is far off the dial: the rpm needle rests (no division by zero).
+    display.log.clear();
+    scripted.feed(event(k40code::kLiveRpm));
+    EXPECT_THAT(display.log, ElementsAre("needle rpm 0 000000", "needle rpm 0 FFFF00"));
+    completeRun();
+    ASSERT_EQ(link.requestWeather("COM1", 0, K40WeatherSetup{}), K40Link::Outcome::Done);
+    scripted.feed(K40Packet::of(k40code::kWeatherPart1, 0xFC, 0, 0xFC, 0));
+    scripted.feed(K40Packet::of(k40code::kWeatherPart2, 0xFC, 0, 0xFF, 0xFF));
+    clock.advance(kWeatherAnswerMs);
+    EXPECT_EQ(state.weatherTempRaw, 1);
+    EXPECT_EQ(state.weatherBaroRaw, 1);
+    EXPECT_EQ(state.weatherHumRaw, 1);
+}
+
 TEST_F(K40Packets, SamplesGoToTheCurrentRunAndRpmIsDividedOut) {
     startTest();
     completeRun();
