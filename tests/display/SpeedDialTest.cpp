@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <utility>
 
 #include "display/SpeedDial.h"
 #include "evaluation/DynoPreparationChannels.h"
@@ -52,6 +53,21 @@ TEST(NeedleTable, EndsFollowTheDialGeometry) {
         EXPECT_GT(table->end(320).y(), table->centre.y());
         EXPECT_EQ(table->end(400), table->end(359)) << "clamped, never read past the table";
         EXPECT_EQ(table->end(-3), table->end(0));
+    }
+}
+
+TEST(NeedleTable, EveryEntryAsTheDialFormulaGivesIt) {
+    // Position k turns 90 + k degrees from the right (k - 270 past 270), 145 pixels
+    // long, with 3.14159 for pi, truncated toward zero.
+    const DialTables tables;
+    for (const auto& [table, centreX] : {std::pair{&tables.speed, 195}, {&tables.rpm, 588}}) {
+        for (int k = 0; k < 360; ++k) {
+            const double degrees = k < 270 ? 90.0 + k : k - 270.0;
+            const double a = degrees * 3.14159 / 180;
+            const QPoint expected(static_cast<int>(145 * std::cos(a) + centreX),
+                                  static_cast<int>(145 * std::sin(a) + 303));
+            EXPECT_EQ(table->end(k), expected) << centreX << " position " << k;
+        }
     }
 }
 
