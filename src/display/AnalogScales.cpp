@@ -8,8 +8,6 @@ namespace dyno {
 
 namespace {
 
-// The strips' cleared part; the paint boxes are 421 high, the texts end at 405.
-const QRect kStripFill(0, 0, 41, 405);
 
 QString typed(const std::string& text) {
     return QString::fromStdString(text);
@@ -59,7 +57,10 @@ std::vector<ScaleText> rightScaleTexts(AnalogCurve curve, std::int32_t endHp, bo
 }
 
 void drawScaleStrip(QPainter& strip, const std::vector<ScaleText>& texts) {
-    strip.fillRect(kStripFill, graph::buttonFace());
+    // The whole strip (the wider 41 x 421): the bottom text reaches below row 405,
+    // and what an earlier redraw left there would stay, and darken where the same
+    // text is drawn again.
+    strip.fillRect(QRect(0, 0, 41, 421), graph::buttonFace());
     strip.setFont(graph::labelFont());
     strip.setPen(Qt::black);
     for (const ScaleText& text : texts) graph::drawTextAt(strip, 0, text.y, text.text);

@@ -9,8 +9,8 @@
 
 class QPainter;
 
-// The two scale strips beside the analog plot. Each is cleared over its 41 x 405
-// top part and written with texts whose top-left corners sit at x = 0.
+// The two scale strips beside the analog plot. Each is cleared and written with
+// texts whose top-left corners sit at x = 0.
 namespace dyno {
 
 struct ScaleText {
