@@ -9,7 +9,9 @@
 #include <limits>
 #include <memory>
 #include <span>
+#include <tuple>
 
+#include "display/AnalogCursor.h"
 #include "display/AnalogRedraw.h"
 #include "display/AnalogScales.h"
 #include "display/GraphImageSupport.h"
@@ -218,6 +220,49 @@ TEST(AnalogScales, RightScaleShowsFifthsOfTheTopHpOrFixedSpeeds) {
     EXPECT_EQ(speed[5], (Texts::value_type{200, "100"}));
     EXPECT_EQ(speed[6], (Texts::value_type{220, "Mph"}));
     EXPECT_EQ(speed.back(), (Texts::value_type{400, "0"}));
+}
+
+}  // namespace
+}  // namespace dyno
+
+namespace dyno {
+namespace {
+
+TEST(AnalogCursor, ReadsSpeedAndEngineSpeedOfEveryShownSlotAtItsOwnSample) {
+    auto model = SessionModel::create();
+    TestSession& first = model->slot(1);
+    TestSession& third = model->slot(3);
+    first.curves.speedCurve[150] = 42.26;
+    first.rpmSamples[150] = 7321;
+    third.curves.speedCurve[130] = 50.0;
+    third.values.values[SessionValues::kRpmPer100Run0 + 1] = 80.04;  // run " 2"
+    third.rpmSamples[kSamplesPerRun + 130] = 6100;
+    AnalogView view;
+    view.runItem = {1, 0, 2, 0};
+    view.slotShift = {20, 0, 0, 700};
+    view.scrollOffset = 30;
+    view.fixedGearing = false;
+
+    const auto texts = [&](int x) {
+        std::vector<std::tuple<int, int, int, QString>> out;  // x, y, blanks, text
+        for (const ReadoutField& f : readAnalogCursor(view, *model, x)) {
+            out.emplace_back(f.x, f.y, f.blankChars, f.text);
+        }
+        return out;
+    };
+    using Fields = std::vector<std::tuple<int, int, int, QString>>;
+    // Slot 1 at sample 100 + 20 + 30, slot 3 at 100 + 30; slot 4 is not shown.
+    EXPECT_EQ(texts(100), (Fields{{5, 10, 11, "42.3"},
+                                  {50, 10, 13, "7321"},
+                                  {5, 50, 11, "50.0"},
+                                  {50, 50, 13, "6100"}}));
+    view.fixedGearing = true;
+    EXPECT_EQ(std::get<3>(texts(100)[3]), QStringLiteral("4002"));
+    // Left of the plot slot 3 falls before its first sample: only the blanks.
+    EXPECT_EQ(texts(-40)[2], (Fields::value_type{5, 50, 11, ""}));
+    const auto fields = readAnalogCursor(view, *model, 100);
+    EXPECT_EQ(fields[0].colour, graph::powerColour(1));
+    EXPECT_EQ(fields[2].colour, graph::powerColour(3));
 }
 
 }  // namespace
