@@ -1,17 +1,17 @@
 #include "app/AnalogPage.h"
 
 #include <QCheckBox>
-#include <QPainter>
-#include <algorithm>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSpinBox>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStringList>
+#include <algorithm>
 
 #include "app/ControlLookup.h"
 #include "app/GraphPaintBox.h"

@@ -12,22 +12,17 @@ constexpr QPoint kPlotAt(44, 2);
 constexpr QPoint kRightScaleAt(648, 0);
 constexpr QSize kPanelSize(689, 421);
 
-QImage filled(QSize size, const QColor& colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 }  // namespace
 
 AnalogImages AnalogImages::create() {
     const QColor face = graph::buttonFace();
-    return {filled({600, 400}, graph::kBackground), filled({37, 421}, face),
-            filled({41, 421}, face)};
+    using graph::filledImage;
+    return {filledImage({600, 400}, graph::kBackground), filledImage({37, 421}, face),
+            filledImage({41, 421}, face)};
 }
 
 QImage AnalogImages::panel() const {
-    QImage image = filled(kPanelSize, graph::buttonFace());
+    QImage image = graph::filledImage(kPanelSize, graph::buttonFace());
     QPainter painter(&image);
     painter.drawImage(kLeftScaleAt, leftScale);
     painter.drawImage(kPlotAt, plot);

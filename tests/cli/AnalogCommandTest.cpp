@@ -14,6 +14,7 @@
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
+#include "support/OffscreenApplication.h"
 
 namespace dyno {
 namespace {
@@ -22,14 +23,7 @@ using testing::runDynotool;
 
 class AnalogCommand : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (QGuiApplication::instance() != nullptr) return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_cli";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    static void SetUpTestSuite() { application = testing::offscreenApplication(); }
     static void TearDownTestSuite() { application.reset(); }
     static inline std::unique_ptr<QGuiApplication> application;
 

@@ -172,6 +172,9 @@ TEST_F(AnalogPlot, DelayedReadStopsAtTheLastSampleOfTheRun) {
     const QImage end = plot(slot);
     EXPECT_TRUE(rowsAt(end, 497, red).count(199));
     EXPECT_TRUE(rowsAt(end, 498, red).empty());
+    // Shifted past the run: nothing to read, nothing drawn.
+    slot.firstSample = 2500;
+    EXPECT_TRUE(pixelsOfColour(plot(slot), red).empty());
 }
 
 TEST(AnalogRedraw, SlotShiftMovesOnlyThatSlotAlongTheTimeAxis) {
