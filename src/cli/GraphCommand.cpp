@@ -14,6 +14,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/DrawingArguments.h"
 #include "cli/Json.h"
 #include "cli/LoadSessionArgument.h"
 #include "display/GraphImages.h"
@@ -43,38 +44,8 @@ Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fall
     return {*start, *end};
 }
 
-// "N" for every file, or "N1,N2,.." with one run (1..3) per file.
-std::vector<int> runsOf(const Arguments& arguments, std::size_t files) {
-    const std::string text = arguments.value("run").value_or("1");
-    std::vector<int> runs;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', from);
-        const auto run = strictInteger(text.substr(from, comma - from));
-        if (!run || *run < 1 || *run > kRunsPerSession) {
-            throw UsageError("--run takes runs 1, 2 or 3 separated by commas (got '" + text + "')");
-        }
-        runs.push_back(*run);
-        if (comma == std::string::npos) break;
-        from = comma + 1;
-    }
-    if (runs.size() == 1) runs.resize(files, runs.front());
-    if (runs.size() != files) throw UsageError("--run needs one run, or one run per file");
-    return runs;
-}
-
 std::string decimal(std::int32_t value) {
     return formatFixed(value, 0);
-}
-
-// The drawing needs fonts, hence a GUI application; the tool never opens a window.
-std::unique_ptr<QGuiApplication> headlessApplication() {
-    if (QGuiApplication::instance() != nullptr) return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "dynotool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace
