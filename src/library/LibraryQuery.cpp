@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <limits>
 #include <sstream>
 
 namespace dyno {
@@ -32,7 +33,11 @@ std::optional<std::int64_t> localDayStartNs(std::string_view date, int dayOffset
     if (dayOffset == 0 && (local.tm_mon != *month - 1 || local.tm_mday != *day)) {
         return std::nullopt;
     }
-    return static_cast<std::int64_t>(seconds) * 1'000'000'000;
+    // Nanoseconds reach to the year 2262; later days all lie beyond every archive.
+    constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+    constexpr std::int64_t kLastSecond = std::numeric_limits<std::int64_t>::max() / kNsPerSecond;
+    const auto clamped = std::clamp<std::int64_t>(seconds, -kLastSecond, kLastSecond);
+    return clamped * kNsPerSecond;
 }
 
 std::string fullTextQuery(std::string_view words) {
