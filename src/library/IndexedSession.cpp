@@ -1,20 +1,19 @@
 #include "library/IndexedSession.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <chrono>
-#include <system_error>
 
 namespace dyno {
 
 std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error) return std::nullopt;
-    const auto written = std::filesystem::last_write_time(file, error);
-    if (error) return std::nullopt;
-    const auto sinceEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        std::chrono::file_clock::to_sys(written).time_since_epoch());
-    return FileStamp{static_cast<std::int64_t>(size), sinceEpoch.count()};
+    // One stat call for both: a rescan looks at every archive.
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+    return FileStamp{static_cast<std::int64_t>(status.st_size),
+                     static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNsPerSecond +
+                         status.st_mtim.tv_nsec};
 }
 
 double IndexedSession::maxPowerHp() const {

@@ -26,7 +26,7 @@ CREATE TABLE IF NOT EXISTS sessions(
   run3_samples INTEGER, run3_power REAL, run3_speed REAL, run3_torque REAL,
   max_power REAL);
 CREATE INDEX IF NOT EXISTS sessions_by_time ON sessions(modified_ns);
-CREATE INDEX IF NOT EXISTS sessions_by_power ON sessions(max_power);
+CREATE INDEX IF NOT EXISTS sessions_by_power ON sessions(max_power, modified_ns);
 CREATE VIRTUAL TABLE IF NOT EXISTS session_words USING fts5(
   make, model, owner, remark1, remark2, remark3,
   content='sessions', content_rowid='id', tokenize='unicode61 remove_diacritics 2');
@@ -291,15 +291,18 @@ std::vector<IndexedSession> LibraryIndex::search(const LibraryQuery& query) {
         sql += std::string(" AND ") + column + " LIKE ? ESCAPE '\\'";
         likes.push_back(likePattern(*text));
     }
-    if (query.sinceNs) sql += " AND modified_ns >= ?";
-    if (query.untilNs) sql += " AND modified_ns < ?";
+    // Sorted by power, the power index is walked in order and the walk stops at the
+    // limit; '+' keeps SQLite from taking the time index for the date range instead.
+    const bool byPower = query.order == LibraryOrder::mostPowerFirst;
+    const char* time = byPower ? "+modified_ns" : "modified_ns";
+    if (query.sinceNs) sql += std::string(" AND ") + time + " >= ?";
+    if (query.untilNs) sql += std::string(" AND ") + time + " < ?";
     if (query.dynoModel) sql += " AND dyno_model = ?";
     if (query.minPowerHp) sql += " AND max_power >= ?";
     const bool inFolder = !query.folder.empty();
     if (inFolder) sql += " AND path >= ? AND path < ?";
-    sql += query.order == LibraryOrder::mostPowerFirst
-               ? " ORDER BY max_power DESC, modified_ns DESC, path"
-               : " ORDER BY modified_ns DESC, path";
+    sql += byPower ? " ORDER BY max_power DESC, modified_ns DESC, id DESC"
+                   : " ORDER BY modified_ns DESC, id DESC";
     if (query.limit > 0) sql += " LIMIT " + std::to_string(query.limit);
 
     SqliteStatement select(*db_, sql);
