@@ -1,5 +1,5 @@
 # Fails when a core source includes a Qt header. Run as a test: cmake -DROOT=<source dir> -P <this>.
-set(_core_dirs model evaluation files acquisition/k40 acquisition/card acquisition/weather simulator)
+set(_core_dirs model evaluation files acquisition/k40 acquisition/card acquisition/weather simulator library)
 set(_bad "")
 foreach(_dir IN LISTS _core_dirs)
   file(GLOB_RECURSE _files ${ROOT}/src/${_dir}/*.h ${ROOT}/src/${_dir}/*.cpp)

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -103,10 +105,19 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     save->setObjectName(QStringLiteral("savefile"));
     connect(save, &QPushButton::clicked, this, &FilePage::saveSession1Requested);
 
+    auto* find = new QPushButton(QStringLiteral("Find sessions"), this);
+    find->setObjectName(QStringLiteral("findsessions"));
+    find->setToolTip(QStringLiteral("Search the saved sessions (Ctrl+F)"));
+    connect(find, &QPushButton::clicked, this, &FilePage::findSessionsRequested);
+    // A window shortcut of this page fires only while the page is shown.
+    auto* findKey = new QShortcut(QKeySequence::Find, this);
+    connect(findKey, &QShortcut::activated, this, &FilePage::findSessionsRequested);
+
     auto* actions = new QVBoxLayout;
     actions->addWidget(preview);
     actions->addWidget(load);
     actions->addWidget(save);
+    actions->addWidget(find);
     actions->addStretch();
 
     auto* columns = new QHBoxLayout(this);
@@ -163,6 +174,12 @@ bool FilePage::selectFile(const QString& fileName) {
     if (found.isEmpty()) return false;
     files_->setCurrentItem(found.front());
     return true;
+}
+
+bool FilePage::showFile(const QString& path) {
+    const QFileInfo file(path);
+    showFolder(file.absolutePath());
+    return selectFile(file.fileName());
 }
 
 void FilePage::refresh() {

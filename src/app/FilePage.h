@@ -39,6 +39,9 @@ class FilePage : public QWidget {
     QString selectedFilePath() const;
     // Selects a file of the current folder by name; false when it is not listed.
     bool selectFile(const QString& fileName);
+    // Shows the folder of `path` and selects the file in it (a session found by
+    // "Find sessions"); false when the file is not listed there.
+    bool showFile(const QString& path);
 
     // Lists the folder again (after a save), keeping the selection.
     void refresh();
@@ -50,6 +53,8 @@ class FilePage : public QWidget {
     // "Test session 1" .. "Test session 4" under "Load test session into:".
     void loadRequested(int slot);
     void saveSession1Requested();
+    // "Find sessions" or Ctrl+F while the page is shown.
+    void findSessionsRequested();
 
   private:
     void listFiles(const QString& keepSelected);

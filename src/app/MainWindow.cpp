@@ -17,6 +17,7 @@
 #include "app/CardStartup.h"
 #include "app/ControlLookup.h"
 #include "app/FilePage.h"
+#include "app/FindSessionsLink.h"
 #include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/K40Session.h"
@@ -32,6 +33,7 @@
 #include "app/SpeedPage.h"
 #include "app/TestControl.h"
 #include "app/TestPage.h"
+#include "library/LibraryLocation.h"
 #include "model/SessionModel.h"
 
 namespace dyno {
@@ -107,6 +109,7 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     messageBoxes_ = std::make_unique<MessageBoxSink>(this);
     sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
                                                  *messageBoxes_, this);
+    linkFindSessions(*filePage_, *sessionFileActions_, defaultLibraryFile(), this);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::SaveSession1) sessionFileActions_->saveSession1();
         if (action == FunctionKeyAction::ShowCalculator) paramPage_->showCalculator();

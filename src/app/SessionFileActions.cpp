@@ -125,6 +125,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
     const FileResult<> saved = saveSessionArchive(archive, slot1, air);
     if (!saved) showFileError(messages_, saved.error());
     filePage_.refresh();
+    if (saved) emit session1Saved(fromPath(archive));
 }
 
 void SessionFileActions::loadIntoSlot(int slot) {

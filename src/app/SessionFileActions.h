@@ -54,6 +54,10 @@ class SessionFileActions : public QObject {
     // Shows the preview of the file selected on the File page.
     void previewSelectedFile();
 
+  signals:
+    // Session 1 was written to `archive`.
+    void session1Saved(const QString& archive);
+
   private:
     void saveSession1As(const QString& chosen, const SavedAirData& air);
 

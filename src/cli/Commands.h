@@ -36,4 +36,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
 // archive.
 int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// The session library: scan a folder tree into the index, or search the index.
+int runLibrary(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 }  // namespace dyno::cli

@@ -43,6 +43,11 @@ constexpr CommandEntry kCommands[] = {
      "[--gearbox variomatic|fixed] [--transfer-delay D] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
      "[--timeout S] [--verbose]"},
+    {"library", dyno::cli::runLibrary,
+     "library scan FOLDER [--db FILE]\n"
+     "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "
+     "[--until YYYY-MM-DD] [--min-power HP] [--dyno K40|K70|K80] [--sort date|power] "
+     "[--limit N] [--unreadable] [--db FILE] [--json|--csv]"},
 };
 
 void printUsage(std::ostream& out) {

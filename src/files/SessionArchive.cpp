@@ -24,13 +24,27 @@ FileError cannotReadZipfile(std::string detail) {
     return FileError{kCannotReadZipfile, std::move(detail)};
 }
 
-// Reads the member of an open archive; the caller closes the archive.
-FileResult<std::vector<std::uint8_t>> readMember(zip_t* archive, std::size_t limit) {
+FileResult<zip_stat_t> statMember(zip_t* archive) {
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat(archive, kMember.c_str(), 0, &stat) != 0) {
         return cannotReadZipfile("no member " + kMember);
     }
+    return stat;
+}
+
+SessionMemberFingerprint fingerprintOf(const zip_stat_t& stat) {
+    SessionMemberFingerprint fingerprint;
+    if (stat.valid & ZIP_STAT_CRC) fingerprint.crc = stat.crc;
+    if (stat.valid & ZIP_STAT_SIZE) fingerprint.size = stat.size;
+    return fingerprint;
+}
+
+// Reads the member of an open archive; the caller closes the archive.
+FileResult<std::vector<std::uint8_t>> readMember(zip_t* archive, std::size_t limit) {
+    auto found = statMember(archive);
+    if (!found) return found.error();
+    const zip_stat_t& stat = found.value();
     zip_file_t* member = zip_fopen(archive, kMember.c_str(), 0);
     if (member == nullptr) return cannotReadZipfile(zip_strerror(archive));
 
@@ -132,6 +146,30 @@ FileResult<std::vector<std::uint8_t>> readSessionMember(const std::filesystem::p
     auto result = readMember(zip, limit);
     zip_discard(zip);
     return result;
+}
+
+FileResult<SessionMemberImage> readSessionMemberImage(const std::filesystem::path& archive,
+                                                      std::size_t limit) {
+    int openError = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &openError);
+    if (zip == nullptr) return cannotReadZipfile(zipErrorText(openError));
+    auto found = statMember(zip);
+    auto bytes = readMember(zip, limit);
+    zip_discard(zip);
+    if (!found) return found.error();
+    if (!bytes) return bytes.error();
+    return SessionMemberImage{std::move(bytes.value()), fingerprintOf(found.value())};
+}
+
+FileResult<SessionMemberFingerprint> readSessionMemberFingerprint(
+    const std::filesystem::path& archive) {
+    int openError = 0;
+    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &openError);
+    if (zip == nullptr) return cannotReadZipfile(zipErrorText(openError));
+    auto found = statMember(zip);
+    zip_discard(zip);
+    if (!found) return found.error();
+    return fingerprintOf(found.value());
 }
 
 FileResult<std::vector<std::uint8_t>> readSessionMemberFromImage(

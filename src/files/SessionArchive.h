@@ -48,6 +48,29 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
 FileResult<std::vector<std::uint8_t>> readSessionMember(const std::filesystem::path& archive,
                                                         std::size_t limit = kSessionRecordSize);
 
+// What the archive's directory records about the member: its CRC-32 and length. A
+// fingerprint of the content that costs no inflating; a full read checks the data
+// against it.
+struct SessionMemberFingerprint {
+    std::uint32_t crc = 0;
+    std::uint64_t size = 0;
+    friend bool operator==(const SessionMemberFingerprint&,
+                           const SessionMemberFingerprint&) = default;
+};
+
+// The member's first `limit` bytes with the fingerprint read through the same open
+// archive, so both describe one version of a file that is being replaced.
+struct SessionMemberImage {
+    std::vector<std::uint8_t> bytes;
+    SessionMemberFingerprint fingerprint;
+};
+FileResult<SessionMemberImage> readSessionMemberImage(const std::filesystem::path& archive,
+                                                      std::size_t limit = kSessionRecordSize);
+
+// Only the fingerprint, from the archive's directory. Fails as readSessionMember.
+FileResult<SessionMemberFingerprint> readSessionMemberFingerprint(
+    const std::filesystem::path& archive);
+
 // The same for an archive held in memory.
 FileResult<std::vector<std::uint8_t>> readSessionMemberFromImage(
     std::span<const std::uint8_t> archiveImage, std::size_t limit = kSessionRecordSize);

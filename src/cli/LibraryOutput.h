@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "library/IndexedSession.h"
+
+namespace dyno::cli {
+
+// Local time of an archive's modification, "YYYY-MM-DD HH:MM:SS".
+std::string localTimeText(std::int64_t modifiedNs);
+
+// One JSON object per line and archive: path, texts, modification time, dyno model,
+// correction factor and per run its samples and maxima (km/h, hp); an unreadable
+// archive carries its reason.
+void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out);
+
+// The same as CSV with a header line, one row per archive.
+void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& out);
+
+}  // namespace dyno::cli

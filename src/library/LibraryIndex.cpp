@@ -1,0 +1,345 @@
+#include "library/LibraryIndex.h"
+
+#include <system_error>
+
+namespace dyno {
+
+namespace {
+
+// Raised whenever the tables change, so an older index is rebuilt rather than misread.
+constexpr int kSchemaVersion = 1;
+
+constexpr std::string_view kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY);
+CREATE TABLE IF NOT EXISTS sessions(
+  id INTEGER PRIMARY KEY,
+  path TEXT NOT NULL UNIQUE,
+  size INTEGER NOT NULL, modified_ns INTEGER NOT NULL,
+  member_crc INTEGER NOT NULL, member_size INTEGER NOT NULL,
+  unreadable TEXT,
+  make TEXT, model TEXT, owner TEXT, remark1 TEXT, remark2 TEXT, remark3 TEXT,
+  dyno_model INTEGER, electronics INTEGER, roller_weight REAL, roller_code INTEGER,
+  correction_standard INTEGER, correction_factor REAL,
+  air_pressure REAL, air_temperature REAL, air_humidity REAL,
+  run1_samples INTEGER, run1_power REAL, run1_speed REAL, run1_torque REAL,
+  run2_samples INTEGER, run2_power REAL, run2_speed REAL, run2_torque REAL,
+  run3_samples INTEGER, run3_power REAL, run3_speed REAL, run3_torque REAL,
+  max_power REAL);
+CREATE INDEX IF NOT EXISTS sessions_by_time ON sessions(modified_ns);
+CREATE INDEX IF NOT EXISTS sessions_by_power ON sessions(max_power, modified_ns);
+CREATE VIRTUAL TABLE IF NOT EXISTS session_words USING fts5(
+  make, model, owner, remark1, remark2, remark3,
+  content='sessions', content_rowid='id', tokenize='unicode61 remove_diacritics 2');
+CREATE TRIGGER IF NOT EXISTS sessions_words_in AFTER INSERT ON sessions BEGIN
+  INSERT INTO session_words(rowid, make, model, owner, remark1, remark2, remark3)
+  VALUES (new.id, new.make, new.model, new.owner, new.remark1, new.remark2, new.remark3);
+END;
+CREATE TRIGGER IF NOT EXISTS sessions_words_out AFTER DELETE ON sessions BEGIN
+  INSERT INTO session_words(session_words, rowid, make, model, owner, remark1, remark2, remark3)
+  VALUES ('delete', old.id, old.make, old.model, old.owner, old.remark1, old.remark2, old.remark3);
+END;
+)sql";
+
+constexpr std::string_view kColumns =
+    "path, size, modified_ns, member_crc, member_size, unreadable, make, model, owner, "
+    "remark1, remark2, remark3, dyno_model, electronics, roller_weight, roller_code, "
+    "correction_standard, correction_factor, air_pressure, air_temperature, air_humidity, "
+    "run1_samples, run1_power, run1_speed, run1_torque, run2_samples, run2_power, run2_speed, "
+    "run2_torque, run3_samples, run3_power, run3_speed, run3_torque, max_power";
+constexpr int kColumnCount = 34;
+
+// The half-open range of path keys in a folder and below it: "/a/b/" up to "/a/b0"
+// ('0' follows '/'), so "/a/bc" is not taken for a file in "/a/b".
+std::pair<std::string, std::string> folderRange(const std::filesystem::path& folder) {
+    std::string prefix = indexPath(folder).string();
+    if (prefix.empty() || prefix.back() != '/') prefix += '/';
+    std::string end = prefix;
+    end.back() = '0';
+    return {prefix, end};
+}
+
+IndexedSession sessionOf(const SqliteStatement& row) {
+    IndexedSession s;
+    s.path = row.text(0);
+    s.stamp = {row.integer(1), row.integer(2)};
+    s.fingerprint = {static_cast<std::uint32_t>(row.integer(3)),
+                     static_cast<std::uint64_t>(row.integer(4))};
+    s.unreadableReason = row.isNull(5) ? std::string() : row.text(5);
+    s.make = row.text(6);
+    s.model = row.text(7);
+    s.owner = row.text(8);
+    s.remarks = {row.text(9), row.text(10), row.text(11)};
+    s.dynoModel = static_cast<int>(row.integer(12));
+    s.electronicsType = static_cast<int>(row.integer(13));
+    s.rollerWeightKg = row.real(14);
+    s.rollerCode = static_cast<int>(row.integer(15));
+    s.correctionStandard = static_cast<int>(row.integer(16));
+    s.correctionFactor = row.real(17);
+    s.airPressureMbar = row.real(18);
+    s.airTemperatureC = row.real(19);
+    s.airHumidityPercent = row.real(20);
+    for (int r = 0; r < kRunsPerSession; ++r) {
+        IndexedRun& run = s.runs[static_cast<std::size_t>(r)];
+        const int at = 21 + 4 * r;
+        run.samples = static_cast<int>(row.integer(at));
+        run.maxPowerHp = row.real(at + 1);
+        run.maxSpeedKmh = row.real(at + 2);
+        run.maxTorque = row.real(at + 3);
+    }
+    return s;
+}
+
+void bindSession(SqliteStatement& insert, const IndexedSession& s) {
+    int at = 0;
+    const auto put = [&](auto value) { insert.bind(++at, value); };
+    put(std::string_view(indexPath(s.path).string()));
+    put(s.stamp.sizeBytes);
+    put(s.stamp.modifiedNs);
+    put(std::int64_t{s.fingerprint.crc});
+    put(static_cast<std::int64_t>(s.fingerprint.size));
+    if (s.isReadable()) {
+        insert.bindNull(++at);
+    } else {
+        put(std::string_view(s.unreadableReason));
+    }
+    for (const std::string* text : {&s.make, &s.model, &s.owner, &s.remarks[0], &s.remarks[1],
+                                    &s.remarks[2]}) {
+        put(std::string_view(*text));
+    }
+    put(s.dynoModel);
+    put(s.electronicsType);
+    put(s.rollerWeightKg);
+    put(s.rollerCode);
+    put(s.correctionStandard);
+    put(s.correctionFactor);
+    put(s.airPressureMbar);
+    put(s.airTemperatureC);
+    put(s.airHumidityPercent);
+    for (const IndexedRun& run : s.runs) {
+        put(run.samples);
+        put(run.maxPowerHp);
+        put(run.maxSpeedKmh);
+        put(run.maxTorque);
+    }
+    put(s.maxPowerHp());
+}
+
+std::string insertSql() {
+    std::string sql = "INSERT INTO sessions(" + std::string(kColumns) + ") VALUES (?";
+    for (int i = 1; i < kColumnCount; ++i) sql += ", ?";
+    return sql + ")";
+}
+
+// Folders a damaged index still names, if its folder table can be read at all.
+std::vector<std::filesystem::path> foldersOfDamaged(const std::filesystem::path& file) {
+    std::vector<std::filesystem::path> folders;
+    try {
+        SqliteDatabase damaged(file);
+        SqliteStatement select(damaged, "SELECT path FROM folders");
+        while (select.step()) folders.emplace_back(select.text(0));
+    } catch (const SqliteError&) {
+        // Nothing to recover: the index starts empty and fills as folders are scanned.
+    }
+    return folders;
+}
+
+void moveAside(const std::filesystem::path& file) {
+    std::error_code ignored;
+    // SQLite looks for "<name>-wal" beside "<name>", so the set stays together.
+    for (const char* part : {"", "-wal", "-shm"}) {
+        const std::filesystem::path from = file.string() + part;
+        const std::filesystem::path to = file.string() + ".damaged" + part;
+        std::filesystem::remove(to, ignored);
+        if (std::filesystem::exists(from, ignored)) std::filesystem::rename(from, to, ignored);
+    }
+}
+
+}  // namespace
+
+std::filesystem::path indexPath(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    absolute = absolute.lexically_normal();
+    std::string text = absolute.string();
+    if (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+LibraryIndex::LibraryIndex(const std::filesystem::path& file) : file_(file) {
+    if (file_.has_parent_path()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(file_.parent_path(), ignored);
+    }
+    try {
+        open();
+    } catch (const SqliteError& error) {
+        if (!error.isDamage()) throw;
+        startAnew(error.what());
+    }
+}
+
+void LibraryIndex::open() {
+    db_ = std::make_unique<SqliteDatabase>(file_);
+    db_->execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON");
+    SqliteStatement check(*db_, "PRAGMA quick_check");
+    const bool healthy = check.step() && check.text(0) == "ok";
+    const std::string problem = healthy ? "" : check.text(0);
+    check.reset();
+    if (!healthy) throw SqliteError("the index is damaged: " + problem, 11 /* SQLITE_CORRUPT */);
+    createSchema();
+}
+
+void LibraryIndex::createSchema() {
+    SqliteTransaction transaction(*db_);
+    SqliteStatement version(*db_, "PRAGMA user_version");
+    version.step();
+    const auto found = version.integer(0);
+    version.reset();
+    if (found == kSchemaVersion) return;
+    if (found != 0) {
+        throw SqliteError("the index was made by another version of the program",
+                          26 /* SQLITE_NOTADB */);
+    }
+    db_->execute(kSchema);
+    db_->execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
+    transaction.commit();
+}
+
+void LibraryIndex::startAnew(const std::string& why) {
+    db_.reset();
+    openReport_.rebuilt = true;
+    openReport_.foldersToRescan = foldersOfDamaged(file_);
+    moveAside(file_);
+    openReport_.message = "The session index " + file_.string() + " could not be used (" + why +
+                          "); it is rebuilt from the session archives";
+    open();
+    for (const auto& folder : openReport_.foldersToRescan) addFolder(folder);
+}
+
+std::unordered_map<std::string, KnownArchive> LibraryIndex::knownUnder(
+    const std::filesystem::path& folder) {
+    const auto [from, to] = folderRange(folder);
+    SqliteStatement select(*db_,
+                           "SELECT path, size, modified_ns, member_crc, member_size, "
+                           "unreadable IS NULL FROM sessions WHERE path >= ? AND path < ?");
+    select.bind(1, std::string_view(from)).bind(2, std::string_view(to));
+    std::unordered_map<std::string, KnownArchive> known;
+    while (select.step()) {
+        known[select.text(0)] = KnownArchive{
+            {select.integer(1), select.integer(2)},
+            {static_cast<std::uint32_t>(select.integer(3)),
+             static_cast<std::uint64_t>(select.integer(4))},
+            select.integer(5) != 0};
+    }
+    return known;
+}
+
+void LibraryIndex::store(std::span<const IndexedSession> sessions) {
+    if (sessions.empty()) return;
+    SqliteTransaction transaction(*db_);
+    SqliteStatement drop(*db_, "DELETE FROM sessions WHERE path = ?");
+    SqliteStatement insert(*db_, insertSql());
+    for (const IndexedSession& session : sessions) {
+        drop.bind(1, indexPath(session.path).string()).run();
+        bindSession(insert, session);
+        insert.run();
+    }
+    transaction.commit();
+}
+
+void LibraryIndex::remove(std::span<const std::filesystem::path> archives) {
+    if (archives.empty()) return;
+    SqliteTransaction transaction(*db_);
+    SqliteStatement drop(*db_, "DELETE FROM sessions WHERE path = ?");
+    for (const auto& archive : archives) drop.bind(1, indexPath(archive).string()).run();
+    transaction.commit();
+}
+
+void LibraryIndex::addFolder(const std::filesystem::path& folder) {
+    SqliteStatement insert(*db_, "INSERT OR IGNORE INTO folders(path) VALUES (?)");
+    insert.bind(1, indexPath(folder).string()).run();
+}
+
+std::vector<std::filesystem::path> LibraryIndex::folders() {
+    std::vector<std::filesystem::path> folders;
+    SqliteStatement select(*db_, "SELECT path FROM folders ORDER BY path");
+    while (select.step()) folders.emplace_back(select.text(0));
+    return folders;
+}
+
+std::vector<IndexedSession> LibraryIndex::search(const LibraryQuery& query) {
+    std::string sql = "SELECT " + std::string(kColumns) +
+                      " FROM sessions WHERE unreadable IS NULL";
+    const std::string words = fullTextQuery(query.words);
+    if (!words.empty()) {
+        sql += " AND id IN (SELECT rowid FROM session_words WHERE session_words MATCH ?)";
+    }
+    // LIKE ignores case of ASCII letters; '\' keeps the user's % and _ literal.
+    const auto likePattern = [](const std::string& text) {
+        std::string pattern = "%";
+        for (const char c : text) {
+            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+            pattern += c;
+        }
+        return pattern + "%";
+    };
+    std::vector<std::string> likes;
+    for (const auto& [column, text] : {std::pair{"make", &query.make},
+                                       std::pair{"model", &query.model},
+                                       std::pair{"owner", &query.owner}}) {
+        if (text->empty()) continue;
+        sql += std::string(" AND ") + column + " LIKE ? ESCAPE '\\'";
+        likes.push_back(likePattern(*text));
+    }
+    // Sorted by power, the power index is walked in order and the walk stops at the
+    // limit; '+' keeps SQLite from taking the time index for the date range instead.
+    const bool byPower = query.order == LibraryOrder::mostPowerFirst;
+    const char* time = byPower ? "+modified_ns" : "modified_ns";
+    if (query.sinceNs) sql += std::string(" AND ") + time + " >= ?";
+    if (query.untilNs) sql += std::string(" AND ") + time + " < ?";
+    if (query.dynoModel) sql += " AND dyno_model = ?";
+    if (query.minPowerHp) sql += " AND max_power >= ?";
+    const bool inFolder = !query.folder.empty();
+    if (inFolder) sql += " AND path >= ? AND path < ?";
+    sql += byPower ? " ORDER BY max_power DESC, modified_ns DESC, id DESC"
+                   : " ORDER BY modified_ns DESC, id DESC";
+    if (query.limit > 0) sql += " LIMIT " + std::to_string(query.limit);
+
+    SqliteStatement select(*db_, sql);
+    int at = 1;
+    if (!words.empty()) select.bind(at++, std::string_view(words));
+    for (const std::string& like : likes) select.bind(at++, std::string_view(like));
+    if (query.sinceNs) select.bind(at++, *query.sinceNs);
+    if (query.untilNs) select.bind(at++, *query.untilNs);
+    if (query.dynoModel) select.bind(at++, *query.dynoModel);
+    if (query.minPowerHp) select.bind(at++, *query.minPowerHp);
+    if (inFolder) {
+        const auto [from, to] = folderRange(query.folder);
+        select.bind(at, std::string_view(from));
+        select.bind(at + 1, std::string_view(to));
+    }
+    std::vector<IndexedSession> found;
+    while (select.step()) found.push_back(sessionOf(select));
+    return found;
+}
+
+std::vector<IndexedSession> LibraryIndex::unreadable(const std::filesystem::path& folder) {
+    const auto [from, to] = folderRange(folder.empty() ? std::filesystem::path("/") : folder);
+    SqliteStatement select(*db_, "SELECT " + std::string(kColumns) +
+                                     " FROM sessions WHERE unreadable IS NOT NULL AND path >= ? "
+                                     "AND path < ? ORDER BY path");
+    select.bind(1, std::string_view(from)).bind(2, std::string_view(to));
+    std::vector<IndexedSession> found;
+    while (select.step()) found.push_back(sessionOf(select));
+    return found;
+}
+
+std::optional<IndexedSession> LibraryIndex::find(const std::filesystem::path& archive) {
+    SqliteStatement select(*db_,
+                           "SELECT " + std::string(kColumns) + " FROM sessions WHERE path = ?");
+    select.bind(1, indexPath(archive).string());
+    if (!select.step()) return std::nullopt;
+    return sessionOf(select);
+}
+
+}  // namespace dyno

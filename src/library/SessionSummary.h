@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "evaluation/EvaluationWorkspace.h"
+#include "library/IndexedSession.h"
+#include "model/TestSession.h"
+
+namespace dyno {
+
+// Reads session archives for the index: decodes the record and evaluates each run
+// as the graph would with the session's own settings. Holds a scratch session and
+// work arrays, so one reader per thread reads any number of archives without
+// allocating a session each time. Archives are only read.
+class SessionSummaryReader {
+  public:
+    SessionSummaryReader();
+
+    // The summary of `archive`, stamped as the file was before it was read. A file
+    // that changes while it is read is read again (a few times at most); an archive
+    // that cannot be read comes back with the reason.
+    IndexedSession read(const std::filesystem::path& archive);
+
+  private:
+    IndexedSession readOnce(const std::filesystem::path& archive, const FileStamp& stamp);
+
+    std::unique_ptr<TestSession> session_;
+    std::unique_ptr<EvaluationWorkspace> workspace_;
+};
+
+}  // namespace dyno
