@@ -22,9 +22,9 @@ int upDownPosition(std::uint32_t delayMs) {
 
 AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
     : QDialog(parent),
-      delaybutton_updown_(new QSpinBox(this)),
-      startupbuttondelay_edit_(nullptr),
-      waitbutton_edit_(nullptr) {
+      delayUpDown_(new QSpinBox(this)),
+      remoteDelayEdit_(nullptr),
+      waitEdit_(nullptr) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Advanced setup"));
     setFixedSize(kWidth, kHeight);
@@ -36,6 +36,7 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
         ->setFont(heading);
 
     auto* ioGroup = new QGroupBox(QStringLiteral("I/O adress"), this);
+    cardAddress_ = ioGroup;
     ioGroup->setObjectName(QStringLiteral("dyno_io_group"));
     ioGroup->setGeometry(16, 40, 270, 70);
     const QString addresses[] = {QStringLiteral(" 1B0 - 1BB"), QStringLiteral(" 1F0 - 1FB")};
@@ -47,36 +48,36 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
 
     addLabel(this, QStringLiteral("Remote button delay"), {16, 126, 150, 20},
              QStringLiteral("Label9"));
-    startupbuttondelay_edit_ =
+    remoteDelayEdit_ =
         addEdit(this, "startupbuttondelay_edit", QString(), {170, 124, 80, 21});
     addLabel(this, QStringLiteral("Optimize testbutton delay"), {16, 160, 200, 20},
              QStringLiteral("Label13"));
     addLabel(this, QStringLiteral("Longer"), {16, 186, 60, 20}, QStringLiteral("Label14"));
     // Only the arrows of the up-down show: "up" lengthens the delay by one step.
-    delaybutton_updown_->setObjectName(QStringLiteral("delaybutton_updown"));
-    delaybutton_updown_->setGeometry(80, 184, 18, 40);
-    delaybutton_updown_->setRange(0, kDelayMaximumMs);
-    delaybutton_updown_->setSingleStep(kDelayStepMs);
-    delaybutton_updown_->setValue(5000);
+    delayUpDown_->setObjectName(QStringLiteral("delaybutton_updown"));
+    delayUpDown_->setGeometry(80, 184, 18, 40);
+    delayUpDown_->setRange(0, kDelayMaximumMs);
+    delayUpDown_->setSingleStep(kDelayStepMs);
+    delayUpDown_->setValue(5000);
     addLabel(this, QStringLiteral("Shorter"), {16, 206, 60, 20}, QStringLiteral("Label15"));
-    waitbutton_edit_ = addEdit(this, "waitbutton_edit", QString(), {110, 194, 80, 21});
-    auto* optimised = new QCheckBox(QStringLiteral("Use optimized testbutton delay"), this);
-    optimised->setObjectName(QStringLiteral("useoptdelaybutton_check"));
-    optimised->setGeometry(16, 236, 270, 20);
+    waitEdit_ = addEdit(this, "waitbutton_edit", QString(), {110, 194, 80, 21});
+    optimisedDelay_ = new QCheckBox(QStringLiteral("Use optimized testbutton delay"), this);
+    optimisedDelay_->setObjectName(QStringLiteral("useoptdelaybutton_check"));
+    optimisedDelay_->setGeometry(16, 236, 270, 20);
 
     addLabel(this, QStringLiteral("K40 Dyno electronics"), {16, 290, 270, 20},
              QStringLiteral("Label3"))
         ->setFont(heading);
     addLabel(this, QStringLiteral("USB data transfer delay"), {16, 322, 150, 20},
              QStringLiteral("Label1"));
-    addEdit(this, "serial_delayedit", QStringLiteral("20"), {170, 320, 80, 21});
+    transferDelay_ = addEdit(this, "serial_delayedit", QStringLiteral("20"), {170, 320, 80, 21});
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setGeometry((kWidth - 90) / 2, kHeight - 50, 90, 28);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    connect(delaybutton_updown_, &QSpinBox::valueChanged, this,
+    connect(delayUpDown_, &QSpinBox::valueChanged, this,
             &AdvancedSetupDialog::upDownClicked);
     showDelay();
 }
@@ -93,16 +94,30 @@ void AdvancedSetupDialog::showEvent(QShowEvent* event) {
 
 void AdvancedSetupDialog::showDelay() {
     const QString text = QString::number(remoteButtonDelayMs_);  // "%lu"
-    startupbuttondelay_edit_->setText(text);
-    waitbutton_edit_->setText(text);
-    const QSignalBlocker quiet(delaybutton_updown_);
-    delaybutton_updown_->setValue(upDownPosition(remoteButtonDelayMs_));
+    remoteDelayEdit_->setText(text);
+    waitEdit_->setText(text);
+    const QSignalBlocker quiet(delayUpDown_);
+    delayUpDown_->setValue(upDownPosition(remoteButtonDelayMs_));
 }
 
 void AdvancedSetupDialog::upDownClicked(int position) {
     remoteButtonDelayMs_ = static_cast<std::uint32_t>(position);
-    waitbutton_edit_->setText(QString::number(remoteButtonDelayMs_));
+    waitEdit_->setText(QString::number(remoteButtonDelayMs_));
     emit remoteButtonDelayChanged(remoteButtonDelayMs_);
+}
+
+void AdvancedSetupDialog::readSettings(DynoSettings& s) const {
+    s.cardAddressChoice = build::chosenItem(cardAddress_);
+    s.useOptimisedButtonDelay = optimisedDelay_->isChecked();
+    s.buttonWaitText = waitEdit_->text().toStdString();
+    s.transferDelayText = transferDelay_->text().toStdString();
+}
+
+void AdvancedSetupDialog::showSettings(const DynoSettings& s) {
+    build::chooseItem(cardAddress_, s.cardAddressChoice);
+    optimisedDelay_->setChecked(s.useOptimisedButtonDelay);
+    waitEdit_->setText(QString::fromStdString(s.buttonWaitText));
+    transferDelay_->setText(QString::fromStdString(s.transferDelayText));
 }
 
 }  // namespace dyno

@@ -8,11 +8,13 @@
 #include <QSpinBox>
 #include <cstdint>
 
+#include "model/DynoSettings.h"
+
 namespace dyno {
 
 // "Advanced setup": the card's I/O address, the remote button delay of the card
 // sequence and the K40's data transfer delay, settings an ordinary user leaves
-// alone. The settings file reads and fills its controls by name; the remote button
+// alone. The settings file reads and fills its controls; the remote button
 // delay is a value in force that the up-down changes at once.
 class AdvancedSetupDialog : public QDialog {
     Q_OBJECT
@@ -28,9 +30,14 @@ class AdvancedSetupDialog : public QDialog {
     // Shows `delayMs` in both delay boxes and puts the up-down there.
     void setRemoteButtonDelay(std::uint32_t delayMs);
 
-    QSpinBox* delayUpDown() const { return delaybutton_updown_; }
-    QLineEdit* waitEdit() const { return waitbutton_edit_; }
-    QLineEdit* remoteDelayEdit() const { return startupbuttondelay_edit_; }
+    // The settings this dialog holds (card address, optimised delay, the wait
+    // value and the K40 transfer delay), for the settings file, and back.
+    void readSettings(DynoSettings& settings) const;
+    void showSettings(const DynoSettings& settings);
+
+    QSpinBox* delayUpDown() const { return delayUpDown_; }
+    QLineEdit* waitEdit() const { return waitEdit_; }
+    QLineEdit* remoteDelayEdit() const { return remoteDelayEdit_; }
 
   signals:
     // The up-down changed the remote button delay; it is in force from now on.
@@ -44,9 +51,12 @@ class AdvancedSetupDialog : public QDialog {
     void upDownClicked(int position);
 
     std::uint32_t remoteButtonDelayMs_ = 400;
-    QSpinBox* delaybutton_updown_;
-    QLineEdit* startupbuttondelay_edit_;
-    QLineEdit* waitbutton_edit_;
+    QSpinBox* delayUpDown_;
+    QLineEdit* remoteDelayEdit_;
+    QLineEdit* waitEdit_;
+    QGroupBox* cardAddress_ = nullptr;
+    QCheckBox* optimisedDelay_ = nullptr;
+    QLineEdit* transferDelay_ = nullptr;
 };
 
 }  // namespace dyno

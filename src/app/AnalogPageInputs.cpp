@@ -1,41 +1,25 @@
 #include "app/AnalogPageInputs.h"
 
-#include <QWidget>
-
 #include "app/AdSettingsPage.h"
-#include "app/ControlLookup.h"
+#include "app/GraphsPage.h"
 #include "app/SettingsBinding.h"
+#include "app/SetupPage.h"
 #include "model/TextNumbers.h"
 
 namespace dyno {
 
-namespace {
-
-bool checkedIn(const QWidget& window, const char* componentName) {
-    bool checked = false;
-    controls::readChecked(&window, componentName, checked);
-    return checked;
-}
-
-}  // namespace
-
-void readAnalogInputs(const QWidget& window, const AdSettingsPage& adSettings,
-                      const GraphScale& scaleInForce, AnalogView& view) {
-    view.channels = adSettings.channelTexts();
+void readAnalogInputs(const AnalogInputPages& pages, const GraphScale& scaleInForce,
+                      AnalogView& view) {
+    view.channels = pages.adSettings.channelTexts();
     view.decimalSeparator = userDecimalSeparator();
     view.endHp = scaleInForce.endHp;
-    view.fixedGearing = checkedIn(window, "fixed_gearing_check");
+    view.fixedGearing = pages.graphs.isFixedGearingChosen();
     EvaluationOptions& evaluation = view.evaluation;
-    evaluation.speedInMph = checkedIn(window, "mphflagbox");
-    evaluation.powerInKw = checkedIn(window, "kwflagbox");
-    int graphShows = 0;
-    controls::readItemIndex(&window, "scalegroup", graphShows);
-    evaluation.rpmCurveShown = graphShows == 1;
-    evaluation.useTypedRollerWeight = checkedIn(window, "update_test_weight");
-    QString weight;
-    if (controls::readText(&window, "rollerweightedit", weight)) {
-        evaluation.typedRollerWeightKg = leadingNumber(weight.toStdString());
-    }
+    evaluation.speedInMph = pages.setup.isSpeedInMph();
+    evaluation.powerInKw = pages.setup.isPowerInKw();
+    evaluation.rpmCurveShown = pages.graphs.isSpeedAndRpmChosen();
+    evaluation.useTypedRollerWeight = pages.setup.isRollerWeightForLoadedTests();
+    evaluation.typedRollerWeightKg = leadingNumber(pages.setup.rollerWeightText());
 }
 
 }  // namespace dyno

@@ -9,28 +9,32 @@
 #include <QObject>
 #include <QRadioButton>
 #include <QString>
+#include <QtGlobal>
 
-// The settings files and the function keys reach controls of every page by their
-// component names ("baroedit", "corrchoice", ...). A page that does not have a
-// control yet is simply skipped: reading gives nothing, writing does nothing.
+// Controls reached by their component names ("baroedit", "corrchoice", ...). The
+// program's own code reads and fills other pages through their typed accessors;
+// these lookups are for tests and tools that address a control by the name the
+// settings files and the workshop know it by. A name that matches no control of the
+// kind asked for is a fault: it stops a debug build and is reported in a release
+// build, never skipped quietly.
 namespace dyno::controls {
+
+inline void reportMissingControl(const char* componentName, const char* kind) {
+    qCritical("No %s named \"%s\" in the window", kind, componentName);
+    Q_ASSERT_X(false, "dyno::controls", "a control was looked up by a name nothing has");
+}
 
 // The control named `componentName` among the descendants of `root`.
 template <typename T>
 T* find(const QObject* root, const char* componentName) {
-    if (root == nullptr) return nullptr;
-    return root->findChild<T*>(QString::fromLatin1(componentName));
+    T* control = root == nullptr ? nullptr : root->findChild<T*>(QString::fromLatin1(componentName));
+    if (control == nullptr) reportMissingControl(componentName, "control of the kind asked for");
+    return control;
 }
 
-// The text of an edit box, combo box or label; nullptr when there is none.
-inline QObject* textControl(const QObject* root, const char* componentName) {
-    if (auto* edit = find<QLineEdit>(root, componentName)) return edit;
-    if (auto* combo = find<QComboBox>(root, componentName)) return combo;
-    return find<QLabel>(root, componentName);
-}
-
+// The text of an edit box, combo box or label.
 inline bool readText(const QObject* root, const char* componentName, QString& text) {
-    QObject* control = textControl(root, componentName);
+    auto* control = find<QObject>(root, componentName);
     if (auto* edit = qobject_cast<const QLineEdit*>(control)) {
         text = edit->text();
     } else if (auto* combo = qobject_cast<const QComboBox*>(control)) {
@@ -38,6 +42,7 @@ inline bool readText(const QObject* root, const char* componentName, QString& te
     } else if (auto* label = qobject_cast<const QLabel*>(control)) {
         text = label->text();
     } else {
+        if (control != nullptr) reportMissingControl(componentName, "text control");
         return false;
     }
     return true;
@@ -46,7 +51,7 @@ inline bool readText(const QObject* root, const char* componentName, QString& te
 // Sets the text of an edit box, an editable combo box or a label. A combo box that
 // cannot be edited selects the item with that text, or keeps its choice.
 inline void writeText(const QObject* root, const char* componentName, const QString& text) {
-    QObject* control = textControl(root, componentName);
+    auto* control = find<QObject>(root, componentName);
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(text);
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
@@ -57,6 +62,8 @@ inline void writeText(const QObject* root, const char* componentName, const QStr
         }
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(text);
+    } else if (control != nullptr) {
+        reportMissingControl(componentName, "text control");
     }
 }
 
@@ -78,11 +85,12 @@ inline QList<QRadioButton*> radioItems(const QGroupBox* group) {
 
 // The item index of a combo box or radio group; -1 when nothing is chosen.
 inline bool readItemIndex(const QObject* root, const char* componentName, int& index) {
-    if (auto* combo = find<QComboBox>(root, componentName)) {
+    auto* control = find<QObject>(root, componentName);
+    if (auto* combo = qobject_cast<const QComboBox*>(control)) {
         index = combo->currentIndex();
         return true;
     }
-    if (auto* group = find<QGroupBox>(root, componentName)) {
+    if (auto* group = qobject_cast<const QGroupBox*>(control)) {
         const auto items = radioItems(group);
         index = -1;
         for (int i = 0; i < items.size(); ++i) {
@@ -90,20 +98,24 @@ inline bool readItemIndex(const QObject* root, const char* componentName, int& i
         }
         return true;
     }
+    if (control != nullptr) reportMissingControl(componentName, "choice");
     return false;
 }
 
 // Chooses item `index`. An index the control does not have leaves the choice as
 // it is, so a foreign settings file cannot empty a choice.
 inline void writeItemIndex(const QObject* root, const char* componentName, int index) {
-    if (auto* combo = find<QComboBox>(root, componentName)) {
+    auto* control = find<QObject>(root, componentName);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
         if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);
         return;
     }
-    if (auto* group = find<QGroupBox>(root, componentName)) {
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
         const auto items = radioItems(group);
         if (index >= 0 && index < items.size()) items[index]->setChecked(true);
+        return;
     }
+    if (control != nullptr) reportMissingControl(componentName, "choice");
 }
 
 }  // namespace dyno::controls

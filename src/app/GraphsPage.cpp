@@ -11,6 +11,8 @@
 
 #include "app/ControlLookup.h"
 #include "app/GraphPaintBox.h"
+#include "app/ParamPage.h"
+#include "app/SetupPage.h"
 #include "display/GraphPalette.h"
 #include "display/GraphPresets.h"
 #include "display/GraphZoom.h"
@@ -20,10 +22,6 @@
 namespace dyno {
 
 namespace {
-
-// The graph limits of the Param. page, in the order of `ScaleTexts`.
-constexpr std::array<const char*, 6> kScaleBoxes{"startkmhedit", "endkmhedit",   "starthpedit",
-                                                 "endhpedit",    "startrpmedit", "endrpmedit"};
 
 constexpr std::array<const char*, 4> kClearHints{
     "Deselect display of red graph", "Deselect display of blue graph",
@@ -89,18 +87,15 @@ void setTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-bool checkedIn(const QObject* root, const char* componentName) {
-    bool checked = false;
-    controls::readChecked(root, componentName, checked);
-    return checked;
-}
-
 }  // namespace
 
-GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, QWidget* parent)
+GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage& paramPage,
+                       const SetupPage& setupPage, QWidget* parent)
     : QWidget(parent),
       model_(model),
       scaleInForce_(scaleInForce),
+      paramPage_(paramPage),
+      setupPage_(setupPage),
       workspace_(EvaluationWorkspace::create()),
       state_(std::make_unique<GraphState>()),
       images_(GraphImages::create()) {
@@ -115,8 +110,8 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, QWidget* p
     black.setColor(QPalette::Window, graph::kBackground);
     shape->setPalette(black);
 
-    grafwin_ = new GraphPaintBox("grafwin", images_.graph, this);
-    grafwin_->move(kGraphAt);
+    graphBox_ = new GraphPaintBox("grafwin", images_.graph, this);
+    graphBox_->move(kGraphAt);
     stripsAndLegend_ = {new GraphPaintBox("lodret", images_.powerLabels, this),
                         new GraphPaintBox("vandret", images_.axisLabels, this),
                         new GraphPaintBox("lodret2", images_.rpmLabels, this),
@@ -125,9 +120,9 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, QWidget* p
     stripsAndLegend_[1]->move(kAxisLabelsAt);
     stripsAndLegend_[2]->move(kRpmLabelsAt);
     stripsAndLegend_[3]->move(kLegendAt);
-    connect(grafwin_, &GraphPaintBox::mousePressed, this, &GraphsPage::graphMousePressed);
-    connect(grafwin_, &GraphPaintBox::mouseMoved, this, &GraphsPage::graphMouseMoved);
-    connect(grafwin_, &GraphPaintBox::mouseReleased, this,
+    connect(graphBox_, &GraphPaintBox::mousePressed, this, &GraphsPage::graphMousePressed);
+    connect(graphBox_, &GraphPaintBox::mouseMoved, this, &GraphsPage::graphMouseMoved);
+    connect(graphBox_, &GraphPaintBox::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint) { graphMouseReleased(button); });
 
     auto* updatebutton = namedButton("updatebutton", QStringLiteral("Update Display"), this);
@@ -135,12 +130,12 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, QWidget* p
     updatebutton->setDefault(true);
     connect(updatebutton, &QPushButton::clicked, this, &GraphsPage::updateDisplay);
 
-    scalegroup_ = new QGroupBox(QStringLiteral("Show"), this);
-    scalegroup_->setObjectName(QStringLiteral("scalegroup"));
-    scalegroup_->setGeometry(4, 130, 130, 56);
+    graphChoice_ = new QGroupBox(QStringLiteral("Show"), this);
+    graphChoice_->setObjectName(QStringLiteral("scalegroup"));
+    graphChoice_->setGeometry(4, 130, 130, 56);
     const std::array<QString, 2> scaleItems{QStringLiteral("Speed"), QStringLiteral("Speed + Rpm")};
     for (int i = 0; i < 2; ++i) {
-        auto* item = new QRadioButton(scaleItems[static_cast<std::size_t>(i)], scalegroup_);
+        auto* item = new QRadioButton(scaleItems[static_cast<std::size_t>(i)], graphChoice_);
         item->setGeometry(8, 16 + 18 * i, 118, 18);
         item->setChecked(i == 0);
         connect(item, &QRadioButton::clicked, this, &GraphsPage::updateDisplay);
@@ -252,16 +247,9 @@ void GraphsPage::buildPresets() {
                 break;
         }
         connect(button, &QPushButton::clicked, this, [this, &preset] {
-            const GraphControls controls = readControls();
-            ScaleTexts texts = controls.scaleTexts;
+            ScaleTexts texts = paramPage_.scaleTexts();
             applyPreset(preset, texts);
-            const std::array<const std::string*, 6> values{&texts.startKmh, &texts.endKmh,
-                                                           &texts.startHp,  &texts.endHp,
-                                                           &texts.startRpm, &texts.endRpm};
-            for (std::size_t box = 0; box < kScaleBoxes.size(); ++box) {
-                controls::writeText(window(), kScaleBoxes[box],
-                                    QString::fromStdString(*values[box]));
-            }
+            paramPage_.showScaleTexts(texts);
             updateDisplay();
         });
         presetButtons_[i] = button;
@@ -269,8 +257,8 @@ void GraphsPage::buildPresets() {
 }
 
 void GraphsPage::relabelUnits() {
-    const bool powerInKw = checkedIn(window(), "kwflagbox");
-    const bool speedInMph = checkedIn(window(), "mphflagbox");
+    const bool powerInKw = setupPage_.isPowerInKw();
+    const bool speedInMph = setupPage_.isSpeedInMph();
     for (SlotControls& slot : slots_) slot.power->setText(latin1(powerBoxCaption(powerInKw)));
     for (std::size_t i = 0; i < kScalePresets.size(); ++i) {
         presetButtons_[i]->setText(latin1(unitCaption(kScalePresets[i], powerInKw, speedInMph)));
@@ -280,15 +268,8 @@ void GraphsPage::relabelUnits() {
 }
 
 GraphControls GraphsPage::readControls() const {
-    const QWidget* root = window();
     GraphControls controls;
-    const std::array<std::string*, 6> scaleTexts{
-        &controls.scaleTexts.startKmh, &controls.scaleTexts.endKmh,   &controls.scaleTexts.startHp,
-        &controls.scaleTexts.endHp,    &controls.scaleTexts.startRpm, &controls.scaleTexts.endRpm};
-    for (std::size_t box = 0; box < kScaleBoxes.size(); ++box) {
-        QString text;
-        if (controls::readText(root, kScaleBoxes[box], text)) *scaleTexts[box] = text.toStdString();
-    }
+    controls.scaleTexts = paramPage_.scaleTexts();
     for (std::size_t s = 0; s < slots_.size(); ++s) {
         controls.runChoice[s] = chosenItem(slots_[s].runGroup);
         controls.powerTicked[s] = slots_[s].power->isChecked();
@@ -298,23 +279,15 @@ GraphControls GraphsPage::readControls() const {
     for (std::size_t i = 0; i < copyBoxes_.size(); ++i) {
         controls.copyTicked[i] = copyBoxes_[i]->isChecked();
     }
-    controls.speedAndRpm = chosenItem(scalegroup_) == 1;
+    controls.speedAndRpm = chosenItem(graphChoice_) == 1;
     controls.fixedGearing = fixedGearing_->isChecked();
-    controls.showAirCurve = checkedIn(root, "showaircheckbox");
-    controls.powerInKw = checkedIn(root, "kwflagbox");
-    controls.speedInMph = checkedIn(root, "mphflagbox");
-    // Pages that do not have these boxes yet leave the defaults.
-    QString text;
-    if (controls::readText(root, "vindmodstandedit", text)) {
-        controls.airResistanceText = text.toStdString();
-    }
-    if (controls::readText(root, "rullemodstandedit", text)) {
-        controls.rollingResistanceText = text.toStdString();
-    }
-    controls.useTypedRollerWeight = checkedIn(root, "update_test_weight");
-    if (controls::readText(root, "rollerweightedit", text)) {
-        controls.typedRollerWeightKg = leadingNumber(text.toStdString());
-    }
+    controls.showAirCurve = paramPage_.isAirCurveShown();
+    controls.powerInKw = setupPage_.isPowerInKw();
+    controls.speedInMph = setupPage_.isSpeedInMph();
+    controls.airResistanceText = paramPage_.airResistanceText();
+    controls.rollingResistanceText = paramPage_.rollingResistanceText();
+    controls.useTypedRollerWeight = setupPage_.isRollerWeightForLoadedTests();
+    controls.typedRollerWeightKg = leadingNumber(setupPage_.rollerWeightText());
     return controls;
 }
 
@@ -347,7 +320,7 @@ void GraphsPage::updateDisplay() {
 }
 
 void GraphsPage::repaintBoxes() {
-    grafwin_->update();
+    graphBox_->update();
     for (GraphPaintBox* box : stripsAndLegend_) box->update();
 }
 
@@ -366,7 +339,7 @@ void GraphsPage::graphMousePressed(Qt::MouseButton button, QPoint position) {
         QPainter graph(&images_.graph);
         drawInvertedCursorLine(graph, cursorX_);
         cursorOn_ = true;
-        grafwin_->update();
+        graphBox_->update();
     }
 }
 
@@ -387,7 +360,7 @@ void GraphsPage::graphMouseMoved(QPoint position) {
             drawCursorReadout(graph, readout_);
         }
     }
-    grafwin_->update();
+    graphBox_->update();
 }
 
 void GraphsPage::graphMouseReleased(Qt::MouseButton button) {
@@ -414,6 +387,14 @@ void GraphsPage::graphMouseReleased(Qt::MouseButton button) {
         readout_ = {};
         updateDisplay();
     }
+}
+
+bool GraphsPage::isSpeedAndRpmChosen() const {
+    return chosenItem(graphChoice_) == 1;
+}
+
+bool GraphsPage::isFixedGearingChosen() const {
+    return fixedGearing_->isChecked();
 }
 
 void GraphsPage::latchGraphChoice(bool isSpeedAndRpm) {

@@ -20,20 +20,23 @@ namespace dyno {
 
 class EvaluationWorkspace;
 class GraphPaintBox;
+class ParamPage;
 class SessionModel;
+class SetupPage;
 
 // The Graphs page: the graph of up to four sessions with its label strips and
 // legend, the run choice and Hp/Tq/Clear boxes of each slot, the copy boxes, the
 // scale presets and "Update Display". Every control redraws the whole graph from
 // the model. The graph limits, unit boxes and air/rolling resistance values live
-// on the Param. and Setup pages and are found by their component names.
+// on the Param. and Setup pages, which the page reads at every update.
 class GraphsPage : public QWidget {
     Q_OBJECT
   public:
     // `scaleInForce` is the window's one graph scale: the settings file sets it, the
     // update and the zoom change it, the print reads it. It is only read and written
     // by the update and the mouse, so the window may pass one it constructs later.
-    GraphsPage(SessionModel& model, GraphScale& scaleInForce, QWidget* parent = nullptr);
+    GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage& paramPage,
+               const SetupPage& setupPage, QWidget* parent = nullptr);
     ~GraphsPage() override;
 
     // Copies the Remarks page of session 1 into slot 1; runs before every copy.
@@ -46,6 +49,10 @@ class GraphsPage : public QWidget {
     const GraphImages& images() const { return images_; }
     const GraphState& graphState() const { return *state_; }
     const CursorReadout& cursorReadout() const { return readout_; }
+    // "Show": true for "Speed + Rpm".
+    bool isSpeedAndRpmChosen() const;
+    // "Fixed Gearing": engine speed worked out from the gearing ratio of the run.
+    bool isFixedGearingChosen() const;
 
   public slots:
     // "Update Display", F2 and every control of the page.
@@ -88,17 +95,19 @@ class GraphsPage : public QWidget {
 
     SessionModel& model_;
     GraphScale& scaleInForce_;
+    ParamPage& paramPage_;
+    const SetupPage& setupPage_;
     std::unique_ptr<EvaluationWorkspace> workspace_;
     std::unique_ptr<GraphState> state_;
     GraphImages images_;
     std::function<void()> storeRemarksOfSession1_;
 
-    GraphPaintBox* grafwin_;
+    GraphPaintBox* graphBox_;
     std::array<GraphPaintBox*, 4> stripsAndLegend_{};  // lodret, vandret, lodret2, data1
     std::array<SlotControls, 4> slots_{};
     std::array<QCheckBox*, 3> copyBoxes_{};
     std::array<QPushButton*, 11> presetButtons_{};
-    QGroupBox* scalegroup_ = nullptr;
+    QGroupBox* graphChoice_ = nullptr;
     QCheckBox* fixedGearing_ = nullptr;
 
     // The mouse on the graph: the rubber band of a left drag, the cursor line of

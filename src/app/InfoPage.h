@@ -13,22 +13,22 @@ class InfoPage : public QWidget {
   public:
     explicit InfoPage(QWidget* parent = nullptr);
 
-    void setCompanyName(const QString& name) { companylabel_->setText(name); }
-    void setPhone(const QString& phone) { tlflabel_->setText(phone); }
+    void setCompanyName(const QString& name) { companyName_->setText(name); }
+    void setPhone(const QString& phone) { phone_->setText(phone); }
 
     // The two pictures the printed report carries, kept on this page unseen:
     // `prtimage1` the small logo, `prtimage2` the workshop's own print logo.
-    QImage smallPrintLogo() const { return prtimage1_; }
-    QImage printLogo() const { return prtimage2_; }
+    QImage smallPrintLogo() const { return smallPrintLogo_; }
+    QImage printLogo() const { return printLogo_; }
     // Reads the workshop's logo file. A missing or unreadable file leaves the report
     // without a logo; the program goes on, as it always has without one.
     bool loadPrintLogo(const QString& file);
 
   private:
-    QLabel* companylabel_;
-    QLabel* tlflabel_;
-    QImage prtimage1_;
-    QImage prtimage2_;
+    QLabel* companyName_;
+    QLabel* phone_;
+    QImage smallPrintLogo_;
+    QImage printLogo_;
 };
 
 }  // namespace dyno

@@ -15,17 +15,17 @@
 #include "app/AnalogPage.h"
 #include "app/AnalogPageInputs.h"
 #include "app/CardStartup.h"
-#include "app/ControlLookup.h"
 #include "app/FilePage.h"
 #include "app/FindSessionsLink.h"
 #include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/K40Session.h"
-#include "app/MessageBoxSink.h"
+#include "app/K40StatusPages.h"
 #include "app/PageList.h"
 #include "app/ParamPage.h"
 #include "app/PortList.h"
 #include "app/PrintOptionsDialog.h"
+#include "app/ProgramParts.h"
 #include "app/RemarksPage.h"
 #include "app/SessionFileActions.h"
 #include "app/SettingsFiles.h"
@@ -52,22 +52,33 @@ QFont windowFont() {
 
 }  // namespace
 
+MainWindow::MainWindow(ProgramParts& parts, const QString& startDirectory, QWidget* parent)
+    : MainWindow(nullptr, &parts, SessionModel::create(), nullptr, startDirectory, parent) {}
+
 MainWindow::MainWindow(const QString& startDirectory, QWidget* parent)
-    : MainWindow(SessionModel::create(), nullptr, startDirectory, parent) {}
+    : MainWindow(std::make_unique<ProgramParts>(), nullptr, SessionModel::create(), nullptr,
+                 startDirectory, parent) {}
 
 MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent)
-    : MainWindow(nullptr, &model, startDirectory, parent) {}
+    : MainWindow(std::make_unique<ProgramParts>(), nullptr, nullptr, &model, startDirectory,
+                 parent) {}
 
-MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
+MainWindow::MainWindow(ProgramParts& parts, SessionModel& model, const QString& startDirectory,
+                       QWidget* parent)
+    : MainWindow(nullptr, &parts, nullptr, &model, startDirectory, parent) {}
+
+MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
+                       std::unique_ptr<SessionModel> owned, SessionModel* kept,
                        const QString& startDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ownedParts_(std::move(ownedParts)),
+      parts_(keptParts != nullptr ? *keptParts : *ownedParts_),
       ownedModel_(std::move(owned)),
       model_(kept != nullptr ? *kept : *ownedModel_),
       startDirectory_(startDirectory),
       pageControl_(new QTabWidget(this)),
-      helpbutton_(new QPushButton(QStringLiteral("Help"), this)),
-      graphsPage_(new GraphsPage(model_, programState_.graphScale)),
+      helpButton_(new QPushButton(QStringLiteral("Help"), this)),
       testPage_(new TestPage),
       filePage_(new FilePage),
       paramPage_(new ParamPage),
@@ -76,7 +87,8 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
       infoPage_(new InfoPage),
       speedPage_(new SpeedPage),
       analogPage_(new AnalogPage(model_)),
-      adSettingsPage_(new AdSettingsPage) {
+      adSettingsPage_(new AdSettingsPage),
+      graphsPage_(new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
     setFont(windowFont());
@@ -98,17 +110,17 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     }
     pageControl_->setCurrentIndex(kInfoPageIndex);
 
-    helpbutton_->setObjectName(QStringLiteral("helpbutton"));
-    helpbutton_->setGeometry(kClientWidth - 80, 2, 75, 20);
-    helpbutton_->raise();
-    connect(helpbutton_, &QPushButton::clicked, this, &MainWindow::openHelp);
+    helpButton_->setObjectName(QStringLiteral("helpbutton"));
+    helpButton_->setGeometry(kClientWidth - 80, 2, 75, 20);
+    helpButton_->raise();
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::openHelp);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::OpenHelp) openHelp();
     });
 
-    messageBoxes_ = std::make_unique<MessageBoxSink>(this);
+    MessageSink& messages = parts_.messages();
     sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
-                                                 *messageBoxes_, this);
+                                                 messages, this);
     linkFindSessions(*filePage_, *sessionFileActions_, defaultLibraryFile(), this);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::SaveSession1) sessionFileActions_->saveSession1();
@@ -127,7 +139,8 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
 
     // The Analog page reads the A/D Sett. page, the units and the power axis in force.
     analogPage_->setOtherPagesReader([this](AnalogView& view) {
-        readAnalogInputs(*this, *adSettingsPage_, programState_.graphScale, view);
+        readAnalogInputs({*adSettingsPage_, *setupPage_, *graphsPage_}, programState_.graphScale,
+                         view);
     });
 
     // Settings: the K40 ports of this machine, the advanced setup dialog and the
@@ -136,8 +149,9 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     // The two dialogs live as long as the window: print options and advanced setup.
     printOptionsDialog_ = new PrintOptionsDialog(this);
     advancedSetupDialog_ = new AdvancedSetupDialog(this);
-    settingsFiles_ =
-        std::make_unique<SettingsFiles>(this, programState_, *messageBoxes_, startDirectory_);
+    settingsFiles_ = std::make_unique<SettingsFiles>(
+        SettingsPages{*setupPage_, *paramPage_, *advancedSetupDialog_, *infoPage_}, programState_,
+        messages, startDirectory_);
     settingsFiles_->setInitialFolderTarget(
         [this](const QString& folder) { filePage_->setInitialFolder(folder); });
     connect(setupPage_->saveSettingsButton(), &QPushButton::clicked, this,
@@ -149,16 +163,26 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
             [this](std::uint32_t delayMs) { programState_.remoteButtonDelayMs = delayMs; });
 
-    // Test control: F3 is "Start Test"; the K40 link draws on the Speed page.
-    k40Session_ =
-        std::make_unique<K40Session>(*this, model_, *speedPage_, *speedPage_, *messageBoxes_);
-    testControl_ = new TestControl(*this, *pageControl_, *testPage_, *speedPage_, *k40Session_,
-                                   model_, programState_, *messageBoxes_, this);
+    // Test control: F3 is "Start Test"; the K40 link draws on the Speed page and
+    // shows its status on the Setup, Param. and Remarks pages.
+    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *paramPage_, *remarksPage_);
+    k40Session_ = std::make_unique<K40Session>(
+        parts_.clock(), parts_.k40Links(), model_,
+        K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});
+    // The station's readings are turned into air data and a factor with the
+    // constants, units and standard in force when they arrive.
+    k40Session_->setWeatherSetupSource([this] {
+        return K40WeatherSetup{programState_.weatherConstants, paramPage_->airUnits(),
+                               paramPage_->correctionStandard()};
+    });
+    testControl_ = new TestControl(
+        TestStartPages{*testPage_, *setupPage_, *paramPage_, *adSettingsPage_, *graphsPage_},
+        *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
     connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
             &GraphsPage::latchGraphChoice);
     // Slot 1 is not loaded or saved while a test is receiving data into it.
     sessionFileActions_->setSlot1Guard(
-        [this] { return k40Session_->refuseWhileBusy(*messageBoxes_); });
+        [this] { return k40Session_->refuseWhileBusy(parts_.messages()); });
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
         // F9 is the Graphs page's "Print" button.
@@ -188,15 +212,13 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
     analogPage_->setScrollRange(0, 300);
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
-    int electronics = 1;
-    controls::readItemIndex(this, "electronics", electronics);
+    const int electronics = setupPage_->electronicsIndex();
     CardStartup card = connectCard(electronics, openCard, settingsFiles_->messages());
     cardBus_ = std::move(card.bus);
     if (electronics == static_cast<int>(Electronics::UsbSerial)) {
         // The K40 electronics answer with their firmware version and sample setting.
-        QString port;
-        controls::readText(this, "comedit", port);
-        k40Session_->sendStartUp(port, programState_.transferDelay, settingsFiles_->messages());
+        k40Session_->sendStartUp(setupPage_->portName(), programState_.transferDelay,
+                                 settingsFiles_->messages());
     }
     return card.exitStatus;
 }

@@ -22,7 +22,6 @@ class AnalogPage;
 class FilePage;
 class GraphsPage;
 class InfoPage;
-class MessageBoxSink;
 class ParamPage;
 class RemarksPage;
 class SessionFileActions;
@@ -31,6 +30,8 @@ class SetupPage;
 class SpeedPage;
 class TestPage;
 class K40Session;
+class K40StatusPages;
+class ProgramParts;
 class TestControl;
 
 // Assembles the ten pages, owns the session model for its whole life and routes
@@ -41,10 +42,16 @@ class MainWindow : public QWidget {
     static constexpr int kClientWidth = 791;
     static constexpr int kClientHeight = 574;
 
-    // The program's window: it makes the model and owns it.
+    // The program's window on `parts` (kept by the caller): it makes the model and
+    // owns it.
+    MainWindow(ProgramParts& parts, const QString& startDirectory, QWidget* parent = nullptr);
+    // A window on the hardware's parts, which it makes and owns.
     explicit MainWindow(const QString& startDirectory, QWidget* parent = nullptr);
-    // A window on a model its caller keeps, for tests that look into the model.
+    // A window on a model its caller keeps, for tests that look into the model; on
+    // `parts` when given, else on the hardware's.
     MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent = nullptr);
+    MainWindow(ProgramParts& parts, SessionModel& model, const QString& startDirectory,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     QTabWidget* pages() const { return pageControl_; }
@@ -89,15 +96,18 @@ class MainWindow : public QWidget {
   private:
     void openHelp();
 
-    MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
+    MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
+               std::unique_ptr<SessionModel> owned, SessionModel* kept,
                const QString& startDirectory, QWidget* parent);
 
+    // Empty when the caller keeps them; the parts outlive everything built on them.
+    std::unique_ptr<ProgramParts> ownedParts_;
+    ProgramParts& parts_;
     std::unique_ptr<SessionModel> ownedModel_;  // empty when the caller keeps the model
     SessionModel& model_;
     QString startDirectory_;
     QTabWidget* pageControl_;
-    QPushButton* helpbutton_;
-    GraphsPage* graphsPage_;
+    QPushButton* helpButton_;
     TestPage* testPage_;
     FilePage* filePage_;
     ParamPage* paramPage_;
@@ -107,13 +117,14 @@ class MainWindow : public QWidget {
     SpeedPage* speedPage_;
     AnalogPage* analogPage_;
     AdSettingsPage* adSettingsPage_;
-    std::unique_ptr<MessageBoxSink> messageBoxes_;
+    GraphsPage* graphsPage_;  // reads the Param. and Setup pages
     SessionFileActions* sessionFileActions_ = nullptr;
     ProgramState programState_;
     AdvancedSetupDialog* advancedSetupDialog_ = nullptr;
     PrintOptionsDialog* printOptionsDialog_ = nullptr;
     std::unique_ptr<SettingsFiles> settingsFiles_;
     std::unique_ptr<CardBus> cardBus_;
+    std::unique_ptr<K40StatusPages> k40StatusPages_;
     std::unique_ptr<K40Session> k40Session_;
     TestControl* testControl_ = nullptr;
 };

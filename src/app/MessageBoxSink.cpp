@@ -1,5 +1,6 @@
 #include "app/MessageBoxSink.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace dyno {
@@ -16,7 +17,9 @@ void MessageBoxSink::show(MessageKind kind, std::string_view caption, std::strin
     const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
                                    : kind == MessageKind::Warning ? QMessageBox::Warning
                                                                   : QMessageBox::Information;
-    QMessageBox box(icon, fromView(caption), fromView(text), QMessageBox::Ok, parent_);
+    // Without a parent of its own the box sits over whichever window is active.
+    QWidget* over = parent_ != nullptr ? parent_ : QApplication::activeWindow();
+    QMessageBox box(icon, fromView(caption), fromView(text), QMessageBox::Ok, over);
     box.exec();
 }
 

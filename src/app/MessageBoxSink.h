@@ -6,7 +6,8 @@
 
 namespace dyno {
 
-// The program's modal messages as message boxes over `parent`, with an OK button.
+// The program's modal messages as message boxes with an OK button, over `parent`
+// or, without one, over the active window.
 class MessageBoxSink : public MessageSink {
   public:
     explicit MessageBoxSink(QWidget* parent = nullptr) : parent_(parent) {}

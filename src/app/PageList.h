@@ -4,8 +4,8 @@
 
 namespace dyno {
 
-// The main window's pages in tab order: caption and component name. Settings,
-// function keys and the other pages refer to them by these names.
+// The main window's pages in tab order: caption and component name, the name the
+// workshop's tests and tools know each page by.
 struct PageEntry {
     const char* caption;
     const char* componentName;

@@ -2,8 +2,13 @@
 
 #include <QWidget>
 
+#include <array>
+#include <string>
+
+#include "display/GraphUpdate.h"
 #include "evaluation/CorrectionSources.h"
 #include "files/SavedAirData.h"
+#include "model/DynoSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,12 +29,36 @@ struct AirTexts {
 };
 
 // The Param. page: air data entry, the correction factor of session 1, the graph
-// limits and the calculator. Every value lives in its box as typed; the settings
-// file and the other pages reach the boxes by their component names.
+// limits, the air and rolling resistance of the losses curve and the calculator.
+// Every value lives in its box as typed; the settings file, the graph and the K40
+// link read and fill the boxes through the accessors below.
 class ParamPage : public QWidget {
     Q_OBJECT
   public:
     explicit ParamPage(QWidget* parent = nullptr);
+
+    // The settings this page holds ("Torque displayed as Ft.lbs", the two unit
+    // boxes and `corrchoice`), for the settings file, and back.
+    void readSettings(DynoSettings& settings) const;
+    void showSettings(const DynoSettings& settings);
+    // The six graph limit boxes (`startkmhedit` .. `endrpmedit`).
+    ScaleTexts scaleTexts() const;
+    void showScaleTexts(const ScaleTexts& texts);
+    // A read of the settings file with the Fahrenheit or inch flag puts a typical
+    // value in that unit into the box.
+    void showTemperatureText(const std::string& text);
+    void showPressureText(const std::string& text);
+
+    // "Display Air/Rolling resistance curve" and its two values as typed:
+    // "Airresistance value" and "Rolling resistance".
+    bool isAirCurveShown() const;
+    std::string airResistanceText() const;
+    std::string rollingResistanceText() const;
+
+    // The weather station's readings in the air boxes, and a factor in
+    // `correctionedit`.
+    void showStationValues(const StationDisplayTexts& texts);
+    void showCorrectionText(const QString& text);
 
     // "Use Fahrenheit" and "Use Inch - HG".
     AirUnitOptions airUnits() const;
@@ -57,13 +86,18 @@ class ParamPage : public QWidget {
     void factorOneRequested();
 
   private:
-    QLineEdit* fugtedit_;
-    QLineEdit* tempedit_;
-    QLineEdit* baroedit_;
-    QCheckBox* fahrenheitcheck_;
-    QCheckBox* inchhgcheck_;
-    QComboBox* corrchoice_;
-    QLineEdit* correctionedit_;
+    QLineEdit* humidity_;
+    QLineEdit* temperature_;
+    QLineEdit* pressure_;
+    QCheckBox* fahrenheit_;
+    QCheckBox* inchHg_;
+    QComboBox* standard_;
+    QLineEdit* correctionFactor_;
+    std::array<QLineEdit*, 6> graphLimits_{};  // in the order of ScaleTexts
+    QCheckBox* airCurveShown_ = nullptr;
+    QLineEdit* airResistance_ = nullptr;
+    QLineEdit* rollingResistance_ = nullptr;
+    QCheckBox* torqueInFtLbs_ = nullptr;
     CalculatorDialog* calculator_ = nullptr;
 };
 

@@ -3,13 +3,16 @@
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
+#include "simulator/SimulatedK40.h"
+
 namespace dyno {
 
 namespace {
 
 constexpr int kComPorts = 9;
 QString simulatedPort() {
-    return QStringLiteral("SIM");
+    return QString::fromLatin1(kSimulatedPortName.data(),
+                               static_cast<qsizetype>(kSimulatedPortName.size()));
 }
 
 }  // namespace

@@ -71,15 +71,15 @@ QWidget* RemarksPage::makePanel(int slot) {
 
     QWidget* make = nullptr;
     if (isSession1) {
-        makebox1_ = new QComboBox(panel);
-        makebox1_->setObjectName(QStringLiteral("makebox1"));
-        makebox1_->setEditable(true);
-        makebox1_->setInsertPolicy(QComboBox::NoInsert);
-        makebox1_->addItems(makeList());
-        makebox1_->setMaxVisibleItems(14);
-        makebox1_->setCurrentIndex(-1);
-        makebox1_->setEditText(QString());
-        make = makebox1_;
+        session1Make_ = new QComboBox(panel);
+        session1Make_->setObjectName(QStringLiteral("makebox1"));
+        session1Make_->setEditable(true);
+        session1Make_->setInsertPolicy(QComboBox::NoInsert);
+        session1Make_->addItems(makeList());
+        session1Make_->setMaxVisibleItems(14);
+        session1Make_->setCurrentIndex(-1);
+        session1Make_->setEditText(QString());
+        make = session1Make_;
     } else {
         boxes.make = slotEdit(QStringLiteral("makebox") + n, isReadOnly, panel);
         make = boxes.make;
@@ -129,7 +129,7 @@ void RemarksPage::storeRemarksOfSession1(TestSession& slot1) const {
     storeText(boxes.remarks[0]->text(), kRemarkStoredChars, slot1.remarkLine1);
     storeText(boxes.remarks[1]->text(), kRemarkStoredChars, slot1.remarkLine2);
     storeText(boxes.remarks[2]->text(), kRemarkStoredChars, slot1.remarkLine3);
-    storeText(makebox1_->currentText(), kMakeModelStoredChars, slot1.make);
+    storeText(session1Make_->currentText(), kMakeModelStoredChars, slot1.make);
     storeText(boxes.model->text(), kMakeModelStoredChars, slot1.model);
     storeText(boxes.owner->text(), kOwnerStoredChars, slot1.owner);
 }
@@ -139,7 +139,7 @@ void RemarksPage::showSessionTexts(int slot, const TestSession& session) {
     SlotBoxes& boxes = slots_[static_cast<std::size_t>(slot - 1)];
     const QString make = shownText(session.make, kMakeModelStoredChars);
     if (slot == 1) {
-        makebox1_->setEditText(make);
+        session1Make_->setEditText(make);
     } else {
         boxes.make->setText(make);
     }

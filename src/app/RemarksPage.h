@@ -40,7 +40,7 @@ class RemarksPage : public QWidget {
 
   private:
     struct SlotBoxes {
-        QLineEdit* make = nullptr;  // slots 2..4; slot 1 has `makebox1_`
+        QLineEdit* make = nullptr;  // slots 2..4; slot 1 has `session1Make_`
         QLineEdit* model = nullptr;
         QLineEdit* owner = nullptr;
         std::array<QLineEdit*, 3> remarks{};
@@ -51,7 +51,7 @@ class RemarksPage : public QWidget {
 
     QWidget* makePanel(int slot);
 
-    QComboBox* makebox1_ = nullptr;
+    QComboBox* session1Make_ = nullptr;
     std::array<SlotBoxes, 4> slots_{};
 };
 

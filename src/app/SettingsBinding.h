@@ -1,22 +1,27 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 
 #include "model/DynoSettings.h"
 
 namespace dyno {
 
-// The program settings as the window's controls hold them, found by component name
-// anywhere under `window` (Setup and Param. pages, the advanced setup dialog). A
-// control that does not exist is skipped: reading keeps the value `base` had,
-// showing leaves nothing behind.
-DynoSettings settingsFromControls(const QObject* window, const DynoSettings& base = {});
-void showSettingsInControls(const DynoSettings& settings, const QObject* window);
+class AdvancedSetupDialog;
+class InfoPage;
+class ParamPage;
+class SetupPage;
 
-// The Param. page's graph limit boxes ("startkmhedit" .. "endrpmedit"), which a
-// read fills with the same texts as the Setup page's "inistart..." boxes.
-void showGraphLimitsOnParamPage(const DynoSettings& settings, const QObject* window);
+// The pages and the dialog whose controls hold the program settings.
+struct SettingsPages {
+    SetupPage& setup;
+    ParamPage& param;
+    AdvancedSetupDialog& advanced;
+    InfoPage& info;  // shows the company name and phone
+};
+
+// The program settings as the pages' controls hold them, and back.
+DynoSettings settingsFromPages(const SettingsPages& pages);
+void showSettingsOnPages(const DynoSettings& settings, const SettingsPages& pages);
 
 // The folder the save dialog and the File page start in: the stored folder when it
 // exists (a relative one counts from the start directory), otherwise `home`. The
@@ -24,7 +29,7 @@ void showGraphLimitsOnParamPage(const DynoSettings& settings, const QObject* win
 QString resolveInitialFolder(const QString& stored, const QString& startDirectory,
                              const QString& home);
 
-// The user's decimal separator, which the strict conversions expect.
+// The user's decimal separator, which the strict conversions accept besides a point.
 char userDecimalSeparator();
 
 }  // namespace dyno

@@ -5,8 +5,8 @@
 
 #include "app/AdSettingsPage.h"
 #include "app/AdvancedSetupDialog.h"
-#include "app/ControlLookup.h"
-#include "app/SettingsBinding.h"
+#include "app/InfoPage.h"
+#include "app/ParamPage.h"
 #include "evaluation/DynoConstants.h"
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SettingsFileCodec.h"
@@ -37,9 +37,9 @@ WeatherStationConstants weatherConstantsOf(const SettingsInForce& inForce) {
 
 }  // namespace
 
-SettingsFiles::SettingsFiles(const QObject* window, ProgramState& state, MessageSink& messages,
-                             QString startDirectory)
-    : window_(window),
+SettingsFiles::SettingsFiles(const SettingsPages& pages, ProgramState& state,
+                             MessageSink& messages, QString startDirectory)
+    : pages_(pages),
       state_(state),
       messages_(&messages),
       startDirectory_(std::move(startDirectory)),
@@ -60,7 +60,7 @@ void SettingsFiles::showFileError(const std::string& message, bool isConversionE
 }
 
 void SettingsFiles::readProgramSettings() {
-    DynoSettings settings = settingsFromControls(window_);
+    DynoSettings settings = settingsFromPages(pages_);
     const SettingsFileRead read = readSettingsFile(toPath(programSettingsPath()), settings);
     if (read.error) {
         showFileError(read.error->message, false);
@@ -71,20 +71,13 @@ void SettingsFiles::readProgramSettings() {
     }
     const SettingsInForce& inForce = read.inForce;
 
-    showSettingsInControls(settings, window_);
-    showGraphLimitsOnParamPage(settings, window_);
-    if (inForce.paramTemperatureText) {
-        controls::writeText(window_, "tempedit",
-                            QString::fromStdString(*inForce.paramTemperatureText));
-    }
-    if (inForce.paramPressureText) {
-        controls::writeText(window_, "baroedit",
-                            QString::fromStdString(*inForce.paramPressureText));
-    }
+    showSettingsOnPages(settings, pages_);
+    if (inForce.paramTemperatureText) pages_.param.showTemperatureText(*inForce.paramTemperatureText);
+    if (inForce.paramPressureText) pages_.param.showPressureText(*inForce.paramPressureText);
 
     // What the controls now show decides; a stored index a choice does not have
     // left that choice at its default.
-    const DynoSettings shown = settingsFromControls(window_, settings);
+    const DynoSettings shown = settingsFromPages(pages_);
     const DynoModel model = knownDynoModel(shown.dynoModel);
     state_.dyno.speedFactor = speedFactorOf(model).kmh;
     state_.remoteButtonMask =
@@ -96,12 +89,10 @@ void SettingsFiles::readProgramSettings() {
     state_.transferDelay = inForce.transferDelay;
     state_.rollerCode = inForce.rollerCode;
     state_.remoteButtonDelayMs = static_cast<std::uint32_t>(leadingInteger(shown.buttonWaitText));
-    if (auto* dialog = window_->findChild<AdvancedSetupDialog*>()) {
-        dialog->setRemoteButtonDelay(state_.remoteButtonDelayMs);
-    }
+    pages_.advanced.setRemoteButtonDelay(state_.remoteButtonDelayMs);
 
-    controls::writeText(window_, "companylabel", QString::fromStdString(shown.companyName));
-    controls::writeText(window_, "tlflabel", QString::fromStdString(shown.companyPhone));
+    pages_.info.setCompanyName(QString::fromStdString(shown.companyName));
+    pages_.info.setPhone(QString::fromStdString(shown.companyPhone));
 
     state_.initialFolder = resolveInitialFolder(QString::fromStdString(shown.initialFolder),
                                                 startDirectory_, homeFolder_);
@@ -109,7 +100,7 @@ void SettingsFiles::readProgramSettings() {
 }
 
 bool SettingsFiles::saveProgramSettings() {
-    const DynoSettings settings = settingsFromControls(window_);
+    const DynoSettings settings = settingsFromPages(pages_);
     const auto saved = saveSettingsFile(toPath(programSettingsPath()), settings, decimalSeparator_);
     if (!saved) {
         showFileError(saved.error().message, saved.error().isConversionError);

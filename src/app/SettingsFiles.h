@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/ProgramState.h"
+#include "app/SettingsBinding.h"
 #include "model/MessageSink.h"
 
 namespace dyno {
@@ -16,11 +17,11 @@ inline constexpr std::string_view kToolkitErrorCaption = "vkr_dyno";
 
 // "vkr_dyno.ini" and "vkr_dyno.ana" in the start directory: read at start-up and
 // saved by "Save initialization file" and "Save settings", with everything a read
-// or a save puts in force besides the controls' texts. The controls are found by
-// component name under `window`; the values in force go to `state`.
+// or a save puts in force besides the controls' texts. The controls are those of
+// `pages`; the values in force go to `state`.
 class SettingsFiles {
   public:
-    SettingsFiles(const QObject* window, ProgramState& state, MessageSink& messages,
+    SettingsFiles(const SettingsPages& pages, ProgramState& state, MessageSink& messages,
                   QString startDirectory);
 
     // Where the initial folder is shown besides `initialdiredit`: the File page's
@@ -51,7 +52,7 @@ class SettingsFiles {
   private:
     void showFileError(const std::string& message, bool isConversionError);
 
-    const QObject* window_;
+    SettingsPages pages_;
     ProgramState& state_;
     MessageSink* messages_;
     QString startDirectory_;

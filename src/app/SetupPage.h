@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <string>
+
+#include "model/DynoSettings.h"
 
 namespace dyno {
 
@@ -15,7 +19,8 @@ class Led;
 // The Setup page: the workshop's name and phone, the graph limits a start shows,
 // print options, the dyno model and roller, the electronics and the K40 port, the
 // weather station constants, and "Save initialization file". The controls hold the
-// settings as the workshop typed them; SettingsBinding reads and fills them by name.
+// settings as the workshop typed them; other parts read and fill them through the
+// accessors below.
 class SetupPage : public QWidget {
     Q_OBJECT
   public:
@@ -24,20 +29,63 @@ class SetupPage : public QWidget {
     // `comedit`'s list: the K40 port names offered (PortList builds it).
     void setPortChoices(const QStringList& ports);
 
-    QPushButton* saveSettingsButton() const { return saveinifile_; }
-    QPushButton* advancedSetupButton() const { return advancebutton_; }
-    QPushButton* weatherStationButton() const { return getWsDataButton_; }
-    QComboBox* portChoice() const { return comedit_; }
-    QLineEdit* samplesEdit() const { return samplesEdit_; }
-    Led* portLed() const { return led_; }
+    // The settings this page holds, for the settings file, and back.
+    void readSettings(DynoSettings& settings) const;
+    void showSettings(const DynoSettings& settings);
+
+    // "Dyno model" and "Dyno electronics type" item indexes (-1 for none).
+    int dynoModelIndex() const;
+    int electronicsIndex() const;
+    // `comedit` without the blanks around it.
+    std::string portName() const;
+    std::string rollerWeightText() const;
+    bool isWeatherStationConnected() const;
+    bool isPowerInKw() const;
+    bool isSpeedInMph() const;
+    // "Update loaded tests with Rollerweight".
+    bool isRollerWeightForLoadedTests() const;
+
+    // What the K40 electronics report: the port LED, firmware version, sample setting.
+    void setPortLedOn(bool isOn);
+    void showFirmwareVersion(const QString& high, const QString& low);
+    void showSampleSetting(const QString& samples);
+
+    QPushButton* saveSettingsButton() const { return saveSettings_; }
+    QPushButton* advancedSetupButton() const { return advancedSetup_; }
+    QPushButton* weatherStationButton() const { return weatherStationRequest_; }
+    QComboBox* portChoice() const { return port_; }
+    QLineEdit* samplesEdit() const { return samples_; }
+    Led* portLed() const { return portLed_; }
 
   private:
-    QComboBox* comedit_;
-    QPushButton* saveinifile_;
-    QPushButton* advancebutton_;
-    QPushButton* getWsDataButton_;
-    QLineEdit* samplesEdit_;
-    Led* led_;
+    // Start and end of speed, power and engine speed.
+    std::array<QLineEdit*, 6> graphLimits_{};
+    QLineEdit* companyName_;
+    QLineEdit* phone_;
+    QLineEdit* initialFolder_;
+    QCheckBox* printOwnerName_;
+    QCheckBox* printHeader_;
+    QLineEdit* printLineWidth_;
+    QCheckBox* powerInKw_;
+    QCheckBox* speedInMph_;
+    QGroupBox* dynoModel_;
+    QGroupBox* electronics_;
+    QGroupBox* rollerType_;
+    QGroupBox* rollerSpecs_;
+    QLineEdit* rollerWeight_;
+    QCheckBox* rollerWeightForLoadedTests_;
+    QComboBox* port_;
+    Led* portLed_;
+    QLineEdit* samples_;
+    QLineEdit* versionHigh_;
+    QLineEdit* versionLow_;
+    QPushButton* saveSettings_;
+    QPushButton* advancedSetup_;
+    QCheckBox* weatherStation_;
+    QLineEdit* weatherTemperatureConstant_;
+    QLineEdit* weatherPressureConstant_;
+    QLineEdit* weatherHumidityConstant_;
+    QPushButton* weatherStationRequest_;
 };
 
 }  // namespace dyno

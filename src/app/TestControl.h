@@ -5,64 +5,32 @@
 #include <optional>
 #include <string>
 
-#include "acquisition/k40/K40Link.h"
-#include "app/TestPage.h"
-#include "evaluation/DynoPreparation.h"
-#include "evaluation/DynoPreparationChannels.h"
-#include "evaluation/DynoPreparationRpm.h"
+#include "acquisition/k40/TestStart.h"
 
 class QTabWidget;
 class QWidget;
 
 namespace dyno {
 
+class AdSettingsPage;
+class GraphsPage;
 class K40Session;
 class MessageSink;
+class ParamPage;
 class SessionModel;
+class SetupPage;
 class SpeedPage;
+class TestPage;
 struct ProgramState;
 
-// One channel of the A/D Sett. page as typed.
-struct ChannelEntryTexts {
-    std::string gainText = "1";
-    GainMode gainMode = GainMode::Multiply;
-    std::string offsetText = "0";
-    OffsetMode offsetMode = OffsetMode::Add;
-    bool isInvertTicked = false;
+// The pages a start reads.
+struct TestStartPages {
+    TestPage& test;
+    SetupPage& setup;
+    ParamPage& param;
+    AdSettingsPage& adSettings;
+    GraphsPage& graphs;  // its "Show" choice is latched at a start
 };
-
-// What a start reads from the Setup, Test, A/D Sett. and Param. pages, as typed.
-struct TestStartEntries {
-    int dynoModelIndex = 0;    // `dynomodel`
-    int electronicsIndex = 1;  // `electronics`
-    std::string portName = "COM1";
-    TestTypeButtons testTypes{TestType::NoRpmRegistration};
-    std::string userDegreesText = "360";
-    BarMarkerEntries markers{"50", "75", "50", "75"};
-    std::array<ChannelEntryTexts, kAnalogChannels> channels{};
-    K40Recording recording{};  // without the transfer delay, which is held in force
-    GearboxType gearbox = GearboxType::Variomatic;
-    std::string rollerWeightText = "184";
-    AirUnitOptions airUnits{};
-    CorrectionStandard standard = CorrectionStandard::Eec;
-};
-
-// A start after the three preparation steps: the constants now in force and what the
-// K40 electronics are sent, or why the start stops.
-struct PreparedTestStart {
-    DynoConstantsInForce dyno;
-    RpmConstants rpm;
-    ChannelSettingsSet channels{};
-    K40Start k40;
-    std::string error;  // a marker level or user angle the program cannot use
-};
-
-// prepareDyno, prepareRpm and prepareChannels in this order, from the values in force
-// before the start; then the K40 start request built from their results.
-PreparedTestStart prepareTestStart(const TestStartEntries& entries,
-                                   const DynoConstantsInForce& dynoInForce,
-                                   const RpmConstants& rpmInForce, const ProgramState& state,
-                                   bool isRevCounterCheck);
 
 // "Use Rpm data": the engine speed at 100 km/h typed in `rpm_at_100_edit`, as the
 // sessions keep it (hundreds of rpm). Nothing when the text is not a number.
@@ -77,7 +45,7 @@ class TestControl : public QObject {
     // The card's sequence, when the card electronics are chosen.
     using CardStart = std::function<void(const PreparedTestStart& start, bool isRevCounterCheck)>;
 
-    TestControl(QWidget& window, QTabWidget& pages, TestPage& testPage, SpeedPage& speedPage,
+    TestControl(const TestStartPages& startPages, QTabWidget& pages, SpeedPage& speedPage,
                 K40Session& k40, SessionModel& model, ProgramState& state, MessageSink& messages,
                 QObject* parent = nullptr);
 
@@ -87,8 +55,10 @@ class TestControl : public QObject {
     const RpmConstants& rpmConstants() const { return rpmInForce_; }
     const ChannelSettingsSet& channelSettings() const { return channels_; }
 
-    // The whole window read into plain values.
+    // The pages read into plain values.
     TestStartEntries readEntries() const;
+    // What a start would prepare now, without starting.
+    PreparedTestStart prepare(bool isRevCounterCheck) const;
 
   public slots:
     void startTest();
@@ -102,9 +72,8 @@ class TestControl : public QObject {
   private:
     void start(bool isRevCounterCheck);
 
-    QWidget& window_;
+    TestStartPages startPages_;
     QTabWidget& pages_;
-    TestPage& testPage_;
     SpeedPage& speedPage_;
     K40Session& k40_;
     SessionModel& model_;

@@ -35,9 +35,9 @@ std::string textOf(const QLineEdit* edit) {
 TestPage::TestPage(QWidget* parent)
     : QWidget(parent),
       confirm_([this](const QString& text) { return askWithMessageBox(this, text); }),
-      testuserdef_(nullptr),
-      starttestbutton_(new QPushButton(kStartTestCaption, this)),
-      revcounterbutton_(new QPushButton(QStringLiteral("Rev. Counter check"), this)),
+      userDegrees_(nullptr),
+      startTest_(new QPushButton(kStartTestCaption, this)),
+      revCounterCheck_(new QPushButton(QStringLiteral("Rev. Counter check"), this)),
       fixedGearing_(nullptr),
       rpmAt100_(nullptr),
       useRpmData_(nullptr) {
@@ -66,16 +66,16 @@ TestPage::TestPage(QWidget* parent)
             if (isChecked) testTypeChosen(isWithRpm);
         });
     }
-    testuserdef_ = addEdit(types, "testuserdef", QStringLiteral("360"), {200, 115, 60, 21});
+    userDegrees_ = addEdit(types, "testuserdef", QStringLiteral("360"), {200, 115, 60, 21});
     testTypes_[0]->setChecked(true);
 
-    starttestbutton_->setObjectName(QStringLiteral("starttestbutton"));
-    starttestbutton_->setGeometry(10, 170, 175, 40);
-    revcounterbutton_->setObjectName(QStringLiteral("revcounterbutton"));
-    revcounterbutton_->setGeometry(195, 170, 175, 40);
-    revcounterbutton_->setEnabled(false);
-    connect(starttestbutton_, &QPushButton::clicked, this, &TestPage::startTest);
-    connect(revcounterbutton_, &QPushButton::clicked, this, &TestPage::startRevCounterCheck);
+    startTest_->setObjectName(QStringLiteral("starttestbutton"));
+    startTest_->setGeometry(10, 170, 175, 40);
+    revCounterCheck_->setObjectName(QStringLiteral("revcounterbutton"));
+    revCounterCheck_->setGeometry(195, 170, 175, 40);
+    revCounterCheck_->setEnabled(false);
+    connect(startTest_, &QPushButton::clicked, this, &TestPage::startTest);
+    connect(revCounterCheck_, &QPushButton::clicked, this, &TestPage::startRevCounterCheck);
 
     auto* gearbox = new QGroupBox(QStringLiteral("Gearbox type"), this);
     gearbox->setObjectName(QStringLiteral("linear_rpm_check"));
@@ -120,8 +120,8 @@ TestPage::TestPage(QWidget* parent)
 }
 
 void TestPage::testTypeChosen(bool isWithRpm) {
-    revcounterbutton_->setEnabled(isWithRpm);
-    starttestbutton_->setText(isWithRpm ? kStartWithRpmCaption : kStartTestCaption);
+    revCounterCheck_->setEnabled(isWithRpm);
+    startTest_->setText(isWithRpm ? kStartWithRpmCaption : kStartTestCaption);
 }
 
 void TestPage::startTest() {
@@ -141,7 +141,7 @@ TestTypeButtons TestPage::testTypeButtons() const {
 }
 
 QString TestPage::userDegreesText() const {
-    return testuserdef_->text();
+    return userDegrees_->text();
 }
 
 GearboxType TestPage::gearbox() const {

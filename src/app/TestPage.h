@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "acquisition/k40/K40TestSequence.h"
+#include "acquisition/k40/TestStart.h"
 #include "evaluation/DynoPreparationRpm.h"
 
 class QCheckBox;
@@ -14,12 +15,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace dyno {
-
-// The texts of the four marker boxes, `pos_a1edit`, `pos_a2edit`, `pos_b1edit`,
-// `pos_b2edit`, as typed.
-struct BarMarkerEntries {
-    std::string posA1, posA2, posB1, posB2;
-};
 
 // The Test page: how a test is recorded (test type, analog channels, gearbox), the
 // levels of the Speed page's bars, the engine speed at 100 km/h, and the start of a
@@ -42,8 +37,8 @@ class TestPage : public QWidget {
     BarMarkerEntries barMarkerEntries() const;
     QString rpmAt100Text() const;  // `rpm_at_100_edit`
 
-    QPushButton* startTestButton() const { return starttestbutton_; }
-    QPushButton* revCounterButton() const { return revcounterbutton_; }
+    QPushButton* startTestButton() const { return startTest_; }
+    QPushButton* revCounterButton() const { return revCounterCheck_; }
     QPushButton* useRpmDataButton() const { return useRpmData_; }
 
   public slots:
@@ -61,9 +56,9 @@ class TestPage : public QWidget {
 
     Confirmation confirm_;
     std::array<QRadioButton*, 5> testTypes_{};  // in the order of TestType
-    QLineEdit* testuserdef_;
-    QPushButton* starttestbutton_;
-    QPushButton* revcounterbutton_;
+    QLineEdit* userDegrees_;
+    QPushButton* startTest_;
+    QPushButton* revCounterCheck_;
     QRadioButton* fixedGearing_;
     QLineEdit* rpmAt100_;
     QPushButton* useRpmData_;

@@ -8,9 +8,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "acquisition/ports/LinuxPortCardBus.h"
-#include "app/K40Session.h"
 #include "app/MainWindow.h"
+#include "app/ProgramParts.h"
 #include "app/SingleInstanceGuard.h"
 #include "model/SessionModel.h"
 
@@ -42,25 +41,21 @@ class FirstPaintReport : public QObject {
 
 // Everything of the program after the single-instance check.
 int runWindow(QElapsedTimer& sinceStart) {
+    // The program is put together here, and only here: `--simulate` plugs in the
+    // simulated electronics instead of the hardware, on every port name.
+    dyno::ProgramOptions options;
+    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate"));
+    dyno::ProgramParts parts(options);
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
-    dyno::MainWindow window(startDirectory);
-    // `--simulate` plugs in the simulated electronics instead of the hardware.
-    const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
-    // The simulated card comes with the card electronics; until then --simulate
-    // leaves the card bus closed.
-    const dyno::CardBusOpener openCard =
-        simulate ? dyno::CardBusOpener{} : [] { return dyno::LinuxPortCardBus::open(); };
-    if (simulate) {
-        dyno::K40SessionOptions k40;
-        k40.isAlwaysSimulated = true;
-        window.k40Session()->configure(k40);
-    }
+    dyno::MainWindow window(parts, startDirectory);
     // `--skip-calibration` leaves the card's delay loops uncalibrated: for measuring
     // start-up time and for K40-only demos.
     const bool calibrate =
         !QApplication::arguments().contains(QStringLiteral("--skip-calibration"));
-    if (const auto exitStatus = window.startUp(openCard, calibrate)) return *exitStatus;
+    if (const auto exitStatus = window.startUp(parts.cardBusOpener(), calibrate)) {
+        return *exitStatus;
+    }
     FirstPaintReport firstPaint(sinceStart);
     if (qEnvironmentVariableIsSet("VKR_DYNO_STARTUP_REPORT"))
         window.installEventFilter(&firstPaint);

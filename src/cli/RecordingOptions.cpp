@@ -8,7 +8,7 @@
 #include "cli/Json.h"
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/CorrectionSources.h"
-#include "evaluation/DynoPreparation.h"
+#include "acquisition/k40/TestStart.h"
 #include "evaluation/RollerInertia.h"
 #include "files/SavedAirData.h"
 #include "files/SessionArchive.h"
@@ -120,47 +120,53 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
                                       const RecordingDefaults& defaults) {
     RecordingOptions options;
     if (const auto out = arguments.value("out")) options.out = *out;
-    K40Start& start = options.start;
 
-    // "Start Test": prepareDyno, prepareRpm, prepareChannels, as the Test page runs them.
+    // The entries the Setup, Test and Param. pages would hold, then "Start Test"
+    // through the same preparation as the window's.
+    TestStartEntries entries;
     const DynoModel dyno = dynoArgument(arguments.value("dyno").value_or("K40"));
-    const DynoPreparation preparedDyno =
-        prepareDyno(DynoConstantsInForce{}, dyno, Electronics::UsbSerial, BarMarkerTexts{});
+    entries.dynoModelIndex = static_cast<int>(dyno);
+    entries.electronicsIndex = static_cast<int>(Electronics::UsbSerial);
+    if (const auto port = arguments.value("port")) entries.portName = *port;
     TestTypeChoice testType{defaults.testType, defaults.userDegreesText};
     if (const auto test = arguments.value("test")) testType = testTypeArgument(*test);
-    const RpmPreparation rpm =
-        prepareRpm(TestTypeButtons(testType.type), testType.userDegreesText, dyno, RpmConstants{});
-    if (rpm.isUserDegreesOutOfRange) {
+    entries.testTypes = TestTypeButtons(testType.type);
+    entries.userDegreesText = testType.userDegreesText;
+    if (const auto channels = arguments.value("channels")) {
+        entries.recording.analogChannels = channelsArgument(*channels);
+    }
+    entries.recording.isWeatherStationConnected = arguments.flag("weather");
+    entries.gearbox = defaults.gearbox;
+    if (const auto gearbox = arguments.value("gearbox")) entries.gearbox = gearboxArgument(*gearbox);
+    // As a box holds it: plain digits, which read back as the same weight.
+    entries.rollerWeightText =
+        formatFixed(positiveNumber(arguments, "roller-weight", kDefaultRollerWeightKg), 17);
+    if (const auto standard = arguments.value("standard")) {
+        options.standard = standardArgument(*standard);
+    }
+    entries.standard = options.standard;
+
+    // What the settings file would have put in force: the transfer delay and the
+    // roller code (a standard roller without extras unless told otherwise; the K40
+    // keeps none).
+    TestStartInForce inForce;
+    inForce.transferDelay = static_cast<std::uint8_t>(
+        integerIn(arguments, "transfer-delay", 0, 255, kDefaultTransferDelay));
+    const std::int32_t defaultCode = dyno == DynoModel::K80 ? kK80RollerCodeOffset : 0;
+    inForce.rollerCode =
+        static_cast<std::int16_t>(integerIn(arguments, "roller-code", 0, 99, defaultCode));
+    if (dyno != DynoModel::K40 && !RollerInertiaTable::massFactorOf(inForce.rollerCode)) {
+        throw UsageError("--roller-code " + std::to_string(inForce.rollerCode) +
+                         " is no roller of the K70/K80 range");
+    }
+
+    const PreparedTestStart prepared = prepareTestStart(entries, inForce, false);
+    if (!prepared.error.empty()) {
         throw UsageError("--test deg:N takes at most " + std::to_string(maxUserDegrees(dyno)) +
                          " degrees on this dyno");
     }
-    start.rpmRegistration = rpm.constants.rpmRegistration;
-    start.dial = K40DialConstants{preparedDyno.constants.speedDialConstant,
-                                  rpm.constants.rpmDialConstant, rpm.constants.rpmSampleConstant};
-
-    if (const auto channels = arguments.value("channels")) {
-        start.recording.analogChannels = channelsArgument(*channels);
-    }
-    start.recording.isWeatherStationConnected = arguments.flag("weather");
-    start.recording.transferDelay = static_cast<std::uint8_t>(
-        integerIn(arguments, "transfer-delay", 0, 255, kDefaultTransferDelay));
-
-    K40SessionSetup& session = start.session;
-    session.dynoModel = dyno;
-    session.electronics = Electronics::UsbSerial;
-    session.gearbox = defaults.gearbox;
-    if (const auto gearbox = arguments.value("gearbox"))
-        session.gearbox = gearboxArgument(*gearbox);
-    session.rollerWeightKg = positiveNumber(arguments, "roller-weight", kDefaultRollerWeightKg);
-    // A standard roller without extras unless told otherwise; the K40 keeps none.
-    const std::int32_t defaultCode = dyno == DynoModel::K80 ? kK80RollerCodeOffset : 0;
-    session.rollerCode =
-        static_cast<std::int16_t>(integerIn(arguments, "roller-code", 0, 99, defaultCode));
-    if (dyno != DynoModel::K40 && !RollerInertiaTable::massFactorOf(session.rollerCode)) {
-        throw UsageError("--roller-code " + std::to_string(session.rollerCode) +
-                         " is no roller of the K70/K80 range");
-    }
-    session.speedDialConstant = preparedDyno.constants.speedDialConstant;
+    options.prepared = prepared;
+    options.start = prepared.k40;
 
     for (const char* name : {"pressure", "temperature", "humidity", "standard"}) {
         if (arguments.value(name)) options.isCorrectionComputed = true;
@@ -168,10 +174,6 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     options.pressureText = arguments.value("pressure").value_or(options.pressureText);
     options.temperatureText = arguments.value("temperature").value_or(options.temperatureText);
     options.humidityText = arguments.value("humidity").value_or(options.humidityText);
-    if (const auto standard = arguments.value("standard")) {
-        options.standard = standardArgument(*standard);
-    }
-    start.weather.standard = options.standard;
 
     options.make = arguments.value("make").value_or("");
     options.model = arguments.value("model").value_or("");

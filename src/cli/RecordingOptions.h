@@ -12,6 +12,7 @@
 #include "acquisition/SequenceView.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/k40/K40StatusView.h"
+#include "acquisition/k40/TestStart.h"
 #include "cli/Arguments.h"
 #include "evaluation/DynoPreparationRpm.h"
 #include "model/MessageSink.h"
@@ -35,6 +36,9 @@ struct RecordingDefaults {
 
 // A session's set-up as the pages would hold it when "Start Test" is pressed.
 struct RecordingOptions {
+    // The start as the window's "Start Test" would prepare it from the same set-up.
+    PreparedTestStart prepared;
+    // Its K40 request, which the commands complete (the port they open).
     K40Start start;
     std::filesystem::path out;
     // The Param. page: the boxes as typed, and whether "Use correction factor" was

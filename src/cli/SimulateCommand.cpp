@@ -157,8 +157,8 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
 void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& views,
                   TestSession& slot1) {
     applyPageCorrection(options, slot1, views);
-    options.start.portName = "SIM";
-    link.sendStartUp("SIM", options.start.recording.transferDelay);
+    options.start.portName = std::string(kSimulatedPortName);
+    link.sendStartUp(kSimulatedPortName, options.start.recording.transferDelay);
     if (link.start(options.start) != K40Link::Outcome::Done) {
         throw std::runtime_error(views.error().value_or("the simulated electronics did not start"));
     }

@@ -15,6 +15,16 @@ GraphScale readScale(const ScaleTexts& texts) {
             leadingInteger(texts.startRpm), leadingInteger(texts.endRpm)};
 }
 
+// Drawn for every plotted slot whose Tq box is ticked, while "Display Air/Rolling
+// resistance curve" is ticked and the speed runs across.
+bool isAirCurveDrawn(const GraphState& state, bool isSpeedPlotDrawn) {
+    if (!isSpeedPlotDrawn || !state.flags.showAirCurve) return false;
+    for (const DisplaySelection& selection : state.selections) {
+        if (selection.selectedRun() >= 0 && selection.torqueShown) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<int> takeOneShots(GraphControls& controls) {
@@ -75,8 +85,12 @@ GraphUpdateResult updateGraph(GraphState& state, GraphControls& controls, Sessio
         drawScaleHint(canvas, result.scaleProblem);
     }
 
-    state.airResistance = leadingNumber(controls.airResistanceText);
-    state.rollingResistance = leadingNumber(controls.rollingResistanceText);
+    // The losses curve reads its two values only when it is drawn; the print shows
+    // those of the last drawing.
+    if (isAirCurveDrawn(state, drawable && (!controls.fixedGearing || flags.speedOnXAxis))) {
+        state.airResistance = leadingNumber(controls.airResistanceText);
+        state.rollingResistance = leadingNumber(controls.rollingResistanceText);
+    }
     const EvaluationOptions options{flags.speedInMph, flags.powerInKw, flags.rpmAxisShown,
                                     controls.useTypedRollerWeight, controls.typedRollerWeightKg};
     PlotSettings plot;

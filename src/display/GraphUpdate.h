@@ -55,7 +55,8 @@ struct GraphState {
     std::array<DisplaySelection, kSessionSlots> selections{};
     std::array<PixelTable, kSessionSlots> tables{};
     PlotBuffers buffers;
-    // As last read for the air/rolling resistance curve; the print shows them.
+    // As read when the air/rolling resistance curve was last drawn; the print shows
+    // them.
     double airResistance = 0.0;
     double rollingResistance = 0.0;
 };

@@ -12,6 +12,8 @@ namespace dyno {
 struct AirUnitOptions {
     bool isTemperatureFahrenheit = false;
     bool isPressureInchHg = false;
+
+    friend bool operator==(const AirUnitOptions&, const AirUnitOptions&) = default;
 };
 
 // The Param. page's weather boxes as typed.
@@ -36,6 +38,8 @@ struct WeatherStationConstants {
     double temperature = 0.0;
     double pressure = 0.0;
     double humidity = 0.0;
+
+    friend bool operator==(const WeatherStationConstants&, const WeatherStationConstants&) = default;
 };
 
 // Raw readings as the station delivers them: 10-bit from the K40 electronics,

@@ -26,6 +26,8 @@ struct DynoConstantsInForce {
     double clockRate = kUsbSerialClockRate;    // period counter ticks per second
     double speedDialConstant = 7'096'320.0;    // dividend of the live speed needle
     std::array<BarMarkerPositions, 2> barMarkers{};
+
+    friend bool operator==(const DynoConstantsInForce&, const DynoConstantsInForce&) = default;
 };
 
 // The marker texts of the Setup page: `pos_a1edit`, `pos_a2edit` for the first

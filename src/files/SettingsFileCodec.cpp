@@ -89,6 +89,12 @@ void readRestoredDouble(ByteReader& in, std::string& text, double* inForce) {
 
 }  // namespace
 
+std::string portNameTooLongMessage(std::string_view portName) {
+    return "The port name \"" + std::string(portName) + "\" is longer than the " +
+           std::to_string(kPortChars) +
+           " characters the settings file keeps. The settings were not saved.";
+}
+
 std::int16_t rollerCodeOf(int dynoModel, int rollerType, int rollerSpecs) {
     int code = rollerSpecs;
     if (rollerType >= 1 && rollerType <= 3) code += 10 * rollerType;
@@ -127,6 +133,10 @@ FileResult<EncodedSettings> encodeSettingsFile(const DynoSettings& s, char decim
         const auto value = strictDecimal(*constantTexts[i], decimalSeparator);
         if (!value) return FileError{notAFloatMessage(*constantTexts[i]), "", true};
         *constants[i] = *value;
+    }
+    // A longer port name would be cut to another port ("ttyUSB12" to "ttyUSB1").
+    if (const std::string port = storedText(s.serialPortName); port.size() > kPortChars) {
+        return FileError{portNameTooLongMessage(s.serialPortName), "", false};
     }
     const auto delay = strictInteger(s.transferDelayText);
     if (!delay) return FileError{notAnIntegerMessage(s.transferDelayText), "", true};

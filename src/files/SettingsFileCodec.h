@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "files/FileResult.h"
@@ -47,9 +48,14 @@ struct EncodedSettings {
     SettingsInForce inForce;
 };
 
+// Refuses a port name the 8-byte field cannot keep with its terminator, naming the
+// limit of 7 characters.
+std::string portNameTooLongMessage(std::string_view portName);
+
 // The file image of `settings`. Fails with the toolkit's conversion message when a
-// weather station constant (decimal, the user's `decimalSeparator`) or the transfer
-// delay (whole number) is not a number.
+// weather station constant (decimal, the user's `decimalSeparator` or a point) or
+// the transfer delay (whole number) is not a number, and with
+// portNameTooLongMessage() when the port name does not fit.
 FileResult<EncodedSettings> encodeSettingsFile(const DynoSettings& settings,
                                                char decimalSeparator = '.');
 

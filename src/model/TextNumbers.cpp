@@ -103,7 +103,7 @@ std::optional<double> strictDecimal(std::string_view text, char decimalSeparator
         if (isDigit(c)) {
             digitsBeforeExponent = true;
             number.push_back(c);
-        } else if (c == decimalSeparator && !seenSeparator) {
+        } else if ((c == decimalSeparator || c == '.') && !seenSeparator) {
             seenSeparator = true;
             if (number.empty()) number.push_back('0');
             number.push_back('.');

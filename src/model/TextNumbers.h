@@ -8,8 +8,8 @@
 // The two ways the program reads numbers typed into its boxes, and the way it
 // writes numbers for people. None of them depends on the process locale (which
 // the toolkit sets from the environment): the lenient readers and every
-// formatter use a point, only the strict decimal reader takes the user's
-// decimal separator explicitly.
+// formatter use a point, only the strict decimal reader also takes the user's
+// decimal separator.
 namespace dyno {
 
 // Lenient: the leading number of the text, 0 when there is none. Leading blanks
@@ -22,8 +22,10 @@ double leadingNumber(std::string_view text);
 std::int32_t leadingInteger(std::string_view text);
 
 // Strict: the whole text (blanks around it allowed) must be one decimal number
-// written with `decimalSeparator`, optionally with an exponent. Anything else,
-// and any non-finite value, fails.
+// written with `decimalSeparator` or a point, optionally with an exponent. The
+// point is always taken because the program shows the numbers it restores with
+// one ("250.5", "1.10000002384186"); it must read back what it shows. Anything
+// else, and any non-finite value, fails.
 std::optional<double> strictDecimal(std::string_view text, char decimalSeparator = '.');
 
 // Strict whole number in the 32-bit range (blanks around it allowed).

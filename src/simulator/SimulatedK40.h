@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "acquisition/ByteLink.h"
@@ -13,6 +14,10 @@
 #include "simulator/SimulatedVehicle.h"
 
 namespace dyno {
+
+// The port name that stands for the simulated electronics in the window's port
+// list and in dynotool's simulated sessions.
+inline constexpr std::string_view kSimulatedPortName = "SIM";
 
 struct SimulatedK40Options {
     double rollerWeightKg = 184.0;

@@ -253,6 +253,21 @@ TEST_F(K40Packets, WeatherPacketsAfterTheRequestSetTheStationAndTheSessionFactor
     EXPECT_THAT(messages.shown, IsEmpty());
 }
 
+TEST_F(K40Packets, WeatherPacketsUseTheStationSetupInForceWhenTheyArrive) {
+    startTest();  // in degrees Celsius, with the built-in constants 250
+    // Changed on the Param. and Setup pages after the start.
+    K40WeatherSetup now;
+    now.constants = {250.0, 250.0, 500.0};
+    now.units.isTemperatureFahrenheit = true;
+    link.setWeatherSetupSource([&now] { return now; });
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart1, 491, 900));
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart2, 351));
+    ASSERT_EQ(display.linesStartingWith("station").size(), 1u);
+    const std::string station = display.linesStartingWith("station")[0];
+    EXPECT_NE(station.find(" 73 "), std::string::npos) << station << ": 22.8 °C in Fahrenheit";
+    EXPECT_NE(station, "station 1000 73 50") << "the humidity constant in force counts";
+}
+
 TEST_F(K40Packets, TheOutOfLimitsBoxDoesNotLetTheDispatchRunInsideItself) {
     startTest();
     // While the box is open, more bytes arrive and the nested event loop reports them.

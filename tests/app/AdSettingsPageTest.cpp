@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "RecordingMessageSink.h"
+#include "SettingsWindow.h"
 #include "app/AdSettingsPage.h"
 #include "app/ControlLookup.h"
-#include "app/SettingsFiles.h"
 #include "model/TextNumbers.h"
 
 namespace dyno {
@@ -114,19 +114,16 @@ TEST(AdSettingsPage, ScaleLabelsSkipEdit28AndEdit38) {
 
 class AnalogSettingsFile : public ::testing::Test {
   protected:
-    AnalogSettingsFile() : files(&window, state, messages, startDir.path()) {
-        files.setDecimalSeparator('.');
-    }
+    AnalogSettingsFile() : window(startDir.path(), startDir.path()) {}
     QByteArray fileBytes() const {
         QFile file(QDir(startDir.path()).filePath("vkr_dyno.ana"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir startDir;
-    QWidget window;
-    ProgramState state;
-    RecordingMessageSink messages;
-    SettingsFiles files;
+    SettingsWindow window;
+    RecordingMessageSink& messages = window.messages;
+    SettingsFiles& files = window.files;
 };
 
 TEST_F(AnalogSettingsFile, SavedChannelsComeBackOnTheNextStart) {
@@ -189,6 +186,18 @@ TEST_F(AnalogSettingsFile, FactorThatIsNotANumberSavesNothing) {
     files.setDecimalSeparator(',');
     setText(&page, "plus2edit", "1,5");
     EXPECT_TRUE(files.saveAnalogSettings(page)) << "with a comma locale \"1,5\" is a number";
+}
+
+TEST_F(AnalogSettingsFile, CommaLocaleSavesTheFactorsItRestoredWithAPoint) {
+    AdSettingsPage page;
+    setText(&page, "mul1edit", "1.1");
+    ASSERT_TRUE(files.saveAnalogSettings(page));
+    files.setDecimalSeparator(',');
+    AdSettingsPage next;
+    files.readAnalogSettings(next);
+    ASSERT_EQ(textOf(&next, "mul1edit"), "1.10000002384186");
+    EXPECT_TRUE(files.saveAnalogSettings(next)) << "the program reads back what it shows";
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace

@@ -33,13 +33,13 @@ using testing::control;
 using testing::setText;
 using testing::text;
 
-// The page on a window with the Param. and Setup pages it reads by name.
+// The page on a window with the Param. and Setup pages it reads.
 class GraphsPageTest : public ::testing::Test {
   protected:
     GraphsPageTest() {
-        new ParamPage(&window);
-        new SetupPage(&window);
-        page = new GraphsPage(*model, scaleInForce, &window);
+        auto* param = new ParamPage(&window);
+        auto* setup = new SetupPage(&window);
+        page = new GraphsPage(*model, scaleInForce, *param, *setup, &window);
         setScale({"0", "150", "0", "20", "0", "10000"});
     }
 
@@ -97,7 +97,9 @@ class GraphsPageTest : public ::testing::Test {
 TEST(GraphsPageControls, NamesCaptionsDefaultsAndHints) {
     auto model = SessionModel::create();
     GraphScale scale;
-    GraphsPage page(*model, scale);
+    ParamPage param;
+    SetupPage setup;
+    GraphsPage page(*model, scale, param, setup);
     EXPECT_EQ(page.objectName(), "grafside1");
     const std::pair<const char*, QRect> paintBoxes[] = {{"grafwin", {161, 4, 600, 400}},
                                                         {"lodret", {140, 0, 21, 415}},

@@ -6,7 +6,11 @@
 #include <QPushButton>
 
 #include "FileActionsFixture.h"
+#include "app/GraphsPage.h"
 #include "app/ParamPage.h"
+#include "app/SetupPage.h"
+#include "display/GraphImageSupport.h"
+#include "display/SyntheticRuns.h"
 #include "model/TestSession.h"
 #include "model/TextNumbers.h"
 
@@ -98,6 +102,37 @@ TEST(ParamPage, LoadedSession1ShowsItsStandardUnlessTheWordIsForeign) {
     page.showSession1(AirTexts{"1000", "23", "50"}, 7, 1.0);
     EXPECT_EQ(control<QComboBox>(page, "corrchoice")->currentIndex(), 1);
     EXPECT_EQ(text(page, "correctionedit"), "1.000");
+}
+
+TEST(ParamPage, AirCurveReadsItsTwoBoxesOnlyWhenItIsDrawn) {
+    auto model = SessionModel::create();
+    graph_testing::recordSyntheticRun(model->slot(1), 0, graph_testing::syntheticRunOfSlot(1));
+    GraphScale scale;
+    ParamPage param;
+    SetupPage setup;
+    GraphsPage graphs(*model, scale, param, setup);
+    EXPECT_EQ(text(param, "vindmodstandedit"), "0.030");
+    EXPECT_EQ(text(param, "rullemodstandedit"), "0.5");
+    const QColor yellow(255, 255, 0);
+
+    testing::setText(param, "vindmodstandedit", "0.05");
+    testing::setText(param, "rullemodstandedit", "1.5");
+    control<QCheckBox>(param, "showaircheckbox")->setChecked(true);
+    graphs.updateDisplay();
+    EXPECT_TRUE(graph_testing::pixelsOfColour(graphs.images().graph, yellow).empty())
+        << "drawn only for a slot whose Tq box is ticked";
+    EXPECT_EQ(graphs.graphState().airResistance, 0.0) << "and only then read";
+
+    control<QCheckBox>(graphs, "test1tq")->setChecked(true);
+    graphs.updateDisplay();
+    EXPECT_FALSE(graph_testing::pixelsOfColour(graphs.images().graph, yellow).empty());
+    EXPECT_EQ(graphs.graphState().airResistance, 0.05);
+    EXPECT_EQ(graphs.graphState().rollingResistance, 1.5);
+
+    testing::setText(param, "vindmodstandedit", "0.07");
+    control<QCheckBox>(param, "showaircheckbox")->setChecked(false);
+    graphs.updateDisplay();
+    EXPECT_EQ(graphs.graphState().airResistance, 0.05) << "the print keeps the values drawn";
 }
 
 }  // namespace

@@ -7,90 +7,53 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
+#include <QTest>
+#include <cstring>
 #include <memory>
 #include <random>
 
 #include "RecordingMessageSink.h"
-#include "app/AdvancedSetupDialog.h"
+#include "SettingsWindow.h"
 #include "app/ControlLookup.h"
-#include "app/InfoPage.h"
-#include "app/SettingsBinding.h"
-#include "app/SettingsFiles.h"
-#include "app/SetupPage.h"
+#include "files/SettingsFileCodec.h"
 #include "model/TextNumbers.h"
 
 namespace dyno {
 namespace {
 
-QLineEdit* edit(QWidget* parent, const char* name, const char* text) {
-    auto* box = new QLineEdit(QString::fromLatin1(text), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QCheckBox* check(QWidget* parent, const char* name) {
-    auto* box = new QCheckBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-// A window with the Setup and Info pages, the advanced setup dialog and stand-ins
-// for the Param. page controls the settings file reaches.
-struct SettingsWindow {
-    explicit SettingsWindow(const QString& startDirectory, const QString& home)
-        : files(&window, state, messages, startDirectory) {
-        new SetupPage(&window);
-        new InfoPage(&window);
-        dialog = new AdvancedSetupDialog(&window);
-        auto* param = new QWidget(&window);
-        edit(param, "baroedit", "1000");
-        edit(param, "tempedit", "23");
-        for (const char* name : {"startkmhedit", "endkmhedit", "starthpedit", "endhpedit",
-                                 "startrpmedit", "endrpmedit"}) {
-            edit(param, name, "");
-        }
-        for (const char* name : {"fahrenheitcheck", "inchhgcheck", "torquebox"}) check(param, name);
-        auto* corrchoice = new QComboBox(param);
-        corrchoice->setObjectName(QStringLiteral("corrchoice"));
-        corrchoice->addItems({"SAE STP", "SAE J1349", "DIN", "EEC", "ISO 1585"});
-        corrchoice->setCurrentIndex(3);
-        files.setHomeFolder(home);
-        files.setDecimalSeparator('.');
-        files.setInitialFolderTarget([this](const QString& folder) { shownFolder = folder; });
-    }
+// Reads and fills the real pages' controls by the names the workshop knows them by.
+struct NamedControls {
+    const QObject* root;
 
     QString text(const char* name) const {
         QString value;
-        EXPECT_TRUE(controls::readText(&window, name, value)) << name;
+        EXPECT_TRUE(controls::readText(root, name, value)) << name;
         return value;
     }
-    void setText(const char* name, const QString& value) {
-        controls::writeText(&window, name, value);
+    void setText(const char* name, const QString& value) const {
+        controls::writeText(root, name, value);
     }
     bool isChecked(const char* name) const {
         bool value = false;
-        EXPECT_TRUE(controls::readChecked(&window, name, value)) << name;
+        EXPECT_TRUE(controls::readChecked(root, name, value)) << name;
         return value;
     }
     int item(const char* name) const {
         int value = -2;
-        EXPECT_TRUE(controls::readItemIndex(&window, name, value)) << name;
+        EXPECT_TRUE(controls::readItemIndex(root, name, value)) << name;
         return value;
     }
+};
 
-    QWidget window;
-    AdvancedSetupDialog* dialog = nullptr;
-    ProgramState state;
-    RecordingMessageSink messages;
-    SettingsFiles files;
-    QString shownFolder;
+struct NamedSettingsWindow : SettingsWindow, NamedControls {
+    NamedSettingsWindow(const QString& startDirectory, const QString& home)
+        : SettingsWindow(startDirectory, home), NamedControls{&window} {}
 };
 
 class SettingsFiles_ : public ::testing::Test {
   protected:
-    std::unique_ptr<SettingsWindow> newWindow() {
-        return std::make_unique<SettingsWindow>(startDir.path(), home.path());
+    std::unique_ptr<NamedSettingsWindow> newWindow() {
+        return std::make_unique<NamedSettingsWindow>(startDir.path(), home.path());
     }
     QByteArray fileBytes() const {
         QFile file(QDir(startDir.path()).filePath("vkr_dyno.ini"));
@@ -176,19 +139,19 @@ TEST_F(SettingsFiles_, SavedSettingsComeBackIntoAFreshWindow) {
     controls::writeItemIndex(&first->window, "rollerspecs", 2);
     controls::writeItemIndex(&first->window, "electronics", 0);
     controls::writeItemIndex(&first->window, "dyno_io_group", 1);
-    first->dialog->setRemoteButtonDelay(650);
+    first->advanced->setRemoteButtonDelay(650);
     first->messages.messages.clear();
 
     ASSERT_TRUE(first->files.saveProgramSettings());
     EXPECT_EQ(first->messages.messages,
               std::vector<Message>({{MessageKind::Information, "VKR dyno", "Ini file saved"}}));
     EXPECT_EQ(fileBytes().size(), 182);
-    const DynoSettings saved = settingsFromControls(&first->window);
+    const DynoSettings saved = settingsFromPages(first->pages());
 
     auto second = newWindow();
     second->files.readProgramSettings();
     EXPECT_TRUE(second->messages.messages.empty());
-    DynoSettings restored = settingsFromControls(&second->window);
+    DynoSettings restored = settingsFromPages(second->pages());
     EXPECT_EQ(restored.transferDelayText, "44") << "300 keeps its low byte";
     restored.transferDelayText = saved.transferDelayText;
     EXPECT_EQ(restored, saved);
@@ -282,14 +245,61 @@ TEST_F(SettingsFiles_, ConversionErrorSavesNothingAndChangesNothing) {
         << "no temporary is left behind";
 }
 
-TEST_F(SettingsFiles_, StrictConstantsUseTheUsersDecimalSeparator) {
+TEST_F(SettingsFiles_, StrictConstantsTakeTheUsersSeparatorAndThePointTheyAreShownWith) {
+    {
+        auto w = newWindow();
+        w->setText("weathertempedit", "250.5");
+        ASSERT_TRUE(w->files.saveProgramSettings());
+    }
     auto w = newWindow();
     w->files.setDecimalSeparator(',');
+    w->files.readProgramSettings();
+    ASSERT_EQ(w->text("weathertempedit"), "250.5") << "restored numbers are shown with a point";
+    EXPECT_TRUE(w->files.saveProgramSettings()) << "and saved again in a comma locale";
     w->setText("weathertempedit", "2,5");
     ASSERT_TRUE(w->files.saveProgramSettings());
     EXPECT_EQ(w->state.weatherConstants.temperature, 2.5);
-    w->setText("weathertempedit", "2.5");
+    w->setText("weathertempedit", "2,5.1");
     EXPECT_FALSE(w->files.saveProgramSettings());
+}
+
+TEST_F(SettingsFiles_, RestoredTextsAreShownWholeAndOnlyTypingIsLimited) {
+    QByteArray bytes(182, '\0');
+    const std::int32_t largest = 2147483647;
+    std::memcpy(bytes.data() + 4, &largest, 4);  // graph end speed, little-endian
+    std::memcpy(bytes.data() + 44, "123456789012345", 15);  // a phone of 15 characters
+    writeFile(bytes);
+    auto w = newWindow();
+    w->files.readProgramSettings();
+    EXPECT_EQ(w->text("iniendkmhedit"), "2147483647");
+    EXPECT_EQ(w->text("tlfedit"), "123456789012345");
+    ASSERT_TRUE(w->files.saveProgramSettings());
+    EXPECT_EQ(fileBytes().mid(44, 16), QByteArray("123456789012345\0", 16)) << "saved whole";
+
+    auto* phone = w->window.findChild<QLineEdit*>("tlfedit");
+    phone->clear();
+    phone->setFocus();
+    QTest::keyClicks(phone, "12345678901234");
+    EXPECT_EQ(phone->text(), "123456789012") << "typing stops at 12 characters";
+    phone->setText("123456789012345");
+    QTest::keyClick(phone, Qt::Key_End);
+    QTest::keyClick(phone, Qt::Key_Backspace);
+    QTest::keyClicks(phone, "99");
+    EXPECT_EQ(phone->text(), "12345678901234") << "a long text may be shortened, not lengthened";
+}
+
+TEST_F(SettingsFiles_, PortNameTooLongForTheFileIsRefusedAndNothingChanges) {
+    auto w = newWindow();
+    ASSERT_TRUE(w->files.saveProgramSettings());
+    const QByteArray before = fileBytes();
+    w->messages.messages.clear();
+    w->setText("comedit", "ttyUSB12");
+    w->setText("iniendkmhedit", "140");
+    EXPECT_FALSE(w->files.saveProgramSettings());
+    ASSERT_EQ(w->messages.messages.size(), 1u);
+    EXPECT_EQ(w->messages.messages[0].text, portNameTooLongMessage("ttyUSB12"));
+    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(w->state.graphScale.endKmh, 100);
 }
 
 TEST_F(SettingsFiles_, StoredFolderThatExistsIsTheInitialFolder) {

@@ -80,12 +80,6 @@ TEST(SetupPage, ControlsOfTheSettingsFileStartWithTheWindowDefaults) {
         EXPECT_EQ(index, expected) << name;
     }
 
-    // Typing limits: the file keeps 19 and 15 characters, the boxes take 20 and 12.
-    EXPECT_EQ(controls::find<QLineEdit>(&page, "firmanavnedit")->maxLength(), 20);
-    EXPECT_EQ(controls::find<QLineEdit>(&page, "tlfedit")->maxLength(), 12);
-    EXPECT_EQ(controls::find<QLineEdit>(&page, "iniendkmhedit")->maxLength(), 3);
-    EXPECT_EQ(controls::find<QLineEdit>(&page, "iniendhpedit")->maxLength(), 3);
-    EXPECT_EQ(controls::find<QLineEdit>(&page, "iniendrpmedit")->maxLength(), 5);
     EXPECT_EQ(page.saveSettingsButton()->text(), "Save initialization file");
     EXPECT_EQ(page.saveSettingsButton()->objectName(), "saveinifile");
     EXPECT_EQ(page.advancedSetupButton()->text(), "Advanced setup");

@@ -15,6 +15,7 @@
 #include "RecordingMessageSink.h"
 #include "app/K40Session.h"
 #include "app/MainWindow.h"
+#include "app/ProgramParts.h"
 #include "app/SpeedPage.h"
 #include "app/TestControl.h"
 #include "app/TestPage.h"
@@ -42,12 +43,12 @@ TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
     QTemporaryDir startDir;
     RecordingMessageSink messages;
     auto model = SessionModel::create();
-    MainWindow window(*model, startDir.path());
-    K40SessionOptions options;
-    options.isAlwaysSimulated = true;
+    ProgramOptions options;
+    options.isSimulated = true;
     options.timeLapse = 100;
     options.electronics.isPacedAtLineRate = false;
-    window.k40Session()->configure(options);
+    ProgramParts parts(options);
+    MainWindow window(parts, *model, startDir.path());
     window.k40Session()->setMessageSink(messages);
     window.testControl()->setMessageSink(messages);
     window.testPage()->setConfirmation([](const QString&) { return true; });
@@ -75,7 +76,7 @@ TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
     EXPECT_EQ(digit->digit(), 3);
     EXPECT_TRUE(messages.messages.empty());
 
-    const SimulatedK40& electronics = *window.k40Session()->simulatedElectronics();
+    const SimulatedK40& electronics = *parts.simulatedK40();
     ASSERT_EQ(electronics.runs().size(), 3u);
     EXPECT_EQ(electronics.commandsReceived().size(), 3u) << "start, then a re-arm after runs 1, 2";
     const TestSession& slot1 = model->slot(1);

@@ -258,9 +258,9 @@ TEST(SettingsFileCodec, ConversionErrorsStopTheSaveAndLeaveTheOldFile) {
     EXPECT_EQ(saveSettingsFile(file, bad).error().message, notAnIntegerMessage("20 ms"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 
-    // With the user's decimal comma the same text is a number.
-    const auto comma = saveSettingsFile(file, workshopSettings(), ',');
-    EXPECT_FALSE(comma.ok());
+    // With the user's decimal comma "1013,5" is a number, and so still is the point
+    // the program shows restored numbers with.
+    EXPECT_TRUE(saveSettingsFile(file, workshopSettings(), ',').ok());
     DynoSettings commaSettings = workshopSettings();
     commaSettings.weatherHumidityConstantText = "0,25";
     commaSettings.weatherPressureConstantText = "1013,5";
@@ -299,11 +299,25 @@ TEST(SettingsFile, SavedFileIsReadAtTheNextStart) {
     EXPECT_EQ(unwritable.error().message, "Cannot save ini file");
 }
 
-TEST(SettingsFile, LongPortNameKeepsItsTerminator) {
+TEST(SettingsFile, PortNameLongerThanItsFieldIsRefusedNotCut) {
     DynoSettings s = workshopSettings();
-    s.serialPortName = "/dev/ttyUSB0";
-    const auto bytes = encodeSettingsFile(s).value().bytes;
-    EXPECT_EQ(std::string(bytes.begin() + 148, bytes.begin() + 156), std::string("/dev/tt\0", 8));
+    s.serialPortName = "ttyUSB1";
+    const auto fits = encodeSettingsFile(s);
+    ASSERT_TRUE(fits.ok()) << "seven characters keep their terminator";
+    EXPECT_EQ(std::string(fits.value().bytes.begin() + 148, fits.value().bytes.begin() + 156),
+              std::string("ttyUSB1\0", 8));
+
+    ScratchFolder folder;
+    const auto file = folder / "vkr_dyno.ini";
+    ASSERT_TRUE(saveSettingsFile(file, s).ok());
+    s.serialPortName = "ttyUSB12";  // cut, it would name another real port
+    const auto refused = saveSettingsFile(file, s);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().message.find("ttyUSB12"), std::string::npos);
+    EXPECT_NE(refused.error().message.find(" 7 characters"), std::string::npos);
+    DynoSettings kept;
+    ASSERT_FALSE(readSettingsFile(file, kept).error);
+    EXPECT_EQ(kept.serialPortName, "ttyUSB1") << "the file on disk is unchanged";
 }
 
 }  // namespace

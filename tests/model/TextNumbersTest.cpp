@@ -40,13 +40,15 @@ TEST(LeadingInteger, ReadsLeadingDigitsAndSaturates) {
     EXPECT_EQ(leadingInteger("-99999999999999999999"), -2147483648);
 }
 
-TEST(StrictDecimal, WholeTextMustBeANumberInTheUsersSeparator) {
+TEST(StrictDecimal, WholeTextMustBeANumberWithThePointOrTheUsersSeparator) {
     EXPECT_EQ(strictDecimal("1.5"), 1.5);
     EXPECT_EQ(strictDecimal(" -2.25 "), -2.25);
     EXPECT_EQ(strictDecimal("1,5", ','), 1.5);
     EXPECT_EQ(strictDecimal("3e2"), 300.0);
     EXPECT_EQ(strictDecimal("7"), 7.0);
-    EXPECT_FALSE(strictDecimal("1.5", ','));
+    EXPECT_EQ(strictDecimal("1.5", ','), 1.5) << "the point the program shows reads back";
+    EXPECT_FALSE(strictDecimal("1,5"));
+    EXPECT_FALSE(strictDecimal("1,5.2", ',')) << "one separator, either one";
     EXPECT_FALSE(strictDecimal(""));
     EXPECT_FALSE(strictDecimal("1.5x"));
     EXPECT_FALSE(strictDecimal("1.2.3"));

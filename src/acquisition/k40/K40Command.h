@@ -19,6 +19,8 @@ struct K40Recording {
     std::array<bool, 5> analogChannels{};    // `ad1_check` .. `ad5_check`
     bool isWeatherStationConnected = false;  // `vejrstation_check`
     std::uint8_t transferDelay = 0;
+
+    friend bool operator==(const K40Recording&, const K40Recording&) = default;
 };
 
 // The ten-byte command the program sends to the electronics, written byte by byte.

@@ -338,8 +338,9 @@ void K40Link::applyStationReadings() {
     TestSession& slot1 = model_.slot(1);
     const WeatherStationReading reading{state_.weatherTempRaw, state_.weatherBaroRaw,
                                         state_.weatherHumRaw};
+    const K40WeatherSetup weather = weatherSource_ ? weatherSource_() : weather_;
     const StationCorrection station =
-        correctionFromStationK40(reading, weather_.constants, {weather_.units, weather_.standard});
+        correctionFromStationK40(reading, weather.constants, {weather.units, weather.standard});
     status_.showStationValues(station.displayTexts);
     applyCorrection(station.correction, CorrectionTarget::StationCorrection, slot1, messages_);
     status_.showCorrectionFactor(station.correction.correctionText);
@@ -347,7 +348,7 @@ void K40Link::applyStationReadings() {
     // The factor of the session comes from the boxes just filled, rounded as shown.
     const CorrectionPageEntries entries{
         station.displayTexts.humidity, station.displayTexts.temperature,
-        station.displayTexts.pressure, weather_.units, weather_.standard};
+        station.displayTexts.pressure, weather.units, weather.standard};
     const CorrectionResult page = correctionFromPage(entries);
     applyCorrection(page, CorrectionTarget::CorrectionFactor, slot1, messages_);
     status_.showCorrectionFactor(page.correctionText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,8 @@ struct K40DialConstants {
     double speedDialConstant = 7'096'320.0;
     std::int32_t rpmDialConstant = 0;
     std::int32_t rpmSampleConstant = 0;
+
+    friend bool operator==(const K40DialConstants&, const K40DialConstants&) = default;
 };
 
 // The weather station's calibration and how its readings are shown and turned into
@@ -40,6 +43,8 @@ struct K40WeatherSetup {
     WeatherStationConstants constants{250.0, 250.0, 250.0};
     AirUnitOptions units;
     CorrectionStandard standard = CorrectionStandard::Eec;
+
+    friend bool operator==(const K40WeatherSetup&, const K40WeatherSetup&) = default;
 };
 
 // Everything a test start takes from the pages, as plain values.
@@ -51,6 +56,8 @@ struct K40Start {
     K40DialConstants dial;
     K40SessionSetup session;
     K40WeatherSetup weather;
+
+    friend bool operator==(const K40Start&, const K40Start&) = default;
 };
 
 // The link to the K40 electronics: frames the received bytes, dispatches each packet
@@ -69,6 +76,11 @@ class K40Link final : private ByteLinkListener {
     // See K40TestSequence::setSetupRefresh.
     void setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
         sequence_.setSetupRefresh(std::move(refresh));
+    }
+    // The station constants, units and standard in force at the moment the weather
+    // packets arrive. Without a source, those of the last start or weather request.
+    void setWeatherSetupSource(std::function<K40WeatherSetup()> source) {
+        weatherSource_ = std::move(source);
     }
     struct Seams {
         ByteLink& link;
@@ -153,6 +165,7 @@ class K40Link final : private ByteLinkListener {
     K40TestSequence sequence_;
     K40DialConstants dial_;
     K40WeatherSetup weather_;
+    std::function<K40WeatherSetup()> weatherSource_;
 
     Clock::TimerId timer_ = Clock::kNoTimer;
     Continuation continuation_ = Continuation::None;

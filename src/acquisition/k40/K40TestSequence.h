@@ -33,6 +33,8 @@ struct K40SessionSetup {
     double rollerWeightKg = 0.0;             // `rollerweightedit`; an empty box is 0
     std::int16_t rollerCode = 0;             // of the settings; stored for K70 and K80 only
     double speedDialConstant = 7'096'320.0;  // for the fixed-gearing ratio
+
+    friend bool operator==(const K40SessionSetup&, const K40SessionSetup&) = default;
 };
 
 // The steps of a K40 test that the rider sees on the Speed page. The packet dispatch

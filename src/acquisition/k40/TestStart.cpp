@@ -1,0 +1,59 @@
+#include "acquisition/k40/TestStart.h"
+
+#include "model/TextNumbers.h"
+
+namespace dyno {
+
+PreparedTestStart prepareTestStart(const TestStartEntries& entries, const TestStartInForce& inForce,
+                                   bool isRevCounterCheck) {
+    PreparedTestStart prepared{inForce.dyno, inForce.rpm, {}, {}, {}};
+    const auto dynoModel = static_cast<DynoModel>(
+        isKnownDynoModel(entries.dynoModelIndex) ? entries.dynoModelIndex : 0);
+    const auto electronics = static_cast<Electronics>(
+        isKnownElectronics(entries.electronicsIndex) ? entries.electronicsIndex : 0);
+
+    const BarMarkerTexts markers{entries.markers.posA1, entries.markers.posA2,
+                                 entries.markers.posB1, entries.markers.posB2};
+    const DynoPreparation dyno = prepareDyno(inForce.dyno, dynoModel, electronics, markers);
+    if (!dyno.markerError.empty()) {
+        prepared.error = dyno.markerError;
+        return prepared;
+    }
+    prepared.dyno = dyno.constants;
+
+    const RpmPreparation rpm =
+        prepareRpm(entries.testTypes, entries.userDegreesText, dynoModel, inForce.rpm);
+    if (rpm.isUserDegreesOutOfRange) {
+        prepared.error = "User defined degrees must be a whole number from 0 to " +
+                         std::to_string(maxUserDegrees(dynoModel));
+        return prepared;
+    }
+    prepared.rpm = rpm.constants;
+
+    std::array<ChannelEntries, kAnalogChannels> channels{};
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        const ChannelEntryTexts& typed = entries.channels[c];
+        channels[c] = {typed.gainText, typed.gainMode, typed.offsetText, typed.offsetMode,
+                       typed.isInvertTicked};
+    }
+    prepared.channels = prepareChannels(channels);
+
+    K40Start& k40 = prepared.k40;
+    k40.portName = entries.portName;
+    k40.isRevCounterCheck = isRevCounterCheck;
+    k40.rpmRegistration = prepared.rpm.rpmRegistration;
+    k40.recording = entries.recording;
+    k40.recording.transferDelay = inForce.transferDelay;
+    k40.dial = {prepared.dyno.speedDialConstant, prepared.rpm.rpmDialConstant,
+                prepared.rpm.rpmSampleConstant};
+    k40.session.dynoModel = dynoModel;
+    k40.session.electronics = electronics;
+    k40.session.gearbox = entries.gearbox;
+    k40.session.rollerWeightKg = leadingNumber(entries.rollerWeightText);
+    k40.session.rollerCode = inForce.rollerCode;
+    k40.session.speedDialConstant = prepared.dyno.speedDialConstant;
+    k40.weather = {inForce.weatherConstants, entries.airUnits, entries.standard};
+    return prepared;
+}
+
+}  // namespace dyno

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "acquisition/k40/K40StatusView.h"
+
+namespace dyno {
+
+class ParamPage;
+class RemarksPage;
+class SetupPage;
+
+// What the K40 link shows outside the Speed page, on the window's pages: the Setup
+// page's port LED, firmware version and sample setting; the weather station's
+// readings in the Param. page's air boxes and slot 1's air boxes on the Remarks
+// page; the correction factor of session 1.
+class K40StatusPages final : public K40StatusView {
+  public:
+    K40StatusPages(SetupPage& setup, ParamPage& param, RemarksPage& remarks)
+        : setup_(setup), param_(param), remarks_(remarks) {}
+
+    void setLed(bool isOn) override;
+    void showFirmwareVersion(std::string_view high, std::string_view low) override;
+    void showSampleSetting(std::string_view samples) override;
+    void showStationValues(const StationDisplayTexts& texts) override;
+    void showCorrectionFactor(std::string_view text) override;
+
+  private:
+    SetupPage& setup_;
+    ParamPage& param_;
+    RemarksPage& remarks_;
+};
+
+}  // namespace dyno
