@@ -44,10 +44,17 @@ TEST(StoredTextWidths, SettingsFileTexts) {
                           {{"folder", 60, 40, 40}, &DynoSettings::initialFolder},
                           {{"port", 148, 7, 8}, &DynoSettings::serialPortName}};
     for (const Case& c : cases) {
+        // A port name cut short may name another real port: it is refused instead.
+        const bool isRefusedBeyondWidth = c.member == &DynoSettings::serialPortName;
         for (const std::size_t length : {c.f.width, c.f.width + 1}) {
             DynoSettings settings;
             settings.*c.member = textOf(length, 'A');
-            const auto file = encodeSettingsFile(settings).value().bytes;
+            const auto encoded = encodeSettingsFile(settings);
+            if (isRefusedBeyondWidth && length > c.f.width) {
+                EXPECT_FALSE(encoded.ok()) << c.f.name << " " << length;
+                continue;
+            }
+            const auto file = encoded.value().bytes;
             EXPECT_EQ(fieldBytes(file, c.f), storedAs(settings.*c.member, c.f))
                 << c.f.name << " " << length;
             DynoSettings restored;
