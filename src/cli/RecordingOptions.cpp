@@ -134,6 +134,8 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
         throw UsageError("--test deg:N takes at most " + std::to_string(maxUserDegrees(dyno)) +
                          " degrees on this dyno");
     }
+    options.testTypes = TestTypeButtons(testType.type);
+    options.userDegreesText = testType.userDegreesText;
     start.rpmRegistration = rpm.constants.rpmRegistration;
     start.dial = K40DialConstants{preparedDyno.constants.speedDialConstant,
                                   rpm.constants.rpmDialConstant, rpm.constants.rpmSampleConstant};
