@@ -1,12 +1,10 @@
 #pragma once
 
+#include "evaluation/CorrectionFactor.h"
+
 namespace dyno {
 
 // The air a simulated weather station measures.
-struct StationAir {
-    double temperatureC = 23.0;
-    double pressureMbar = 1000.0;
-    double humidityPercent = 50.0;
-};
+using StationAir = AirConditions;
 
 }  // namespace dyno
