@@ -32,6 +32,10 @@ int runAnalog(const std::vector<std::string>& words, std::ostream& out, std::ost
 // (--pty) the simulated electronics served on a pseudo-terminal.
 int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// The weather station read through the K40 electronics (or their simulation); one
+// JSON object or a line of values.
+int runWeather(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 // A whole three-run session from the K40 electronics on a serial port, saved as an
 // archive.
 int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);

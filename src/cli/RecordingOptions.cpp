@@ -167,6 +167,8 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     }
     options.prepared = prepared;
     options.start = prepared.k40;
+    options.testTypes = entries.testTypes;
+    options.userDegreesText = entries.userDegreesText;
 
     for (const char* name : {"pressure", "temperature", "humidity", "standard"}) {
         if (arguments.value(name)) options.isCorrectionComputed = true;

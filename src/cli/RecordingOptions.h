@@ -40,6 +40,10 @@ struct RecordingOptions {
     PreparedTestStart prepared;
     // Its K40 request, which the commands complete (the port they open).
     K40Start start;
+    // The test type as chosen, for a dyno other than the one the K40 start was
+    // prepared for.
+    TestTypeButtons testTypes{TestType::NoRpmRegistration};
+    std::string userDegreesText = "360";
     std::filesystem::path out;
     // The Param. page: the boxes as typed, and whether "Use correction factor" was
     // pressed (any of --pressure, --temperature, --humidity, --standard given); else

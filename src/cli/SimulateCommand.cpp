@@ -15,6 +15,7 @@
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/QtClock.h"
 #include "cli/Arguments.h"
+#include "cli/CardSimulation.h"
 #include "cli/Commands.h"
 #include "cli/EventLoop.h"
 #include "cli/Json.h"
@@ -173,8 +174,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     valueOptions.erase("roller-code");
     valueOptions.insert({"vehicle", "seed", "remote-delay", "time-lapse"});
     std::set<std::string> flagOptions = recordingFlagOptions();
-    flagOptions.erase("weather");
-    flagOptions.insert({"realtime", "pty"});
+    flagOptions.insert({"realtime", "pty", "card"});
     const Arguments arguments(words, valueOptions, flagOptions);
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
@@ -182,8 +182,17 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     const VehicleProfile& vehicle = vehicleArgument(arguments);
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
 
+    const bool isCard = arguments.flag("card");
+    if (!isCard && arguments.flag("weather")) {
+        throw UsageError("--weather goes with --card: the simulated K40 session has no station");
+    }
+    // With --card, --model names the dyno (K70 or K80), not the vehicle.
     RecordingOptions options = recordingOptionsFrom(arguments, defaultsFor(vehicle));
     if (options.out.empty()) throw UsageError("missing --out");
+    if (isCard) {
+        if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
+        return simulateCardSession(arguments, vehicle, options, out, err);
+    }
     const bool isRealtime = arguments.flag("realtime");
     if (!isRealtime && arguments.value("time-lapse")) {
         throw UsageError("--time-lapse goes with --realtime or --pty");

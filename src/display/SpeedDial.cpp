@@ -22,7 +22,6 @@ constexpr int kK40MarkerHeight = 18;
 constexpr int kCardMarkerWidth = 9;
 constexpr int kCardMarkerHeight = 20;
 // The card's scaled value is percent of full scale; the bar is 296 pixels of 400 %.
-constexpr double kCardPixelsPerPercent = 0.74;
 
 // The arcs lie just outside the needles' reach, so a needle never crosses them.
 constexpr double kArcRadius = 158.0;
@@ -210,13 +209,6 @@ void drawNeedle(QPainter& painter, const NeedleTable& table, int position, const
 QRect k40MarkerRect(int channel, int position) {
     const int offset = std::clamp(position, 0, kLargestMarkerOffset);
     return {barLeft(channel) + offset, kMarkerTop, kK40MarkerWidth, kK40MarkerHeight};
-}
-
-int cardMarkerOffset(double scaledValue) {
-    double x = scaledValue * kCardPixelsPerPercent;
-    if (std::isnan(x) || x < 0.0) x = 0.0;
-    if (x > kLargestMarkerOffset) x = kLargestMarkerOffset;
-    return static_cast<int>(x);
 }
 
 QRect cardMarkerRect(int channel, int offset) {

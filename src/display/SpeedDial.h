@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "acquisition/SequenceView.h"
+#include "evaluation/DynoPreparationChannels.h"
 
 // The Speed page's two dials: the picture behind the needles, the needle tables and
 // the live marker rectangles above the two level bars. Everything is in pixels of the
@@ -73,9 +74,8 @@ void drawNeedle(QPainter& painter, const NeedleTable& table, int position, const
 // (clipped to 0..296): 3 wide, 18 high, its top at y 495.
 QRect k40MarkerRect(int channel, int position);
 
-// The card's marker: the channel's scaled value (percent of full scale after gain,
-// offset and inversion) as a pixel offset on the bar, 0..296.
-int cardMarkerOffset(double scaledValue);
+// The card's marker offset of a scaled value: dyno::cardMarkerOffset.
+using dyno::cardMarkerOffset;
 // 9 wide, 20 high, its top at y 495.
 QRect cardMarkerRect(int channel, int offset);
 

@@ -1,5 +1,7 @@
 #include "evaluation/DynoPreparationChannels.h"
 
+#include <cmath>
+
 #include "model/TextNumbers.h"
 
 namespace dyno {
@@ -8,6 +10,9 @@ namespace {
 
 constexpr double kPercentPerCount = 0.09765625;  // 100 / 1024
 constexpr double kInvertedFrom = 400.0;
+// 296 pixels of the level bar for 400 % of full scale.
+constexpr double kCardPixelsPerPercent = 0.74;
+constexpr double kLargestCardMarkerOffset = 296.0;
 
 }  // namespace
 
@@ -34,6 +39,13 @@ double scaleCardChannel(int rawValue, const ChannelSettings& settings) {
                                                     : x + settings.channelOffset;
     if (settings.channelInvert == 1) x = kInvertedFrom - x;
     return x;
+}
+
+int cardMarkerOffset(double scaledValue) {
+    double x = scaledValue * kCardPixelsPerPercent;
+    if (std::isnan(x) || x < 0.0) x = 0.0;
+    if (x > kLargestCardMarkerOffset) x = kLargestCardMarkerOffset;
+    return static_cast<int>(x);
 }
 
 }  // namespace dyno

@@ -31,4 +31,8 @@ ChannelSettingsSet prepareChannels(const std::array<ChannelEntries, kAnalogChann
 // give an infinity, which the marker clipping puts at an end of the bar.
 double scaleCardChannel(int rawValue, const ChannelSettings& settings);
 
+// The card's marker: the channel's scaled value (percent of full scale after gain,
+// offset and inversion) as a pixel offset on the level bar, 0..296. NaN gives 0.
+int cardMarkerOffset(double scaledValue);
+
 }  // namespace dyno

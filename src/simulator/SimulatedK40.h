@@ -12,6 +12,7 @@
 #include "acquisition/k40/K40Command.h"
 #include "acquisition/k40/K40Packet.h"
 #include "simulator/SimulatedVehicle.h"
+#include "simulator/StationAir.h"
 
 namespace dyno {
 
@@ -70,6 +71,12 @@ class SimulatedK40 final : public ByteLink {
     void pressRemote();
     // The USB adapter is pulled out.
     void vanish(std::string_view reason);
+    // The demo changes the weather the station measures.
+    void setStationAir(const StationAir& air) {
+        options_.airTemperatureC = air.temperatureC;
+        options_.airPressureMbar = air.pressureMbar;
+        options_.airHumidityPercent = air.humidityPercent;
+    }
 
     Phase phase() const { return phase_; }
     int runsSent() const { return runsSent_; }

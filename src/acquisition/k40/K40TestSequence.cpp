@@ -5,6 +5,16 @@
 
 namespace dyno {
 
+void stampSessionSetup(TestSession& slot1, const K40SessionSetup& setup) {
+    auto& words = slot1.header.words;
+    words[SessionHeader::kDynoModel] = static_cast<std::int16_t>(setup.dynoModel);
+    words[SessionHeader::kElectronicsType] = static_cast<std::int16_t>(setup.electronics);
+    words[SessionHeader::kGearboxType] = static_cast<std::int16_t>(setup.gearbox);
+    slot1.values.values[SessionValues::kRollerWeight] = setup.rollerWeightKg;
+    // The big rollers' inertia comes from the roller code; the K40's from its weight.
+    if (setup.dynoModel != DynoModel::K40) words[SessionHeader::kRollerCode] = setup.rollerCode;
+}
+
 void K40TestSequence::needlesAtRest() {
     live_.drawNeedle(Dial::Speed, 0, Rgb::Yellow);
     live_.drawNeedle(Dial::Rpm, 0, Rgb::Yellow);
@@ -53,16 +63,10 @@ void K40TestSequence::sessionFinished() {
     if (state_.testMode == TestMode::RevCounterCheck) return;
     if (refresh_) refresh_(setup_);
 
-    auto& words = slot1_.header.words;
-    words[SessionHeader::kDynoModel] = static_cast<std::int16_t>(setup_.dynoModel);
-    words[SessionHeader::kElectronicsType] = static_cast<std::int16_t>(setup_.electronics);
-    words[SessionHeader::kGearboxType] = static_cast<std::int16_t>(setup_.gearbox);
+    stampSessionSetup(slot1_, setup_);
     if (setup_.gearbox == GearboxType::FixedGearing) {
         storeFixedGearingRatio(slot1_, kRunsPerSession - 1, setup_.speedDialConstant);
     }
-    slot1_.values.values[SessionValues::kRollerWeight] = setup_.rollerWeightKg;
-    // The big rollers' inertia comes from the roller code; the K40's from its weight.
-    if (setup_.dynoModel != DynoModel::K40) words[SessionHeader::kRollerCode] = setup_.rollerCode;
 }
 
 }  // namespace dyno

@@ -37,6 +37,10 @@ struct K40SessionSetup {
     friend bool operator==(const K40SessionSetup&, const K40SessionSetup&) = default;
 };
 
+// Writes the set-up into slot 1 when a session is complete: dyno model, electronics,
+// gearbox and roller weight, and for the big rollers their roller code.
+void stampSessionSetup(TestSession& slot1, const K40SessionSetup& setup);
+
 // The steps of a K40 test that the rider sees on the Speed page. The packet dispatch
 // calls them; the waits between them are the dispatch's.
 class K40TestSequence {

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "acquisition/CardBus.h"
+#include "acquisition/SequenceView.h"
+#include "acquisition/card/CardAccess.h"
+#include "acquisition/card/CardMarkerDisplay.h"
+#include "acquisition/card/CardTiming.h"
+#include "acquisition/k40/K40TestSequence.h"
+#include "acquisition/weather/CardWeatherReadout.h"
+#include "evaluation/DynoPreparationChannels.h"
+#include "evaluation/DynoPreparationRpm.h"
+#include "model/MessageSink.h"
+#include "model/TestSession.h"
+
+namespace dyno {
+
+// What `remotetext` tells the rider during a card test or rev counter check.
+inline constexpr std::string_view kPressRemoteForNextText = "Press remote for next test";
+inline constexpr std::string_view kPressRemoteToEndCheckText = "Press remote to end RPM check";
+inline constexpr std::string_view kRpmTestFinishedText = "RPM test finished";
+inline constexpr std::string_view kTestStoppedText = "Test stopped";
+
+// A wait for a roller or ignition edge gives up after this long without one.
+inline constexpr std::int64_t kDefaultEdgeTimeoutMs = 5000;
+
+// Everything a card start takes from the pages and the settings, as plain values.
+struct CardStart {
+    bool isRevCounterCheck = false;
+    std::uint16_t cardBase = cardport::kBase1B0;
+    std::uint8_t remoteButtonMask = cardport::kK70K80RemoteMask;
+    std::int64_t remoteButtonDelayMs = 400;
+    std::int64_t settleDelaySteps = 0;  // the A/D settle wait, calibrated at start-up
+    std::int64_t edgeTimeoutMs = kDefaultEdgeTimeoutMs;
+    bool speedInMph = false;  // "Show speed as MPH": the speed needle in mph
+    RpmConstants rpm;
+    std::array<bool, kAnalogChannels> channels{};  // `ad1_check` .. `ad5_check`
+    ChannelSettingsSet channelSettings{};          // channels 1 and 2 move the markers
+    // Stamped into slot 1 after the third run; its speedDialConstant (km/h) also
+    // serves the fixed-gearing ratio.
+    K40SessionSetup session;
+    CardWeatherSetup weather;
+};
+
+// How a card sequence ended.
+struct CardOutcome {
+    enum class Kind {
+        Finished,  // three runs recorded, or the rev counter check ended by the remote
+        Stopped,   // the user stopped it
+        NoSignal,  // a roller or ignition edge did not come
+    };
+    Kind kind = Kind::Finished;
+    int completedRuns = 0;
+    std::string message;  // for a sequence that did not finish: what happened
+};
+
+// The K70/K80 card's test and rev counter check. The program times every roller
+// revolution itself: it polls the status port for the roller and ignition edges,
+// reads and reloads the counter pairs and draws the needles as it goes, one sample
+// pair per revolution, until a run ends by speed, by the remote or by 2000 samples.
+//
+// run() returns only when the session or check is over, so it runs on a thread of
+// its own that owns the bus and slot 1 meanwhile. requestStop() may be called from
+// any thread: every wait for a status bit ends at the next poll. A wait for a roller
+// or ignition edge also ends when none has come for `edgeTimeoutMs` of the card
+// timing; a wait for the remote waits for the rider. A session that ends early keeps
+// the runs completed so far; the run it was in is cleared.
+class CardSequence {
+  public:
+    struct Seams {
+        CardBus& bus;
+        CardTiming& timing;
+        SequenceView& view;
+        LiveDisplay& live;
+        CardMarkerDisplay& markers;
+        MessageSink& messages;  // the out-of-limits warning of the station's factor
+    };
+
+    CardSequence(const Seams& seams, TestSession& slot1) : seams_(seams), slot1_(slot1) {}
+
+    CardOutcome run(const CardStart& start);
+    void requestStop() { isStopRequested_.store(true, std::memory_order_relaxed); }
+    bool isStopRequested() const { return isStopRequested_.load(std::memory_order_relaxed); }
+
+  private:
+    enum class Signal { None, Roller, Ignition, RollerOrIgnition };
+    struct Abandon {
+        CardOutcome::Kind kind;
+        Signal signal;
+    };
+
+    template <typename IsDone>
+    std::uint8_t pollUntil(IsDone isDone, Signal signal);
+    void waitRemotePressed();
+    void sleep(std::int64_t ms);
+
+    void armRollerCounters();
+    std::uint32_t rollerRisingRead();
+    std::uint32_t rollerFallingRead();
+    void measureIgnitionInHighPhase();
+    void ignitionOnlyRead();
+    void moveMarker(int channel, int rawValue);
+
+    void revCounterCheck();
+    void test();
+    void recordRun(int run);
+    void finishSession();
+    void stampCompletedRuns();
+    std::string messageOf(const Abandon& abandon) const;
+
+    Seams seams_;
+    TestSession& slot1_;
+    CardStart start_;
+    CardAccess* access_ = nullptr;
+    std::atomic<bool> isStopRequested_{false};
+
+    double needleSpeedConstant_ = 0.0;
+    std::uint32_t ignitionPeriod_ = 1;
+    std::int16_t rpmPosition_ = 0;
+    std::array<int, 2> markerOffsets_{};
+    int completedRuns_ = 0;
+    int runInProgress_ = -1;
+};
+
+}  // namespace dyno

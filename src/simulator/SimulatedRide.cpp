@@ -1,0 +1,128 @@
+#include "simulator/SimulatedRide.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "evaluation/RollerInertia.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr double kStepS = 0.0005;
+constexpr double kEngineStopsPullingKmhPerS = 0.5;
+constexpr double kShortestPullS = 2.0;
+constexpr double kIdleRpm = 1500.0;
+constexpr int kK80RollerCodeOffset = 50;
+// The ignition pickup pulls its line low for a short pulse at each spark; the test
+// loop's measurement relies on that (it reloads when it finds the line low).
+constexpr double kSparkPulseS = 0.0001;
+
+double fraction(double value) {
+    return value - std::floor(value);
+}
+
+}  // namespace
+
+CardRoller cardRollerOf(DynoModel model, int rollerCode) {
+    const bool isK80 = model == DynoModel::K80;
+    const int standard = isK80 ? kK80RollerCodeOffset : 0;
+    const bool isOwnCode = isK80 ? rollerCode >= kK80RollerCodeOffset : rollerCode < 40;
+    const int code = isOwnCode && RollerInertiaTable::massFactorOf(rollerCode) ? rollerCode
+                                                                               : standard;
+    CardRoller roller;
+    roller.speedFactorKmh = isK80 ? kK80SpeedFactor.kmh : kK70SpeedFactor.kmh;
+    roller.massFactor = *RollerInertiaTable::massFactorOf(code);
+    roller.speedOffsetKmh = speedOffsetOf(static_cast<int>(model), code).value_or(11.0);
+    return roller;
+}
+
+SimulatedRide::SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller,
+                             const RiderHabits& rider)
+    : vehicle_(vehicle), roller_(roller), rider_(rider), speed_(vehicle.launchSpeedKmh) {
+    beginStep();
+}
+
+double SimulatedRide::engineRpm() const {
+    if (phase_ == Phase::Holding) return vehicle_.launchRpm;
+    return std::max(vehicle_.engineRpmAt(speed_), kIdleRpm);
+}
+
+double SimulatedRide::accelerationKmhPerS() const {
+    switch (phase_) {
+        case Phase::Pulling: {
+            // Midpoint of the step, so the speed follows the power closely.
+            const auto at = [this](double v) {
+                const double effective = std::max(v + roller_.speedOffsetKmh, 1.0);
+                return vehicle_.wheelPowerHpAt(v) / (roller_.massFactor / 2.0 * effective);
+            };
+            return at(speed_ + at(speed_) * kStepS / 2.0);
+        }
+        case Phase::Braking:
+            return -rider_.brakeKmhPerS;
+        case Phase::Returning:
+            return rider_.returnKmhPerS;
+        case Phase::Holding:
+            break;
+    }
+    return 0.0;
+}
+
+void SimulatedRide::beginStep() {
+    acceleration_ = accelerationKmhPerS();
+    const double midSpeed = speed_ + acceleration_ * kStepS / 2.0;
+    double rpm = engineRpm();
+    if (phase_ != Phase::Holding) rpm = std::max(vehicle_.engineRpmAt(midSpeed), kIdleRpm);
+    impulseRate_ = rpm / 60.0 * 360.0 / vehicle_.ignitionDegrees;
+}
+
+void SimulatedRide::endStep() {
+    turns_ += (speed_ * kStepS + acceleration_ * kStepS * kStepS / 2.0) / roller_.speedFactorKmh;
+    impulses_ += impulseRate_ * kStepS;
+    speed_ += acceleration_ * kStepS;
+    stepStartS_ += kStepS;
+    switch (phase_) {
+        case Phase::Holding:
+            heldS_ += kStepS;
+            break;
+        case Phase::Pulling:
+            pullS_ += kStepS;
+            topSpeed_ = std::max(topSpeed_, speed_);
+            if (pullS_ > kShortestPullS && acceleration_ < kEngineStopsPullingKmhPerS) {
+                phase_ = Phase::Braking;
+            }
+            break;
+        case Phase::Braking:
+            if (speed_ <= rider_.coastSpeedKmh) phase_ = Phase::Returning;
+            break;
+        case Phase::Returning:
+            if (speed_ >= vehicle_.launchSpeedKmh) {
+                speed_ = vehicle_.launchSpeedKmh;
+                phase_ = Phase::Holding;
+                heldS_ = 0.0;
+            }
+            break;
+    }
+}
+
+void SimulatedRide::advanceTo(double timeS, bool isProgramPolling) {
+    while (timeS >= stepStartS_ + kStepS) {
+        endStep();
+        beginStep();
+    }
+    timeS_ = std::max(timeS_, timeS);
+    if (phase_ == Phase::Holding && isProgramPolling && heldS_ >= rider_.pressAfterS) {
+        pressedUntilS_ = timeS_ + rider_.pressLengthS;
+        phase_ = Phase::Pulling;
+        pullS_ = 0.0;
+        ++pulls_;
+        beginStep();
+    }
+    const double tau = timeS_ - stepStartS_;
+    const double turns =
+        turns_ + (speed_ * tau + acceleration_ * tau * tau / 2.0) / roller_.speedFactorKmh;
+    rollerHigh_ = fraction(turns) < 0.5;
+    ignitionHigh_ = fraction(impulses_ + impulseRate_ * tau) < 1.0 - kSparkPulseS * impulseRate_;
+}
+
+}  // namespace dyno

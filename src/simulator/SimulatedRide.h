@@ -1,0 +1,89 @@
+#pragma once
+
+#include "evaluation/DynoConstants.h"
+#include "simulator/VehicleProfile.h"
+
+namespace dyno {
+
+// The roller of a K70 or K80 as the simulated card's vehicle drives it.
+struct CardRoller {
+    double speedFactorKmh = kK70SpeedFactor.kmh;  // km/h per roller revolution per second
+    // The factor by which the evaluation turns acceleration into power. The card's
+    // samples come in pairs half a revolution apart, so the evaluation sees half the
+    // roller's acceleration; the roller is driven to match.
+    double massFactor = 0.02092050209;
+    double speedOffsetKmh = 11.0;
+};
+
+// The roller of the model with the given roller code (as the settings form it); the
+// standard roller of the model when the code is not one of its own.
+CardRoller cardRollerOf(DynoModel model, int rollerCode);
+
+// How the simulated rider rides a card session.
+struct RiderHabits {
+    // Having held the launch speed this long while the program polls the card, the
+    // rider presses the remote briefly and opens the throttle.
+    double pressAfterS = 1.5;
+    double pressLengthS = 0.15;
+    // When the engine stops pulling the rider brakes to below the speed that ends a
+    // run, then rides back up to the launch speed.
+    double brakeKmhPerS = 25.0;
+    double coastSpeedKmh = 5.0;
+    double returnKmhPerS = 10.0;
+};
+
+// A vehicle on the card dyno's roller, ridden by a rider: the roller and ignition
+// signals and the remote button at any moment of simulated time, which only moves
+// forward. Deterministic.
+class SimulatedRide {
+  public:
+    enum class Phase { Holding, Pulling, Braking, Returning };
+
+    SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller,
+                  const RiderHabits& rider);
+
+    // Moves the ride to `timeS`; `isProgramPolling` says the program is reading the
+    // status port now (the rider only presses the remote when it is).
+    void advanceTo(double timeS, bool isProgramPolling);
+
+    bool isRollerHigh() const { return rollerHigh_; }
+    bool isIgnitionHigh() const { return ignitionHigh_; }
+    bool isRemotePressed() const { return timeS_ < pressedUntilS_; }
+
+    Phase phase() const { return phase_; }
+    double speedKmh() const { return speed_; }
+    double engineRpm() const;
+    double throttle() const { return phase_ == Phase::Pulling ? 1.0 : 0.15; }
+    double timeS() const { return timeS_; }
+    int pullsStarted() const { return pulls_; }
+    const VehicleProfile& vehicle() const { return vehicle_; }
+    // The highest speed of the pulls so far.
+    double topSpeedKmh() const { return topSpeed_; }
+
+  private:
+    void beginStep();
+    void endStep();
+    double accelerationKmhPerS() const;
+
+    const VehicleProfile& vehicle_;
+    CardRoller roller_;
+    RiderHabits rider_;
+
+    Phase phase_ = Phase::Holding;
+    double stepStartS_ = 0.0;
+    double speed_ = 0.0;        // at the start of the step
+    double acceleration_ = 0.0; // through the step
+    double turns_ = 0.0;        // roller revolutions at the start of the step
+    double impulses_ = 0.0;     // ignition impulses at the start of the step
+    double impulseRate_ = 0.0;  // per second through the step
+    double heldS_ = 0.0;
+    double pullS_ = 0.0;
+    double pressedUntilS_ = -1.0;
+    double timeS_ = 0.0;
+    double topSpeed_ = 0.0;
+    int pulls_ = 0;
+    bool rollerHigh_ = true;
+    bool ignitionHigh_ = true;
+};
+
+}  // namespace dyno

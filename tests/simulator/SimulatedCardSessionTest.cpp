@@ -1,0 +1,114 @@
+// Whole card sessions between the card sequence and the simulated card: three runs
+// into slot 1 that evaluate to the vehicle's power, the fixed-gearing ratio, the rev
+// counter check, the station's factor, and the counters measuring what the ride did.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "acquisition/CardRecordingViews.h"
+#include "acquisition/card/CardSequence.h"
+#include "evaluation/DynoPreparation.h"
+#include "evaluation/RunEvaluation.h"
+#include "simulator/SimulatedCard.h"
+
+namespace dyno::test {
+namespace {
+
+using ::testing::IsEmpty;
+
+// The test's time per port access: coarse enough to run quickly under the
+// sanitizers (a tenth of the accesses of a real card), fine enough for the roller's
+// periods (20 card ticks on 100,000 and more).
+constexpr std::int64_t kAccessNs = 10'000;
+
+struct CardSessionCase {
+    const char* vehicle;
+    DynoModel model;
+};
+
+class SimulatedCardSession : public ::testing::TestWithParam<CardSessionCase> {
+  protected:
+    CardStart startFor(const VehicleProfile& vehicle, DynoModel dynoModel) const {
+        CardStart start;
+        start.remoteButtonMask = remoteButtonMaskFor(dynoModel);
+        const DynoPreparation dyno =
+            prepareDyno(DynoConstantsInForce{}, dynoModel, Electronics::Card, BarMarkerTexts{});
+        const TestType type =
+            vehicle.ignitionDegrees == 720 ? TestType::Degrees720 : TestType::Degrees360;
+        start.rpm = prepareRpm(TestTypeButtons(type), "360", dynoModel, RpmConstants{}).constants;
+        start.channels = {true, true, false, false, true};
+        start.session.dynoModel = dynoModel;
+        start.session.electronics = Electronics::Card;
+        start.session.rollerCode = dynoModel == DynoModel::K80 ? 50 : 0;
+        start.session.speedDialConstant = dyno.constants.speedDialConstant;
+        start.session.gearbox = vehicle.transmission == Transmission::FixedGearing
+                                    ? GearboxType::FixedGearing
+                                    : GearboxType::Variomatic;
+        start.weather.isStationConnected = true;
+        return start;
+    }
+
+    CardOutcome runSession(const VehicleProfile& vehicle, DynoModel dynoModel, CardStart start) {
+        SimulatedCardOptions options;
+        options.dynoModel = dynoModel;
+        options.rollerCode = start.session.rollerCode;
+        options.accessNs = kAccessNs;
+        card = std::make_unique<SimulatedCard>(vehicle, options);
+        CardSequence sequence({*card, *card, display, display, markers, messages}, slot1());
+        return sequence.run(start);
+    }
+
+    TestSession& slot1() { return model->slot(1); }
+
+    RecordingDisplay display;
+    RecordingCardDisplay markers{display};
+    RecordingMessages messages;
+    std::unique_ptr<SessionModel> model = SessionModel::create();
+    std::unique_ptr<SimulatedCard> card;
+};
+
+TEST_P(SimulatedCardSession, ThreeRunsEvaluateToTheVehiclesPower) {
+    const VehicleProfile& vehicle = *findVehicleProfile(GetParam().vehicle);
+    const CardOutcome outcome =
+        runSession(vehicle, GetParam().model, startFor(vehicle, GetParam().model));
+
+    ASSERT_EQ(outcome.kind, CardOutcome::Kind::Finished) << outcome.message;
+    EXPECT_EQ(outcome.completedRuns, 3);
+    EXPECT_THAT(messages.shown, IsEmpty());
+    EXPECT_EQ(slot1().header.dynoModel(), static_cast<int>(GetParam().model));
+    EXPECT_EQ(slot1().header.electronicsType(), 0);
+
+    auto workspace = EvaluationWorkspace::create();
+    for (int run = 0; run < 3; ++run) {
+        SCOPED_TRACE(run);
+        const int samples = slot1().leadingPeriods(run);
+        EXPECT_EQ(samples % 2, 0);
+        const EvaluationReport report = evaluate(*model, 1, run, EvaluationOptions{}, *workspace);
+        ASSERT_GT(report.evalCount, 100);
+        const auto& curves = slot1().curves;
+        const auto count = static_cast<long>(report.evalCount - 1);
+        const double peak = *std::max_element(curves.powerCurve.begin(),
+                                              curves.powerCurve.begin() + count);
+        const double top = *std::max_element(curves.speedCurve.begin(),
+                                             curves.speedCurve.begin() + count);
+        const double expected = vehicle.peakWheelPowerHp(curves.speedCurve[0], top);
+        EXPECT_NEAR(peak, expected, expected * 0.02);
+        // The rider brakes after the pull: the run ends once the needle falls below 13.
+        EXPECT_LT(curves.speedCurve[static_cast<std::size_t>(count - 1)], top / 2);
+        if (vehicle.transmission == Transmission::FixedGearing) {
+            EXPECT_NEAR(slot1().values.rpmPer100(run), vehicle.rpmPerKmhLow, 1.0);
+        }
+        EXPECT_GT(slot1().analogSamples[static_cast<std::size_t>(run)][4][20], 0);
+    }
+    // The station's default air gives a factor near 1 that is not exactly 1.
+    EXPECT_NE(slot1().values.stationCorrection(), 0.0);
+    EXPECT_NEAR(slot1().values.stationCorrection(), 1.0, 0.05);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vehicles, SimulatedCardSession,
+                         ::testing::Values(CardSessionCase{"scooter50", DynoModel::K70},
+                                           CardSessionCase{"bike125", DynoModel::K80}));
+
+}  // namespace
+}  // namespace dyno::test
