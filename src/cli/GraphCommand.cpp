@@ -8,114 +8,40 @@
 #include <QImage>
 #include <cstdlib>
 #include <memory>
-#include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/GraphArguments.h"
 #include "cli/Json.h"
-#include "cli/LoadSessionArgument.h"
 #include "display/GraphImages.h"
 #include "display/GraphUpdate.h"
 #include "model/Cp1252.h"
 #include "model/SessionModel.h"
-#include "model/TextNumbers.h"
 
 namespace dyno::cli {
 
-namespace {
-
-struct Bounds {
-    std::int32_t start;
-    std::int32_t end;
-};
-
-// "A:B", two whole numbers.
-Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto colon = text->find(':');
-    const auto start = strictInteger(text->substr(0, colon));
-    const auto end =
-        colon == std::string::npos ? std::nullopt : strictInteger(text->substr(colon + 1));
-    if (!start || !end) throw UsageError("--" + name + " expects START:END (got '" + *text + "')");
-    return {*start, *end};
-}
-
-// "N" for every file, or "N1,N2,.." with one run (1..3) per file.
-std::vector<int> runsOf(const Arguments& arguments, std::size_t files) {
-    const std::string text = arguments.value("run").value_or("1");
-    std::vector<int> runs;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', from);
-        const auto run = strictInteger(text.substr(from, comma - from));
-        if (!run || *run < 1 || *run > kRunsPerSession) {
-            throw UsageError("--run takes runs 1, 2 or 3 separated by commas (got '" + text + "')");
-        }
-        runs.push_back(*run);
-        if (comma == std::string::npos) break;
-        from = comma + 1;
-    }
-    if (runs.size() == 1) runs.resize(files, runs.front());
-    if (runs.size() != files) throw UsageError("--run needs one run, or one run per file");
-    return runs;
-}
-
-std::string decimal(std::int32_t value) {
-    return formatFixed(value, 0);
-}
-
-// The drawing needs fonts, hence a GUI application; the tool never opens a window.
-std::unique_ptr<QGuiApplication> headlessApplication() {
-    if (QGuiApplication::instance() != nullptr) return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "dynotool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-}  // namespace
-
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const Arguments arguments(words, {"out", "run", "speed", "power", "rpm"},
-                              {"show-rpm", "torque", "fixed-gearing", "air", "mph", "kw", "panel"});
+    std::set<std::string> flags = kGraphFlagOptions;
+    flags.insert("panel");
+    std::set<std::string> values = kGraphValueOptions;
+    values.insert("out");
+    const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
-    if (files.empty() || files.size() > kSessionSlots) {
-        throw UsageError("expects one to four session archives");
-    }
+    GraphRequest request = graphRequestOf(arguments, files.size());
     const std::string outFile = arguments.required("out");
-    const std::vector<int> runs = runsOf(arguments, files.size());
-    const Bounds speed = boundsOf(arguments, "speed", {0, 150});
-    const Bounds power = boundsOf(arguments, "power", {0, 20});
-    const Bounds rpm = boundsOf(arguments, "rpm", {0, 10000});
+    GraphControls& controls = request.controls;
 
-    GraphControls controls;
-    controls.scaleTexts = {decimal(speed.start), decimal(speed.end), decimal(power.start),
-                           decimal(power.end),   decimal(rpm.start), decimal(rpm.end)};
-    controls.speedAndRpm = arguments.flag("show-rpm");
-    controls.fixedGearing = arguments.flag("fixed-gearing");
-    controls.showAirCurve = arguments.flag("air");
-    controls.speedInMph = arguments.flag("mph");
-    controls.powerInKw = arguments.flag("kw");
-    controls.runChoice.fill(-1);
-    controls.torqueTicked.fill(arguments.flag("torque"));
-
-    const GraphScale scale{speed.start, speed.end, power.start, power.end, rpm.start, rpm.end};
-    const ScaleProblem problem = scaleProblem(scale, controls.speedAndRpm);
+    const ScaleProblem problem = scaleProblem(request.scale, controls.speedAndRpm);
     if (problem != ScaleProblem::none) {
         throw UsageError("the graph cannot be drawn with this scale: " +
                          std::string(scaleHint(problem)));
     }
 
     auto model = SessionModel::create();
-    for (std::size_t f = 0; f < files.size(); ++f) {
-        const int slot = static_cast<int>(f) + 1;
-        if (!loadSessionArgument("graph", files[f], model->slot(slot), err)) return 1;
-        controls.runChoice[f] = runs[f] - 1;
-    }
+    if (!loadGraphSessions("graph", files, request, *model, err)) return 1;
 
     const auto application = headlessApplication();
     auto workspace = EvaluationWorkspace::create();
@@ -137,7 +63,7 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
         slotList += (f ? ", " : "") +
                     JsonObject()
                         .add("slot", static_cast<int>(f) + 1)
-                        .add("run", runs[f])
+                        .add("run", request.runs[f])
                         .add("maxPowerText", fromWindows1252(session.curves.maxPowerText.view()))
                         .str();
     }

@@ -23,6 +23,11 @@ constexpr CommandEntry kCommands[] = {
     {"graph", dyno::cli::runGraph,
      "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--speed A:B] [--power A:B] "
      "[--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] [--mph] [--kw] [--panel]"},
+    {"report", dyno::cli::runReport,
+     "report FILE1 [FILE2 [FILE3 [FILE4]]] --out PDF|PNG [--run N,...] [--page a4|letter] "
+     "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
+     "[--mph] [--kw] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
+     "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE]"},
     {"correction", dyno::cli::runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
      "[--inch-hg]"},
