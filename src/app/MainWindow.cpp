@@ -25,7 +25,9 @@
 #include "app/PortList.h"
 #include "app/PrintOptionsDialog.h"
 #include "app/RemarksPage.h"
+#include "app/ReportPrinting.h"
 #include "app/SessionFileActions.h"
+#include "app/SettingsBinding.h"
 #include "app/SettingsFiles.h"
 #include "app/SetupPage.h"
 #include "app/SpeedPage.h"
@@ -127,6 +129,11 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
     // The two dialogs live as long as the window: print options and advanced setup.
     printOptionsDialog_ = new PrintOptionsDialog(this);
     advancedSetupDialog_ = new AdvancedSetupDialog(this);
+    reportPrinting_ = new ReportPrinting(
+        *this, *printOptionsDialog_,
+        {model_, *graphsPage_, *infoPage_, [this] { return settingsFromControls(this); },
+         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }});
+    connect(graphsPage_, &GraphsPage::printRequested, reportPrinting_, &ReportPrinting::print);
     settingsFiles_ =
         std::make_unique<SettingsFiles>(this, programState_, *messageBoxes_, startDirectory_);
     settingsFiles_->setInitialFolderTarget(

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstdio>
 #include <filesystem>
 
 #include "display/SyntheticRuns.h"
@@ -11,21 +10,13 @@
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
+#include "support/PdfText.h"
 
 namespace dyno {
 namespace {
 
+using testing::pdfText;
 using testing::runDynotool;
-
-std::string pdfText(const std::string& pdf) {
-    std::string text;
-    FILE* pipe = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r");
-    if (pipe == nullptr) return text;
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
-    ::pclose(pipe);
-    return text;
-}
 
 // Where each of `words` first appears after the previous one; npos when one is
 // missing or out of order.
