@@ -4,7 +4,8 @@
 // and legend), its drawing part alone, and one cursor move over four slots.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include "QtBenchmarkMain.h"
+
 #include <QPainter>
 #include <memory>
 
@@ -95,11 +96,5 @@ BENCHMARK(BM_CursorMoveFourSlots)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return dyno::bench::runDrawingBenchmarks(argc, argv);
 }

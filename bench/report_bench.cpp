@@ -3,8 +3,9 @@
 // and the file's size (curves as vector paths, text as text).
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -24,10 +25,7 @@ struct FourSessions {
         for (int s = 1; s <= kSessionSlots; ++s) {
             TestSession& session = model->slot(s);
             graph_testing::recordSyntheticRun(session, 0, graph_testing::syntheticRunOfSlot(s));
-            session.make.assign("Make");
-            session.model.assign("Model");
-            session.owner.assign("Owner");
-            session.remarkLine1.assign("A remark line of the session as long as the workshop types it");
+            graph_testing::nameSyntheticSession(session, s);
         }
         controls.scaleTexts = {"0", "150", "0", "20", "0", "10000"};
         controls.runChoice = {0, 0, 0, 0};
@@ -66,11 +64,5 @@ BENCHMARK(BM_FourSessionReportPdf)->Unit(benchmark::kMillisecond)->Repetitions(5
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return dyno::bench::runDrawingBenchmarks(argc, argv);
 }

@@ -43,10 +43,7 @@ class ReportCommand : public ::testing::Test {
         for (int s = 1; s <= 4; ++s) {
             TestSession& session = model->slot(s);
             graph_testing::recordSyntheticRun(session, 0, graph_testing::syntheticRunOfSlot(s));
-            session.make.assign("Make" + std::to_string(s));
-            session.model.assign("Model" + std::to_string(s));
-            session.owner.assign("Owner" + std::to_string(s));
-            session.remarkLine1.assign("Remark" + std::to_string(s));
+            graph_testing::nameSyntheticSession(session, s);
             archives.push_back((folder / ("session" + std::to_string(s) + ".zsd")).string());
             ASSERT_TRUE(saveSessionArchive(archives.back(), session, SavedAirData{}).ok());
         }

@@ -23,10 +23,7 @@ struct EvaluatedSessions {
         for (int s = 1; s <= slotCount; ++s) {
             TestSession& session = model->slot(s);
             graph_testing::recordSyntheticRun(session, 0, graph_testing::syntheticRunOfSlot(s));
-            session.make.assign("Make" + std::to_string(s));
-            session.model.assign("Model" + std::to_string(s));
-            session.owner.assign("Owner" + std::to_string(s));
-            session.remarkLine1.assign("First remark " + std::to_string(s));
+            graph_testing::nameSyntheticSession(session, s);
             session.remarkLine2.assign("Second remark " + std::to_string(s));
             session.remarkLine3.assign("Third remark " + std::to_string(s));
             controls.runChoice[static_cast<std::size_t>(s - 1)] = 0;

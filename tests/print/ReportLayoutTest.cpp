@@ -94,13 +94,13 @@ TEST_F(ReportTexts, RemarkLinesFollowTheCountAndTheMaximaStandAlways) {
         EXPECT_NE(find(none, text), nullptr) << text;
     }
     EXPECT_NE(find(none, QString::fromLatin1(session.curves.maxPowerText.view().data())), nullptr);
-    EXPECT_EQ(find(none, "First remark 1"), nullptr);
+    EXPECT_EQ(find(none, "Remark1"), nullptr);
 
     const auto three = sessionBlockTexts(kPage, 1, session, 3, flags, false);
     const PageText* make = find(three, "Make1");
     ASSERT_NE(make, nullptr);
     EXPECT_EQ(make->y, 4008 + 400);
-    const char* remarks[] = {"First remark 1", "Second remark 1", "Third remark 1"};
+    const char* remarks[] = {"Remark1", "Second remark 1", "Third remark 1"};
     for (int r = 0; r < 3; ++r) {
         const PageText* remark = find(three, remarks[r]);
         ASSERT_NE(remark, nullptr);
