@@ -19,12 +19,11 @@
 #include "app/PrintOptionsDialog.h"
 #include "app/RemarksPage.h"
 #include "app/ReportPrinting.h"
-#include "display/SyntheticRuns.h"
-#include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 #include "print/ReportFiles.h"
 #include "support/DynotoolRun.h"
 #include "support/PdfText.h"
+#include "support/ReportSessions.h"
 
 namespace dyno {
 namespace {
@@ -32,16 +31,11 @@ namespace {
 class WindowPrint : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("window_print_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
+        ASSERT_TRUE(sessions.saveInto(*model, "window_print_"));
+        folder = sessions.folder;
+        archives = sessions.archives;
         for (int s = 1; s <= 4; ++s) {
-            TestSession& session = model->slot(s);
-            graph_testing::recordSyntheticRun(session, 0, graph_testing::syntheticRunOfSlot(s));
-            graph_testing::nameSyntheticSession(session, s);
-            archives.push_back((folder / ("session" + std::to_string(s) + ".zsd")).string());
-            ASSERT_TRUE(saveSessionArchive(archives.back(), session, SavedAirData{}).ok());
-            window.remarksPage()->showSessionTexts(s, session);
+            window.remarksPage()->showSessionTexts(s, model->slot(s));
             controls::writeItemIndex(&window, ("test" + std::to_string(s) + "group").c_str(), 0);
         }
         // The scale dynotool takes by default.
@@ -52,8 +46,6 @@ class WindowPrint : public ::testing::Test {
         controls::writeItemIndex(&window, "test1group", 0);
         static_cast<QPushButton*>(controls::find<QWidget>(&window, "updatebutton"))->click();
     }
-
-    void TearDown() override { std::filesystem::remove_all(folder); }
 
     // Presses F9 and answers the print options dialog with OK (or closes it).
     void pressF9Answering(bool ok) {
@@ -69,6 +61,7 @@ class WindowPrint : public ::testing::Test {
         QApplication::sendEvent(window.graphsPage(), &f9);
     }
 
+    testing::ReportSessions sessions;
     std::unique_ptr<SessionModel> model = SessionModel::create();
     MainWindow window{*model, QDir::currentPath()};
     std::filesystem::path folder;

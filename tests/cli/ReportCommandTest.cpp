@@ -5,12 +5,11 @@
 #include <QImage>
 #include <filesystem>
 
-#include "display/SyntheticRuns.h"
-#include "files/SessionArchive.h"
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
 #include "support/PdfText.h"
+#include "support/ReportSessions.h"
 
 namespace dyno {
 namespace {
@@ -36,21 +35,13 @@ using testing::runDynotool;
 class ReportCommand : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("dynotool_report_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
         auto model = SessionModel::create();
-        for (int s = 1; s <= 4; ++s) {
-            TestSession& session = model->slot(s);
-            graph_testing::recordSyntheticRun(session, 0, graph_testing::syntheticRunOfSlot(s));
-            graph_testing::nameSyntheticSession(session, s);
-            archives.push_back((folder / ("session" + std::to_string(s) + ".zsd")).string());
-            ASSERT_TRUE(saveSessionArchive(archives.back(), session, SavedAirData{}).ok());
-        }
+        ASSERT_TRUE(sessions.saveInto(*model, "dynotool_report_"));
+        folder = sessions.folder;
+        archives = sessions.archives;
     }
 
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
+    testing::ReportSessions sessions;
     std::filesystem::path folder;
     std::vector<std::string> archives;
 };
