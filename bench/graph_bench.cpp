@@ -4,7 +4,7 @@
 // and legend), its drawing part alone, and one cursor move over four slots.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+
 #include <QPainter>
 #include <memory>
 

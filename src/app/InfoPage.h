@@ -15,6 +15,8 @@ class InfoPage : public QWidget {
 
     void setCompanyName(const QString& name) { companyName_->setText(name); }
     void setPhone(const QString& phone) { phone_->setText(phone); }
+    QString companyName() const { return companyName_->text(); }
+    QString phone() const { return phone_->text(); }
 
     // The two pictures the printed report carries, kept on this page unseen:
     // `prtimage1` the small logo, `prtimage2` the workshop's own print logo.

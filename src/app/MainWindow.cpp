@@ -27,7 +27,9 @@
 #include "app/PrintOptionsDialog.h"
 #include "app/ProgramParts.h"
 #include "app/RemarksPage.h"
+#include "app/ReportPrinting.h"
 #include "app/SessionFileActions.h"
+#include "app/SettingsBinding.h"
 #include "app/SettingsFiles.h"
 #include "app/SetupPage.h"
 #include "app/SpeedPage.h"
@@ -149,9 +151,14 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     // The two dialogs live as long as the window: print options and advanced setup.
     printOptionsDialog_ = new PrintOptionsDialog(this);
     advancedSetupDialog_ = new AdvancedSetupDialog(this);
-    settingsFiles_ = std::make_unique<SettingsFiles>(
-        SettingsPages{*setupPage_, *paramPage_, *advancedSetupDialog_, *infoPage_}, programState_,
-        messages, startDirectory_);
+    const SettingsPages settingsPages{*setupPage_, *paramPage_, *advancedSetupDialog_, *infoPage_};
+    reportPrinting_ = new ReportPrinting(
+        *this, *printOptionsDialog_,
+        {model_, *graphsPage_, *infoPage_, [settingsPages] { return settingsFromPages(settingsPages); },
+         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }});
+    connect(graphsPage_, &GraphsPage::printRequested, reportPrinting_, &ReportPrinting::print);
+    settingsFiles_ =
+        std::make_unique<SettingsFiles>(settingsPages, programState_, messages, startDirectory_);
     settingsFiles_->setInitialFolderTarget(
         [this](const QString& folder) { filePage_->setInitialFolder(folder); });
     connect(setupPage_->saveSettingsButton(), &QPushButton::clicked, this,

@@ -16,6 +16,7 @@ namespace dyno {
 class AdSettingsPage;
 class AdvancedSetupDialog;
 class PrintOptionsDialog;
+class ReportPrinting;
 class MessageSink;
 class SettingsFiles;
 class AnalogPage;
@@ -72,6 +73,8 @@ class MainWindow : public QWidget {
     SessionFileActions* sessionFileActions() const { return sessionFileActions_; }
     AdvancedSetupDialog* advancedSetupDialog() const { return advancedSetupDialog_; }
     PrintOptionsDialog* printOptionsDialog() const { return printOptionsDialog_; }
+    // "Print" and F9: the print options, the printer and the report.
+    ReportPrinting* reportPrinting() const { return reportPrinting_; }
     // The values held in force: graph scale, weather constants, transfer delay, ...
     ProgramState& programState() { return programState_; }
     // The two settings files and their buttons.
@@ -122,6 +125,7 @@ class MainWindow : public QWidget {
     ProgramState programState_;
     AdvancedSetupDialog* advancedSetupDialog_ = nullptr;
     PrintOptionsDialog* printOptionsDialog_ = nullptr;
+    ReportPrinting* reportPrinting_ = nullptr;
     std::unique_ptr<SettingsFiles> settingsFiles_;
     std::unique_ptr<CardBus> cardBus_;
     std::unique_ptr<K40StatusPages> k40StatusPages_;

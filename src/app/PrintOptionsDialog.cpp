@@ -6,6 +6,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "print/ReportInputs.h"
+
 namespace dyno {
 
 namespace {
@@ -29,7 +31,7 @@ const SlotGroup kSlotGroups[] = {
 
 PrintOptionsDialog::PrintOptionsDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      printFont_(QStringLiteral("Times New Roman"), 10) {
+      printFont_(defaultReportFont()) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Choose number of remarklines to print"));
     auto* layout = new QVBoxLayout(this);
@@ -57,23 +59,35 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget* parent)
     ok->setObjectName(QStringLiteral("Button1"));
     auto* fontbutton = new QPushButton(QStringLiteral("Change printfont"), this);
     fontbutton->setObjectName(QStringLiteral("fontbutton"));
+    auto* preview = new QPushButton(QStringLiteral("Preview"), this);
+    preview->setObjectName(QStringLiteral("previewbutton"));
     buttons->addWidget(ok);
     buttons->addWidget(fontbutton);
+    buttons->addWidget(preview);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(preview, &QPushButton::clicked, this, &PrintOptionsDialog::previewRequested);
     connect(fontbutton, &QPushButton::clicked, this, &PrintOptionsDialog::choosePrintFont);
     setFixedSize(sizeHint());
 }
 
+QList<QRadioButton*> PrintOptionsDialog::lineChoices(int slot) const {
+    if (slot < 1 || slot > static_cast<int>(remarkLineGroups_.size())) return {};
+    return remarkLineGroups_[static_cast<std::size_t>(slot - 1)]->findChildren<QRadioButton*>(
+        QString(), Qt::FindDirectChildrenOnly);
+}
+
 int PrintOptionsDialog::remarkLines(int slot) const {
-    if (slot < 1 || slot > static_cast<int>(remarkLineGroups_.size())) return 0;
-    const auto items =
-        remarkLineGroups_[static_cast<std::size_t>(slot - 1)]->findChildren<QRadioButton*>(
-            QString(), Qt::FindDirectChildrenOnly);
+    const auto items = lineChoices(slot);
     for (int i = 0; i < items.size(); ++i) {
         if (items[i]->isChecked()) return i;
     }
     return 0;  // nothing chosen prints no remark lines
+}
+
+void PrintOptionsDialog::setRemarkLines(int slot, int lines) {
+    const auto items = lineChoices(slot);
+    if (lines >= 0 && lines < items.size()) items[lines]->setChecked(true);
 }
 
 void PrintOptionsDialog::choosePrintFont() {

@@ -28,6 +28,9 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
 // written as PNG.
 int runAnalog(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// The printed test report of up to four session archives as a PDF or a 600-dpi PNG.
+int runReport(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 // A whole three-run session of the simulated K40 electronics saved as an archive, or
 // (--pty) the simulated electronics served on a pseudo-terminal.
 int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);

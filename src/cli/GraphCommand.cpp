@@ -8,85 +8,40 @@
 #include <QImage>
 #include <cstdlib>
 #include <memory>
-#include <optional>
+#include <set>
 #include <ostream>
 #include <string>
 
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
-#include "cli/DrawingArguments.h"
+#include "cli/GraphArguments.h"
 #include "cli/Json.h"
-#include "cli/LoadSessionArgument.h"
 #include "display/GraphImages.h"
 #include "display/GraphUpdate.h"
 #include "model/Cp1252.h"
 #include "model/SessionModel.h"
-#include "model/TextNumbers.h"
 
 namespace dyno::cli {
 
-namespace {
-
-struct Bounds {
-    std::int32_t start;
-    std::int32_t end;
-};
-
-// "A:B", two whole numbers.
-Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto colon = text->find(':');
-    const auto start = strictInteger(text->substr(0, colon));
-    const auto end =
-        colon == std::string::npos ? std::nullopt : strictInteger(text->substr(colon + 1));
-    if (!start || !end) throw UsageError("--" + name + " expects START:END (got '" + *text + "')");
-    return {*start, *end};
-}
-
-std::string decimal(std::int32_t value) {
-    return formatFixed(value, 0);
-}
-
-}  // namespace
-
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const Arguments arguments(words, {"out", "run", "speed", "power", "rpm"},
-                              {"show-rpm", "torque", "fixed-gearing", "air", "mph", "kw", "panel"});
+    std::set<std::string> flags = kGraphFlagOptions;
+    flags.insert("panel");
+    std::set<std::string> values = kGraphValueOptions;
+    values.insert("out");
+    const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
-    if (files.empty() || files.size() > kSessionSlots) {
-        throw UsageError("expects one to four session archives");
-    }
+    GraphRequest request = graphRequestOf(arguments, files.size());
     const std::string outFile = arguments.required("out");
-    const std::vector<int> runs = runsOf(arguments, files.size());
-    const Bounds speed = boundsOf(arguments, "speed", {0, 150});
-    const Bounds power = boundsOf(arguments, "power", {0, 20});
-    const Bounds rpm = boundsOf(arguments, "rpm", {0, 10000});
+    GraphControls& controls = request.controls;
 
-    GraphControls controls;
-    controls.scaleTexts = {decimal(speed.start), decimal(speed.end), decimal(power.start),
-                           decimal(power.end),   decimal(rpm.start), decimal(rpm.end)};
-    controls.speedAndRpm = arguments.flag("show-rpm");
-    controls.fixedGearing = arguments.flag("fixed-gearing");
-    controls.showAirCurve = arguments.flag("air");
-    controls.speedInMph = arguments.flag("mph");
-    controls.powerInKw = arguments.flag("kw");
-    controls.runChoice.fill(-1);
-    controls.torqueTicked.fill(arguments.flag("torque"));
-
-    const GraphScale scale{speed.start, speed.end, power.start, power.end, rpm.start, rpm.end};
-    const ScaleProblem problem = scaleProblem(scale, controls.speedAndRpm);
+    const ScaleProblem problem = scaleProblem(request.scale, controls.speedAndRpm);
     if (problem != ScaleProblem::none) {
         throw UsageError("the graph cannot be drawn with this scale: " +
                          std::string(scaleHint(problem)));
     }
 
     auto model = SessionModel::create();
-    for (std::size_t f = 0; f < files.size(); ++f) {
-        const int slot = static_cast<int>(f) + 1;
-        if (!loadSessionArgument("graph", files[f], model->slot(slot), err)) return 1;
-        controls.runChoice[f] = runs[f] - 1;
-    }
+    if (!loadGraphSessions("graph", files, request, *model, err)) return 1;
 
     const auto application = headlessApplication();
     auto workspace = EvaluationWorkspace::create();
@@ -108,7 +63,7 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
         slotList += (f ? ", " : "") +
                     JsonObject()
                         .add("slot", static_cast<int>(f) + 1)
-                        .add("run", runs[f])
+                        .add("run", request.runs[f])
                         .add("maxPowerText", fromWindows1252(session.curves.maxPowerText.view()))
                         .str();
     }

@@ -27,6 +27,11 @@ constexpr CommandEntry kCommands[] = {
      "analog FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--channels 1,3,5] "
      "[--vscale hp|speed] [--zoom N] [--offset N] [--shift a,b,c,d] [--left-scale C] "
      "[--end-hp N] [--mph] [--kw] [--ad-settings FILE.ana] [--plot-only]"},
+    {"report", dyno::cli::runReport,
+     "report FILE1 [FILE2 [FILE3 [FILE4]]] --out PDF|PNG [--run N,...] [--page a4|letter] "
+     "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
+     "[--mph] [--kw] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
+     "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE]"},
     {"correction", dyno::cli::runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
      "[--inch-hg]"},

@@ -44,16 +44,6 @@ struct Mapping {
     }
 };
 
-// The first sample at or above the bottom of the power axis, searched over samples
-// 0..1997; -1 when there is none. The curve starts one sample earlier, so it enters
-// from below.
-int firstPlottedSample(const EvaluatedCurves::Curve& curve, double startHp) {
-    int k = 0;
-    while (k < kPlottedSamples - 1 && !(curve[static_cast<std::size_t>(k)] >= startHp)) ++k;
-    if (k == kPlottedSamples - 1) return -1;
-    return k > 0 ? k - 1 : k;
-}
-
 std::size_t at(int k) {
     return static_cast<std::size_t>(k);
 }
@@ -255,6 +245,13 @@ PlotOutcome SlotPlot::fixedGearingPlot(PixelTable& table) {
 }
 
 }  // namespace
+
+int firstPlottedSample(const EvaluatedCurves::Curve& curve, double axisStart) {
+    int k = 0;
+    while (k < kPlottedSamples - 1 && !(curve[static_cast<std::size_t>(k)] >= axisStart)) ++k;
+    if (k == kPlottedSamples - 1) return -1;
+    return k > 0 ? k - 1 : k;
+}
 
 PlotOutcome plotSession(QPainter& graph, int slot, const TestSession& session, int run,
                         const DisplaySelection& selection, const PlotSettings& settings,

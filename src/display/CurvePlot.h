@@ -46,6 +46,11 @@ enum class PlotOutcome {
     torqueBelowScale,
 };
 
+// The first sample of `curve` to plot on an axis starting at `axisStart`: the first
+// of samples 0..1997 at or above the start, less one so that the curve enters from
+// below; -1 when none reaches the start (the slot's plot then ends).
+int firstPlottedSample(const EvaluatedCurves::Curve& curve, double axisStart);
+
 // Draws the curves of `session`'s evaluated run `run` for slot 1..4 onto the graph
 // area (power, and as selected engine speed, torque and the air/rolling resistance
 // curve) and rebuilds the slot's cursor tables. The curves must have been

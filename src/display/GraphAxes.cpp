@@ -72,17 +72,23 @@ RpmAxis rpmAxisOf(const GraphScale& scale) {
     return axis;
 }
 
-ScaleProblem scaleProblem(const GraphScale& scale, bool rpmAxisShown) {
+std::vector<ScaleProblem> scaleProblems(const GraphScale& scale, bool rpmAxisShown) {
     // Row spacing 400 / divisions, column spacing 600 / divisions: at least one pixel.
+    std::vector<ScaleProblem> problems;
     const PowerAxis power = powerAxisOf(scale);
-    if (power.divisions < 1 || power.divisions > 400) return ScaleProblem::powerScale;
+    if (power.divisions < 1 || power.divisions > 400) problems.push_back(ScaleProblem::powerScale);
     const SpeedAxis speed = speedAxisOf(scale);
-    if (speed.divisions < 1 || speed.columnStep < 1) return ScaleProblem::speedScale;
+    if (speed.divisions < 1 || speed.columnStep < 1) problems.push_back(ScaleProblem::speedScale);
     if (rpmAxisShown) {
         const RpmAxis rpm = rpmAxisOf(scale);
-        if (rpm.divisions < 1 || rpm.divisions > 400) return ScaleProblem::rpmScale;
+        if (rpm.divisions < 1 || rpm.divisions > 400) problems.push_back(ScaleProblem::rpmScale);
     }
-    return ScaleProblem::none;
+    return problems;
+}
+
+ScaleProblem scaleProblem(const GraphScale& scale, bool rpmAxisShown) {
+    const std::vector<ScaleProblem> problems = scaleProblems(scale, rpmAxisShown);
+    return problems.empty() ? ScaleProblem::none : problems.front();
 }
 
 std::string_view scaleHint(ScaleProblem problem) {

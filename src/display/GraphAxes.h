@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "display/GraphScale.h"
 
@@ -42,6 +43,10 @@ RpmAxis rpmAxisOf(const GraphScale& scale);
 enum class ScaleProblem { none, powerScale, speedScale, rpmScale };
 
 ScaleProblem scaleProblem(const GraphScale& scale, bool rpmAxisShown);
+
+// Every such axis, in the order power, speed, engine speed (the printed report
+// names each one).
+std::vector<ScaleProblem> scaleProblems(const GraphScale& scale, bool rpmAxisShown);
 
 // The hint shown in the graph area instead of the grid and curves.
 std::string_view scaleHint(ScaleProblem problem);

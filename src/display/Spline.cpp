@@ -31,12 +31,29 @@ std::array<Weights, 6> sampleWeights() {
     return weights;
 }
 
+using SegmentSamples = std::array<int, 6>;
+
+// The six samples of the segment through p0..p3, truncated to pixels.
+void sampleSegment(const SplinePoint& p0, const SplinePoint& p1, const SplinePoint& p2,
+                   const SplinePoint& p3, SegmentSamples& xs, SegmentSamples& ys) {
+    static const std::array<Weights, 6> kWeights = sampleWeights();
+    // Means of points within a million pixels stay within it: no clamp needed.
+    for (std::size_t s = 0; s < kWeights.size(); ++s) {
+        const Weights& w = kWeights[s];
+        xs[s] = static_cast<int>(w.b0 * p0.x + w.b1 * p1.x + w.b2 * p2.x + w.b3 * p3.x);
+        ys[s] = static_cast<int>(w.b0 * p0.y + w.b1 * p1.y + w.b2 * p2.y + w.b3 * p3.y);
+    }
+}
+
+bool hasPoints(std::span<const SplinePoint> points, int count) {
+    return count >= 1 && points.size() >= static_cast<std::size_t>(count) + 3;
+}
+
 }  // namespace
 
 void appendSplinePolyline(std::span<const SplinePoint> points, int count,
                           std::vector<QPoint>& out) {
-    if (count < 1 || points.size() < static_cast<std::size_t>(count) + 3) return;
-    static const std::array<Weights, 6> kWeights = sampleWeights();
+    if (!hasPoints(points, count)) return;
     const auto append = [&out](int x, int y) {
         if (y > 396) y = 400;
         // A repeated point adds nothing to the line; most samples repeat.
@@ -57,17 +74,28 @@ void appendSplinePolyline(std::span<const SplinePoint> points, int count,
         const int minY = std::min({p0.y, p1.y, p2.y, p3.y});
         const int maxY = std::max({p0.y, p1.y, p2.y, p3.y});
         const bool beyondOneEdge = maxX <= -1 || minX >= 600 || maxY <= -1 || minY >= 397;
-        // Means of points within a million pixels stay within it: no clamp needed.
-        std::array<int, 6> xs, ys;
-        for (std::size_t s = 0; s < kWeights.size(); ++s) {
-            const Weights& w = kWeights[s];
-            xs[s] = static_cast<int>(w.b0 * p0.x + w.b1 * p1.x + w.b2 * p2.x + w.b3 * p3.x);
-            ys[s] = static_cast<int>(w.b0 * p0.y + w.b1 * p1.y + w.b2 * p2.y + w.b3 * p3.y);
-        }
-        for (std::size_t s = i == 0 ? 1 : 0; s < kWeights.size(); ++s) {
+        SegmentSamples xs, ys;
+        sampleSegment(p0, p1, p2, p3, xs, ys);
+        for (std::size_t s = i == 0 ? 1 : 0; s < xs.size(); ++s) {
             // The pen starts at points[0], not at the first sample.
-            if (beyondOneEdge && s != 0 && s + 1 != kWeights.size()) continue;
+            if (beyondOneEdge && s != 0 && s + 1 != xs.size()) continue;
             append(xs[s], ys[s]);
+        }
+    }
+}
+
+void appendFramedSplinePolyline(std::span<const SplinePoint> points, int count, const QRect& frame,
+                                std::vector<QPoint>& out) {
+    if (!hasPoints(points, count)) return;
+    out.emplace_back(points[0].x, points[0].y);
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        SegmentSamples xs, ys;
+        sampleSegment(points[at], points[at + 1], points[at + 2], points[at + 3], xs, ys);
+        for (std::size_t s = i == 0 ? 1 : 0; s < xs.size(); ++s) {
+            const QPoint point(std::clamp(xs[s], frame.left(), frame.right()),
+                               std::clamp(ys[s], frame.top(), frame.bottom()));
+            if (out.back() != point) out.push_back(point);
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <span>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct SplinePoint {
 // visible area. The polyline starts at points[0] itself, not at the first sample.
 // Needs count + 3 points; nothing for count < 1.
 void appendSplinePolyline(std::span<const SplinePoint> points, int count, std::vector<QPoint>& out);
+
+// The same spline at page scale: every sample is held inside `frame` (x clamped to
+// its left..right, y to its top..bottom), so a curve running off the scale runs
+// along the frame's edge instead. The polyline starts at points[0] itself; repeated
+// points are left out.
+void appendFramedSplinePolyline(std::span<const SplinePoint> points, int count, const QRect& frame,
+                                std::vector<QPoint>& out);
 
 // Room for the polyline and its pixels, reused between curves.
 struct SplineScratch {

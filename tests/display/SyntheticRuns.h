@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "model/TestSession.h"
 
@@ -48,6 +49,16 @@ inline SyntheticRun syntheticRunOfSlot(int slot) {
     shape.peakHp = 8.0 + 1.5 * (slot - 1);
     shape.peakKmh = 65.0 + 6.0 * (slot - 1);
     return shape;
+}
+
+// The texts of the session in slot 1..4 as a printed report shows them: "Make<slot>",
+// "Model<slot>", "Owner<slot>" and "Remark<slot>".
+inline void nameSyntheticSession(TestSession& session, int slot) {
+    const std::string number = std::to_string(slot);
+    session.make.assign("Make" + number);
+    session.model.assign("Model" + number);
+    session.owner.assign("Owner" + number);
+    session.remarkLine1.assign("Remark" + number);
 }
 
 }  // namespace dyno::graph_testing

@@ -1,0 +1,51 @@
+#include "print/ReportFiles.h"
+
+#include <QFile>
+#include <QPdfWriter>
+
+#include "print/ReportGeometry.h"
+#include "print/ReportPainter.h"
+
+namespace dyno {
+
+namespace {
+
+constexpr double kBorderMm = 5.0;
+constexpr int kDotsPerMetre = 23622;  // 600 dpi
+
+}  // namespace
+
+QPageLayout reportPageLayout(QPageSize::PageSizeId size) {
+    return QPageLayout(QPageSize(size), QPageLayout::Portrait,
+                       QMarginsF(kBorderMm, kBorderMm, kBorderMm, kBorderMm),
+                       QPageLayout::Millimeter);
+}
+
+QSize reportPageSize(const QPageLayout& layout) {
+    return layout.paintRectPixels(kReportDpi).size();
+}
+
+QImage reportImage(const ReportInputs& report, const QPageLayout& layout) {
+    QImage image(reportPageSize(layout), QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
+    image.fill(Qt::white);
+    paintReport(image, report);
+    return image;
+}
+
+bool writeReportPdf(const QString& file, const ReportInputs& report, const QPageLayout& layout) {
+    {
+        QFile probe(file);
+        if (!probe.open(QIODevice::WriteOnly)) return false;
+    }
+    QPdfWriter pdf(file);
+    pdf.setTitle(QStringLiteral("vkr print"));
+    pdf.setCreator(QStringLiteral("VKR Korvalis"));
+    pdf.setResolution(kReportDpi);
+    pdf.setPageLayout(layout);
+    paintReport(pdf, report);
+    return true;
+}
+
+}  // namespace dyno

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <vector>
+
+#include "display/GraphScale.h"
+
+// Where the parts of the printed report lie on the page. Positions are pixels of the
+// printable area at 600 dpi (origin top left); reals are truncated where a pixel is
+// needed.
+namespace dyno {
+
+inline constexpr int kReportDpi = 600;
+
+struct ReportGeometry {
+    int width = 0;   // W
+    int height = 0;  // H
+    int left = 0;    // L = W / 12
+    int right = 0;   // R = W - 0.05 W
+    int top = 0;     // T = H / 6
+    int bottom = 0;  // B = 0.6 H
+    double lineUnit = 0.0;    // U = H / 167: text lines below the graph
+    double columnUnit = 0.0;  // c = W / 48: text columns
+
+    explicit ReportGeometry(int pageWidth, int pageHeight);
+
+    int frameWidth() const { return right - left; }   // GW
+    int frameHeight() const { return bottom - top; }  // GH
+    QRect frame() const { return {QPoint(left, top), QPoint(right, bottom)}; }
+    // The power numbers' column, left of the frame.
+    int powerLabelColumn() const;
+    // The left edge of the numbers below the frame and of the text blocks (L - 30).
+    int textLeft() const { return left - 30; }
+    // y of a text line `lines` units below the frame's bottom.
+    int lineBelowFrame(double lines) const;
+};
+
+// A text with its top-left corner at (x, y).
+struct PageText {
+    int x = 0;
+    int y = 0;
+    QString text;
+
+    friend bool operator==(const PageText&, const PageText&) = default;
+};
+
+// The scale numbers and unit texts of the report; each needs its axis drawable.
+std::vector<PageText> powerScaleTexts(const ReportGeometry& page, const GraphScale& scale,
+                                      bool powerInKw);
+std::vector<PageText> speedScaleTexts(const ReportGeometry& page, const GraphScale& scale,
+                                      bool speedInMph);
+// Engine speed across (fixed gearing with "Speed + Rpm"), in hundreds of rpm.
+std::vector<PageText> rpmAcrossScaleTexts(const ReportGeometry& page, const GraphScale& scale);
+// Engine speed on the right of the frame, in hundreds of rpm.
+std::vector<PageText> rpmScaleTexts(const ReportGeometry& page, const GraphScale& scale);
+
+// The frame's pen: twice the curves' width when that is above 4 pixels, else 5.
+int reportFrameWidth(int lineWidth);
+
+}  // namespace dyno

@@ -1,0 +1,129 @@
+// Black-box tests of `dynotool report`: sessions saved as archives are printed by the
+// binary to PDF and PNG, read back with pdftotext and by pixels.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+
+#include "files/SettingsFileCodec.h"
+#include "model/SessionModel.h"
+#include "support/DynotoolRun.h"
+#include "support/PdfText.h"
+#include "support/ReportSessions.h"
+
+namespace dyno {
+namespace {
+
+using testing::pdfText;
+using testing::runDynotool;
+
+// Where each of `words` first appears after the previous one; npos when one is
+// missing or out of order.
+::testing::AssertionResult inOrder(const std::string& text, const std::vector<std::string>& words) {
+    std::size_t from = 0;
+    for (const std::string& word : words) {
+        const std::size_t at = text.find(word, from);
+        if (at == std::string::npos) {
+            return ::testing::AssertionFailure() << "'" << word << "' missing after offset " << from
+                                                 << " in:\n" << text;
+        }
+        from = at + word.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class ReportCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto model = SessionModel::create();
+        ASSERT_TRUE(sessions.saveInto(*model, "dynotool_report_"));
+        folder = sessions.folder;
+        archives = sessions.archives;
+    }
+
+    testing::ReportSessions sessions;
+    std::filesystem::path folder;
+    std::vector<std::string> archives;
+};
+
+TEST_F(ReportCommand, FourSessionPdfReadsBackInPageOrderWithTheSettingsFilesWorkshop) {
+    DynoSettings settings;
+    settings.companyName = "Moped Garage";
+    settings.companyPhone = "5550100";
+    ASSERT_TRUE(saveSettingsFile(folder / kSettingsFileName, settings).ok());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const std::string pdf = (folder / "report.pdf").string();
+    const auto run = runDynotool({"report", archives[0], archives[1], archives[2], archives[3],
+                                  "--out", pdf, "--torque", "--remarks", "1,0,1,0"});
+    std::filesystem::current_path(before);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+
+    const std::string text = pdfText(pdf);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 1) << "one page";
+    EXPECT_TRUE(inOrder(text, {"Hp", "Kph", "Measured by Moped Garage tel.5550100 on the VKR Korvalis.",
+                               "Make1", "Model1", "Owner1", "Maxhp", "Remark1", "Roll.tq", "Maxkph",
+                               "STP corr.f.", "Make2", "Make3", "Remark3", "Make4"}));
+    EXPECT_EQ(text.find("Remark2"), std::string::npos) << "session 2 prints no remark line";
+}
+
+TEST_F(ReportCommand, PngIsA600DpiPageWithFrameGridAndCurves) {
+    const std::string png = (folder / "report.png").string();
+    const auto run = runDynotool({"report", archives[0], "--out", png, "--page", "letter",
+                                  "--no-header", "--line-width", "2"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const QImage page(QString::fromStdString(png));
+    // Letter, 8.5 x 11 inches less 5 mm all round, at 600 dpi.
+    EXPECT_NEAR(page.width(), 5100 - 236, 4);
+    EXPECT_NEAR(page.height(), 6600 - 236, 4);
+    EXPECT_EQ(page.dotsPerMeterX(), 23622);
+    const int w = page.width(), h = page.height();
+    const int left = w / 12, right = static_cast<int>(w - 0.05 * w);
+    const int top = h / 6, bottom = static_cast<int>(0.6 * h);
+    // Frame 5 pixels wide (line width 2); the graph's default scale 0..150 km/h, 0..20 hp.
+    EXPECT_EQ(page.pixel(left - 2, (top + bottom) / 2), qRgb(0, 0, 0));
+    EXPECT_EQ(page.pixel(left - 3, (top + bottom) / 2), qRgb(255, 255, 255));
+    const int rowY = static_cast<int>(top + (bottom - top) / 10.0);
+    const int dotX = static_cast<int>(left + 4 * ((right - left) / 15.0 / 10.0));
+    EXPECT_EQ(page.pixel(dotX + 1, rowY - 1), qRgb(0, 0, 0));
+    EXPECT_EQ(page.pixel(dotX + 2, rowY), qRgb(255, 255, 255));
+    int red = 0;
+    for (int y = top; y < bottom; y += 1) {
+        for (int x = left; x < right; x += 1) red += page.pixel(x, y) == qRgb(255, 0, 0);
+    }
+    EXPECT_GT(red, 2000) << "session 1's power curve, 2 pixels wide";
+}
+
+TEST_F(ReportCommand, ScaleWithoutDivisionsPrintsThePageWithTheLimitToCheck) {
+    const std::string pdf = (folder / "flat.pdf").string();
+    const auto run = runDynotool({"report", archives[0], "--out", pdf, "--power", "5:5"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.out.find("Check Start Hp and End Hp"), std::string::npos) << run.out;
+    EXPECT_TRUE(inOrder(pdfText(pdf), {"Kph", "Check Start Hp and End Hp", "Make1"}));
+}
+
+TEST_F(ReportCommand, BadOptionsExitWithOneLineReason) {
+    const std::string out = (folder / "r.pdf").string();
+    const std::vector<std::vector<std::string>> cases = {
+        {"--out", (folder / "r.txt").string()},
+        {"--out", out, "--remarks", "1,4"},
+        {"--out", out, "--font", "Times"},
+        {"--out", out, "--page", "a3"},
+        {"--out", out, "--owner", "--no-owner"},
+        {"--out", out, "--line-width", "wide"},
+    };
+    for (const auto& options : cases) {
+        std::vector<std::string> words{"report", archives[0]};
+        words.insert(words.end(), options.begin(), options.end());
+        const auto run = runDynotool(words);
+        EXPECT_EQ(run.exitStatus, 2) << options.back();
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    const auto missingLogo = runDynotool({"report", archives[0], "--out", out, "--logo",
+                                          (folder / "none.bmp").string()});
+    EXPECT_EQ(missingLogo.exitStatus, 1);
+}
+
+}  // namespace
+}  // namespace dyno
