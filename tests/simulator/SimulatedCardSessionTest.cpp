@@ -1,6 +1,7 @@
 // Whole card sessions between the card sequence and the simulated card: three runs
 // into slot 1 that evaluate to the vehicle's power, the fixed-gearing ratio, the rev
 // counter check, the station's factor, and the counters measuring what the ride did.
+#include <string>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -108,7 +109,10 @@ TEST_P(SimulatedCardSession, ThreeRunsEvaluateToTheVehiclesPower) {
 
 INSTANTIATE_TEST_SUITE_P(Vehicles, SimulatedCardSession,
                          ::testing::Values(CardSessionCase{"scooter50", DynoModel::K70},
-                                           CardSessionCase{"bike125", DynoModel::K80}));
+                                           CardSessionCase{"bike125", DynoModel::K80}),
+                         [](const ::testing::TestParamInfo<CardSessionCase>& vehicleCase) {
+                             return std::string(vehicleCase.param.vehicle);
+                         });
 
 }  // namespace
 }  // namespace dyno::test
