@@ -105,6 +105,43 @@ TEST_F(K40Sequence, NeedlesAreErasedWhereTheyWereAndRestAfterEachRun) {
     EXPECT_EQ(state.rpmNeedleOld, 0);
 }
 
+TEST_F(K40Sequence, TheLastNeedlesOfASessionOrCheckAreErasedWhenItEnds) {
+    const auto liveNeedles = [this] {
+        scripted.feed(K40Packet::withV32(k40code::kLiveSpeed, 59'136));  // 120
+        scripted.feed(K40Packet::withV32(k40code::kLiveRpm, 30'000));    // 160
+    };
+    startTest();
+    recordRun();
+    recordRun();
+    liveNeedles();
+    display.log.clear();
+    recordRun();
+    // Code 31 took the rpm needle away already; the end takes both.
+    EXPECT_THAT(display.linesStartingWith("needle"),
+                ElementsAre("needle rpm 160 000000", "needle speed 120 000000",
+                            "needle rpm 160 000000",
+                            "needle speed 0 FFFF00", "needle rpm 0 FFFF00"));
+
+    K40Start check = testStart();
+    check.isRevCounterCheck = true;
+    startTest(check);
+    liveNeedles();
+    display.log.clear();
+    scripted.feed(event(k40code::kRemoteEnd));
+    EXPECT_THAT(display.linesStartingWith("needle"),
+                ElementsAre("needle speed 120 000000", "needle rpm 160 000000",
+                            "needle speed 0 FFFF00", "needle rpm 0 FFFF00"));
+
+    // A session given up half-way: the next start takes its needles away.
+    startTest();
+    liveNeedles();
+    display.log.clear();
+    startTest();
+    EXPECT_THAT(display.linesStartingWith("needle"),
+                ElementsAre("needle speed 120 000000", "needle rpm 160 000000",
+                            "needle speed 0 FFFF00", "needle rpm 0 FFFF00"));
+}
+
 TEST_F(K40Sequence, ARevCounterCheckEndsOnItsFirstRunCompleteAndStoresNothing) {
     slot1().header.words.fill(-7);
     K40Start start = testStart();

@@ -79,6 +79,9 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // Any new start, even one that goes no further, drops a run end still waiting to
     // finish: its restart command must not follow.
     cancelPause();
+    // A session that ended half-way (port lost, given up) left its needles out.
+    if (state_.speedNeedleOld != 0) live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    if (state_.rpmNeedleOld != 0) live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;

@@ -66,6 +66,8 @@ class K40TestSequence {
 
   private:
     void needlesAtRest();
+    // Erases the needles where they were and draws them at rest.
+    void needlesBackToRest();
 
     AcquisitionState& state_;
     TestSession& slot1_;
