@@ -52,11 +52,17 @@ void appendSplinePolyline(std::span<const SplinePoint> points, int count,
         // when all four lie beyond one edge of the area, so does every sample, and
         // the line between the segment's first and last sample draws the same
         // (nothing) as the six. Curves running above the scale take this way.
+        // The weights sum to a hair under 1, so a mean of points on one pixel row
+        // can truncate to the row before: the points must lie one pixel further out
+        // than the edge for every truncated sample to stay beyond it.
         const int minX = std::min({p0.x, p1.x, p2.x, p3.x});
         const int maxX = std::max({p0.x, p1.x, p2.x, p3.x});
         const int minY = std::min({p0.y, p1.y, p2.y, p3.y});
         const int maxY = std::max({p0.y, p1.y, p2.y, p3.y});
-        const bool beyondOneEdge = maxX <= -1 || minX >= 600 || maxY <= -1 || minY >= 397;
+        // The first segment starts at points[0], not at its first sample: it is drawn
+        // whole.
+        const bool beyondOneEdge =
+            i > 0 && (maxX <= -2 || minX >= 601 || maxY <= -2 || minY >= 398);
         // Means of points within a million pixels stay within it: no clamp needed.
         std::array<int, 6> xs, ys;
         for (std::size_t s = 0; s < kWeights.size(); ++s) {
