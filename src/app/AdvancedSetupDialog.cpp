@@ -91,10 +91,17 @@ void AdvancedSetupDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void AdvancedSetupDialog::paintEvent(QPaintEvent* event) {
+    showDelay();
+    QDialog::paintEvent(event);
+}
+
 void AdvancedSetupDialog::showDelay() {
     const QString text = QString::number(remoteButtonDelayMs_);  // "%lu"
-    startupbuttondelay_edit_->setText(text);
-    waitbutton_edit_->setText(text);
+    // Set only when it differs, so a paint does not move the cursor of a box.
+    for (QLineEdit* box : {startupbuttondelay_edit_, waitbutton_edit_}) {
+        if (box->text() != text) box->setText(text);
+    }
     const QSignalBlocker quiet(delaybutton_updown_);
     delaybutton_updown_->setValue(upDownPosition(remoteButtonDelayMs_));
 }
