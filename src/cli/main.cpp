@@ -32,7 +32,8 @@ constexpr CommandEntry kCommands[] = {
      "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
      "[--verbose]\n"
-     "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS]"},
+     "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS]"
+     " [--rider-runs N]"},
     {"record", dyno::cli::runRecord,
      "record --port PORT --out FILE.zsd [--test norpm|720|360|180|deg:N] [--channels 1,2,..] "
      "[--weather] [--dyno K40|K70|K80] [--roller-weight KG] [--roller-code N] "

@@ -1,5 +1,6 @@
 #include "acquisition/k40/K40Link.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -354,6 +355,20 @@ void K40Link::applyStationReadings() {
     const CorrectionResult page = correctionFromPage(entries);
     applyCorrection(page, CorrectionTarget::CorrectionFactor, slot1, messages_);
     status_.showCorrectionFactor(page.correctionText);
+}
+
+int K40Link::keepRunsReceived() {
+    cancelPause();
+    const int kept = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
+    TestSession& slot1 = model_.slot(1);
+    for (int r = kept; r < kRunsPerSession; ++r) {
+        TestRun run = slot1.run(r);
+        std::ranges::fill(run.rollerPeriods, 0);
+        std::ranges::fill(run.rpmSamples, 0);
+        for (auto& channel : run.analogSamples) std::ranges::fill(channel, 0);
+    }
+    sequence_.stampEndedSession(kept);
+    return kept;
 }
 
 void K40Link::endOfRun() {

@@ -56,6 +56,14 @@ void K40TestSequence::sessionFinished() {
     // under the next test's.
     needlesBackToRest();
     if (state_.testMode == TestMode::RevCounterCheck) return;
+    stampSession(kRunsPerSession - 1, kRunsPerSession);
+}
+
+void K40TestSequence::stampEndedSession(int runsKept) {
+    stampSession(0, runsKept);
+}
+
+void K40TestSequence::stampSession(int firstRatioRun, int runsKept) {
     if (refresh_) refresh_(setup_);
 
     auto& words = slot1_.header.words;
@@ -63,7 +71,9 @@ void K40TestSequence::sessionFinished() {
     words[SessionHeader::kElectronicsType] = static_cast<std::int16_t>(setup_.electronics);
     words[SessionHeader::kGearboxType] = static_cast<std::int16_t>(setup_.gearbox);
     if (setup_.gearbox == GearboxType::FixedGearing) {
-        storeFixedGearingRatio(slot1_, kRunsPerSession - 1, setup_.speedDialConstant);
+        for (int r = firstRatioRun; r < runsKept; ++r) {
+            storeFixedGearingRatio(slot1_, r, setup_.speedDialConstant);
+        }
     }
     slot1_.values.values[SessionValues::kRollerWeight] = setup_.rollerWeightKg;
     // The big rollers' inertia comes from the roller code; the K40's from its weight.
