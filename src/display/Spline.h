@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -24,10 +25,17 @@ struct SplinePoint {
 // Needs count + 3 points; nothing for count < 1.
 void appendSplinePolyline(std::span<const SplinePoint> points, int count, std::vector<QPoint>& out);
 
-// Room for the polyline and its pixels, reused between curves.
+// Room for the samples and pixels of a curve, reused between curves.
 struct SplineScratch {
     std::vector<QPoint> polyline;
     std::vector<QPoint> pixels;
+    std::array<std::vector<int>, 6> sampleX;  // sample s of every segment
+    std::array<std::vector<int>, 6> sampleY;
+    std::vector<double> pointX;
+    std::vector<double> pointY;
+    // Draws through appendSplinePolyline and its pen moves, the plain way the fast
+    // one must match pixel for pixel; for the checks of that.
+    bool isDrawnThroughPolyline = false;
 };
 
 // Draws that polyline in `colour`: the pen moves to points[0], then draws to every

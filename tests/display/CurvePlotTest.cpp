@@ -108,14 +108,32 @@ std::vector<QPoint> everySamplePolyline(std::span<const SplinePoint> points, int
     return line;
 }
 
-std::vector<QPoint> sortedPixels(std::span<const QPoint> polyline) {
-    std::vector<QPoint> pixels;
-    appendPolylinePixels(polyline, QRect(0, 0, 600, 400), pixels);
+std::vector<QPoint> sortedUnique(std::vector<QPoint> pixels) {
     std::ranges::sort(pixels, [](QPoint a, QPoint b) {
         return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
     });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     return pixels;
+}
+
+std::vector<QPoint> sortedPixels(std::span<const QPoint> polyline) {
+    std::vector<QPoint> pixels;
+    appendPolylinePixels(polyline, QRect(0, 0, 600, 400), pixels);
+    return sortedUnique(std::move(pixels));
+}
+
+// What drawSpline sets on a black image, in the order of sortedPixels.
+std::vector<QPoint> drawnPixels(std::span<const SplinePoint> points, int count) {
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        SplineScratch scratch;
+        drawSpline(painter, points, count, Qt::red, scratch);
+    }
+    std::vector<QPoint> pixels;
+    for (const auto& [x, y] : pixelsOfColour(image, Qt::red)) pixels.emplace_back(x, y);
+    return sortedUnique(std::move(pixels));
 }
 
 TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
@@ -141,7 +159,10 @@ TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
             }
             std::vector<QPoint> line;
             appendSplinePolyline(points, 37, line);
-            ASSERT_EQ(sortedPixels(line), sortedPixels(everySamplePolyline(points, 37)))
+            const std::vector<QPoint> expected = sortedPixels(everySamplePolyline(points, 37));
+            ASSERT_EQ(sortedPixels(line), expected)
+                << "edge at " << edge.start.x << "," << edge.start.y << ", trial " << trial;
+            ASSERT_EQ(drawnPixels(points, 37), expected)
                 << "edge at " << edge.start.x << "," << edge.start.y << ", trial " << trial;
         }
     }
@@ -151,6 +172,21 @@ TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
     std::vector<QPoint> line;
     appendSplinePolyline(row397, 4, line);
     EXPECT_EQ(sortedPixels(line), sortedPixels(everySamplePolyline(row397, 4)));
+    // Curves that stand on one pixel for a while, as they do after the end of a run,
+    // and end there or move on.
+    for (const int column : {0, 1, 50, 333, 598, 599}) {
+        for (const int row : {0, 1, 2, 150, 299, 395, 396, 397, 398, 399}) {
+            for (const bool movesOn : {false, true}) {
+                std::vector<SplinePoint> standing{{40, 200}, {45, 250}, {48, 300}};
+                standing.resize(16, SplinePoint{column, row});
+                if (movesOn) standing.insert(standing.end(), {{300, 100}, {310, 90}, {320, 80}});
+                const int count = static_cast<int>(standing.size()) - 3;
+                ASSERT_EQ(drawnPixels(standing, count),
+                          sortedPixels(everySamplePolyline(standing, count)))
+                    << column << "," << row << (movesOn ? " and on" : "");
+            }
+        }
+    }
 }
 
 TEST(LinePixels, SegmentsStopShortOfTheirEndAndStayInTheArea) {
