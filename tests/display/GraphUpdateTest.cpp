@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <cmath>
 #include <memory>
 
 #include "display/GraphCursor.h"
@@ -192,6 +193,8 @@ TEST_F(GraphUpdateTest, UndrawableScaleShowsTheHintInsteadOfGridAndCurves) {
 
 TEST_F(GraphUpdateTest, LegendListsMaximumPowerAndCorrectionOfPlottedSlots) {
     model->slot(3).correctionFactor = 1.042;
+    // A factor from a damaged file that is no number reads as the 1.000 it is used as.
+    model->slot(1).correctionFactor = std::nan("");
     controls.runChoice = {0, -1, 0, -1};
     controls.powerInKw = true;
     update();
