@@ -92,10 +92,17 @@ void AdvancedSetupDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void AdvancedSetupDialog::paintEvent(QPaintEvent* event) {
+    showDelay();
+    QDialog::paintEvent(event);
+}
+
 void AdvancedSetupDialog::showDelay() {
     const QString text = QString::number(remoteButtonDelayMs_);  // "%lu"
-    remoteDelayEdit_->setText(text);
-    waitEdit_->setText(text);
+    // Set only when it differs, so a paint does not move the cursor of a box.
+    for (QLineEdit* box : {remoteDelayEdit_, waitEdit_}) {
+        if (box->text() != text) box->setText(text);
+    }
     const QSignalBlocker quiet(delayUpDown_);
     delayUpDown_->setValue(upDownPosition(remoteButtonDelayMs_));
 }

@@ -45,6 +45,8 @@ class AdvancedSetupDialog : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // The delay boxes follow the delay in force on every paint, not only when shown.
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void showDelay();

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "app/FolderPlaces.h"
+#include "files/SaveTarget.h"
 
 namespace dyno {
 
@@ -127,8 +129,14 @@ FilePage::FilePage(QStringList places, QWidget* parent)
 
     connect(drives_, &QComboBox::activated, this,
             [this](int index) { showFolder(drives_->itemText(index)); });
+    // A click, and the arrow keys too: whatever makes a folder the current one.
     connect(folders_, &QTreeView::clicked, this,
             [this](const QModelIndex& index) { showFolder(folderModel_->filePath(index)); });
+    connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                const QString folder = QDir::cleanPath(folderModel_->filePath(index));
+                if (index.isValid() && folder != currentFolder_) showFolder(folder);
+            });
     connect(files_, &QListWidget::currentRowChanged, this, &FilePage::selectedFileChanged);
 
     setInitialFolder(QDir::homePath());
@@ -156,7 +164,14 @@ void FilePage::showFolder(const QString& folder) {
 void FilePage::listFiles(const QString& keepSelected) {
     const QSignalBlocker blocker(files_);
     files_->clear();
-    files_->addItems(QDir(currentFolder_).entryList(QDir::Files, QDir::Name));
+    const QDir folder(currentFolder_);
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        // What a killed save left behind is no session to load.
+        if (isLeftoverSaveTemporary(QFile::encodeName(folder.filePath(name)).toStdString())) {
+            continue;
+        }
+        files_->addItem(name);
+    }
     if (!keepSelected.isEmpty()) {
         const auto found = files_->findItems(keepSelected, Qt::MatchExactly);
         if (!found.isEmpty()) files_->setCurrentItem(found.front());

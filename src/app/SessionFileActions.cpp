@@ -9,6 +9,7 @@
 
 #include "app/FilePage.h"
 #include "app/RemarksPage.h"
+#include "evaluation/CorrectionApply.h"
 #include "files/SessionArchive.h"
 #include "files/SessionLoading.h"
 #include "files/SessionPreview.h"
@@ -35,6 +36,14 @@ void showFileError(MessageSink& messages, const FileError& error) {
     // An empty message is a failure the program passes over in silence.
     if (error.message.empty()) return;
     messages.show(MessageKind::Error, kFileErrorCaption, error.message);
+}
+
+// A save that fails says why on a second line: the disk is full, the folder is
+// read-only, the file is no zip archive.
+void showSaveError(MessageSink& messages, const FileError& error) {
+    std::string text = error.message;
+    if (!error.detail.empty()) text += "\n" + error.detail;
+    messages.show(MessageKind::Error, kFileErrorCaption, text);
 }
 
 void askSaveNameWithDialog(QWidget* parent, const QString& folder,
@@ -123,7 +132,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
     TestSession& slot1 = model_.slot(1);
     remarksPage_.storeRemarksOfSession1(slot1);
     const FileResult<> saved = saveSessionArchive(archive, slot1, air);
-    if (!saved) showFileError(messages_, saved.error());
+    if (!saved) showSaveError(messages_, saved.error());
     filePage_.refresh();
     if (saved) emit session1Saved(fromPath(archive));
 }
@@ -143,8 +152,13 @@ void SessionFileActions::loadIntoSlot(int slot) {
     const AirTexts air = sessionAirTexts(session, paramPage_.airUnits());
     remarksPage_.showSessionTexts(slot, session);
     remarksPage_.showAirTexts(slot, air);
+    // A factor that is no number is shown and used as 1.00; the file keeps its bytes.
+    if (isFactorUnusable(session.correctionFactor)) {
+        messages_.show(MessageKind::Warning, kDynoCaption, kCorrectionOutOfLimitsMessage);
+    }
     if (slot == 1) {
-        paramPage_.showSession1(air, session.header.correctionStandard(), session.correctionFactor);
+        paramPage_.showSession1(air, session.header.correctionStandard(),
+                                factorInForce(session.correctionFactor));
     }
 }
 

@@ -1,8 +1,9 @@
 // `dynotool record --port PORT --out FILE.zsd ...`: a whole three-run session from
 // the K40 electronics on a serial port, through the same link, sequence and save as
 // the window. The rider presses the remote for each run; the session is saved when
-// the electronics report the third run. A port that cannot be opened or fails, and a
-// session that does not finish in time, end the command with a one-line reason.
+// the electronics report the third run. A port that cannot be opened ends the command
+// with a one-line reason; a port that fails, or a session that does not finish in
+// time, too, after the runs received whole have been saved.
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,7 @@
 #include "cli/EventLoop.h"
 #include "cli/Json.h"
 #include "cli/RecordingOptions.h"
+#include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 
 namespace dyno::cli {
@@ -73,13 +75,18 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     }
     const bool isOver = runEventLoopUntil(
         [&] { return views.isSessionFinished() || views.error().has_value(); }, timeoutMs);
-    if (views.error()) {
-        throw std::runtime_error(*views.error() + " (" + runsReceived(state) + ")");
-    }
-    if (!isOver) {
-        throw std::runtime_error("the session did not finish within " +
-                                 std::to_string(timeoutMs / 1000) + " s (" + runsReceived(state) +
-                                 ")");
+    if (views.error() || !isOver) {
+        const std::string why = views.error().value_or(
+            "the session did not finish within " + std::to_string(timeoutMs / 1000) + " s");
+        const std::string received = runsReceived(state);
+        // The runs that came whole are the rider's work: they are kept.
+        const int kept = link.keepRunsReceived();
+        if (kept == 0) throw std::runtime_error(why + " (" + received + ")");
+        saveRecordedSession(options, views, slot1, out, {{"port", jsonString(port.devicePath())}});
+        err << "dynotool record: " << why << " (" << received << "); saved "
+            << (kept == 1 ? "the run" : "the " + std::to_string(kept) + " runs") << " received in "
+            << sessionArchiveName(options.out).string() << "\n";
+        return 1;
     }
     saveRecordedSession(options, views, slot1, out, {{"port", jsonString(port.devicePath())}});
     return 0;

@@ -83,6 +83,13 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
         if (!delay || *delay < 0) throw UsageError("--remote-delay must be milliseconds >= 0");
         options.remoteDelayMs = *delay;
     }
+    if (const auto text = arguments.value("rider-runs")) {
+        const auto runs = strictInteger(*text);
+        if (!runs || *runs < 0 || *runs > kRunsPerSession) {
+            throw UsageError("--rider-runs must be a whole number 0..3");
+        }
+        options.runsRidden = static_cast<int>(*runs);
+    }
     return options;
 }
 
@@ -172,7 +179,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // The simulated roller is a K40's.
     valueOptions.erase("dyno");
     valueOptions.erase("roller-code");
-    valueOptions.insert({"vehicle", "seed", "remote-delay", "time-lapse"});
+    valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse"});
     std::set<std::string> flagOptions = recordingFlagOptions();
     flagOptions.insert({"realtime", "pty", "card"});
     const Arguments arguments(words, valueOptions, flagOptions);
@@ -181,6 +188,8 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     }
     const VehicleProfile& vehicle = vehicleArgument(arguments);
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
+    // Without a program at the other end, a rider who leaves would hold the session.
+    if (arguments.value("rider-runs")) throw UsageError("--rider-runs goes with --pty");
 
     const bool isCard = arguments.flag("card");
     if (!isCard && arguments.flag("weather")) {

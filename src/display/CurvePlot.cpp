@@ -123,15 +123,20 @@ class SlotPlot {
     // Forward average of five samples on the engine-speed axis, from `first` up to
     // the first sample without engine speed. Returns where it stopped.
     int placeRpmSamples(int first) {
-        int k = first;
-        for (; k < kPlottedSamples; ++k) {
-            if (!(rpmSample(k) > 0.0)) break;
-            double rows = 0.0;
-            for (int j = 0; j < 5; ++j)
-                rows += (rpmSample(k + j) - map_.startRpm) / map_.rpmPerPixel;
-            buffers_.plotY[at(k)] = toPixel(399.0 - 0.2 * rows);
+        int stop = first;
+        while (stop < kPlottedSamples && rpmSample(stop) > 0.0) ++stop;
+        // Each sample's rows are worked out once and summed five times, in the order
+        // of the average.
+        auto& rows = buffers_.rpmRows;
+        for (int k = first; k < stop + 4; ++k) {
+            rows[at(k)] = (rpmSample(k) - map_.startRpm) / map_.rpmPerPixel;
         }
-        return k;
+        for (int k = first; k < stop; ++k) {
+            double sum = 0.0;
+            for (int j = 0; j < 5; ++j) sum += rows[at(k + j)];
+            buffers_.plotY[at(k)] = toPixel(399.0 - 0.2 * sum);
+        }
+        return stop;
     }
 
     void fillTables(PixelTable& table, int first, int end) {

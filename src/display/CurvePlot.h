@@ -20,6 +20,7 @@ struct PlotBuffers {
     std::array<int, kSamplesPerRun> plotX{};  // column of each sample
     std::array<int, kSamplesPerRun> plotY{};  // row of each sample, for the curve at hand
     std::array<SplinePoint, kSamplesPerRun + 100> pointList{};
+    std::array<double, kSamplesPerRun + 4> rpmRows{};  // engine-speed rows of each sample
     SplineScratch spline;
 };
 

@@ -86,7 +86,9 @@ void drawInvertedRubberBand(QPainter& graph, QPoint corner, QPoint oppositeCorne
                          std::min(corner.y(), oppositeCorner.y()));
     const QPoint bottomRight(std::max(corner.x(), oppositeCorner.x()),
                              std::max(corner.y(), oppositeCorner.y()));
-    graph.drawRect(QRect(topLeft, bottomRight));
+    // A rectangle drawn with a one-pixel pen reaches one pixel past its width, so the
+    // width is the distance between the corners, not the inclusive pixel count.
+    graph.drawRect(QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
     graph.restore();
 }
 

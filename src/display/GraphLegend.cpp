@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "display/GraphPalette.h"
+#include "evaluation/CorrectionApply.h"
 #include "model/Cp1252.h"
 #include "model/TextNumbers.h"
 
@@ -27,7 +28,7 @@ std::array<QString, kSessionSlots> drawLegend(QPainter& legend, const SessionMod
             legend, 0, y,
             QString::fromStdString(fromWindows1252(session.curves.maxPowerText.view())));
         graph::drawTextAt(legend, 80, y,
-                          QString::fromStdString(formatFixed(session.correctionFactor, 3)));
+                          QString::fromStdString(formatFixed(factorInForce(session.correctionFactor), 3)));
         remarks[index] = QString::fromStdString(fromWindows1252(session.remarkLine1.view()));
     }
     return remarks;

@@ -47,15 +47,15 @@ bool inside(const QRect& area, int x, int y) {
 }
 
 // Bresenham from (x, y) towards (toX, toY), `steps` pixels.
-void stepLine(int x, int y, int toX, int toY, long steps, const QRect& area,
-              std::vector<QPoint>& pixels) {
+template <typename Set>
+void stepLine(int x, int y, int toX, int toY, long steps, Set&& set) {
     const long dx = std::labs(static_cast<long>(toX) - x);
     const long dy = -std::labs(static_cast<long>(toY) - y);
     const int sx = x < toX ? 1 : -1;
     const int sy = y < toY ? 1 : -1;
     long error = dx + dy;
     for (long i = 0; i < steps; ++i) {
-        if (inside(area, x, y)) pixels.emplace_back(x, y);
+        set(x, y);
         const long twice = 2 * error;
         if (twice >= dy) {
             error += dy;
@@ -68,7 +68,10 @@ void stepLine(int x, int y, int toX, int toY, long steps, const QRect& area,
     }
 }
 
-void appendSegmentPixels(QPoint a, QPoint b, const QRect& area, std::vector<QPoint>& pixels) {
+// The pixels of segment a-b near `area`, end point left out; `set` gets each one and
+// leaves out those off the area.
+template <typename Set>
+void segmentPixels(QPoint a, QPoint b, const QRect& area, Set&& set) {
     if (std::max(a.x(), b.x()) < area.left() || std::min(a.x(), b.x()) > area.right() ||
         std::max(a.y(), b.y()) < area.top() || std::min(a.y(), b.y()) > area.bottom()) {
         return;
@@ -77,11 +80,11 @@ void appendSegmentPixels(QPoint a, QPoint b, const QRect& area, std::vector<QPoi
                                 std::labs(static_cast<long>(b.y()) - a.y()));
     // Most curve segments are a pixel long: only their start is set.
     if (steps <= 1) {
-        if (steps == 1 && inside(area, a.x(), a.y())) pixels.push_back(a);
+        if (steps == 1) set(a.x(), a.y());
         return;
     }
     if (steps <= kLongSegment) {
-        stepLine(a.x(), a.y(), b.x(), b.y(), steps, area, pixels);
+        stepLine(a.x(), a.y(), b.x(), b.y(), steps, set);
         return;
     }
     const QRectF box = QRectF(area).adjusted(-2, -2, 2, 2);
@@ -94,14 +97,11 @@ void appendSegmentPixels(QPoint a, QPoint b, const QRect& area, std::vector<QPoi
     const QPoint end(static_cast<int>(std::lround(to.x())), static_cast<int>(std::lround(to.y())));
     const long clippedSteps = std::max(std::labs(static_cast<long>(end.x()) - start.x()),
                                        std::labs(static_cast<long>(end.y()) - start.y()));
-    stepLine(start.x(), start.y(), end.x(), end.y(), clippedSteps + (endsInside ? 0 : 1), area,
-             pixels);
+    stepLine(start.x(), start.y(), end.x(), end.y(), clippedSteps + (endsInside ? 0 : 1), set);
 }
 
-// On the page and in `dynotool graph` the painter draws straight onto an image; there
-// single pixels are written directly, an order of magnitude faster than the paint
-// engine's point drawing. Any other device (a printer, a scaled or clipped painter)
-// gets the same points through the painter.
+// The image a painter draws straight onto, when single pixels may be written into it
+// directly, an order of magnitude faster than the paint engine's point drawing.
 QImage* directTarget(QPainter& painter, const QColor& colour) {
     QPaintDevice* device = painter.device();
     if (device == nullptr || device->devType() != QInternal::Image) return nullptr;
@@ -118,45 +118,54 @@ QImage* directTarget(QPainter& painter, const QColor& colour) {
     return image;
 }
 
-void setPixels(QPainter& painter, std::span<const QPoint> points, const QColor& colour) {
-    if (QImage* image = directTarget(painter, colour)) {
-        const QRgb rgb = colour.rgb();
-        const QRect bounds = image->rect();
-        uchar* bits = image->bits();
-        const qsizetype stride = image->bytesPerLine();
-        for (const QPoint& p : points) {
-            if (!inside(bounds, p.x(), p.y())) continue;
-            reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = rgb;
-        }
-        return;
-    }
-    painter.setPen(QPen(colour, 1));
-    painter.drawPoints(points.data(), static_cast<int>(points.size()));
-}
-
 }  // namespace
 
 void appendPolylinePixels(std::span<const QPoint> points, const QRect& area,
                           std::vector<QPoint>& pixels) {
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        appendSegmentPixels(points[i - 1], points[i], area, pixels);
+    const auto set = [&](int x, int y) {
+        if (inside(area, x, y)) pixels.emplace_back(x, y);
+    };
+    for (std::size_t i = 1; i < points.size(); ++i) segmentPixels(points[i - 1], points[i], area, set);
+}
+
+AreaPixels::AreaPixels(QPainter& painter, const QColor& colour, std::vector<QPoint>& collected)
+    : painter_(painter),
+      colour_(colour),
+      collected_(collected),
+      width_(static_cast<unsigned>(kGraphArea.width())),
+      height_(static_cast<unsigned>(kGraphArea.height())) {
+    if (QImage* image = directTarget(painter, colour)) {
+        // QImage::bits() of a detached image neither copies nor moves it.
+        bits_ = reinterpret_cast<QRgb*>(image->bits());
+        stride_ = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+        rgb_ = colour.rgb();
+        width_ = std::min(width_, static_cast<unsigned>(image->width()));
+        height_ = std::min(height_, static_cast<unsigned>(image->height()));
+    } else {
+        collected_.clear();
     }
+}
+
+AreaPixels::~AreaPixels() {
+    if (bits_ != nullptr || collected_.empty()) return;
+    painter_.setPen(QPen(colour_, 1));
+    painter_.drawPoints(collected_.data(), static_cast<int>(collected_.size()));
+}
+
+void AreaPixels::segment(QPoint from, QPoint to) {
+    segmentPixels(from, to, kGraphArea, [this](int x, int y) { set(x, y); });
 }
 
 void drawPolylinePixels(QPainter& painter, std::span<const QPoint> points, const QColor& colour,
                         std::vector<QPoint>& pixels) {
-    pixels.clear();
-    appendPolylinePixels(points, kGraphArea, pixels);
-    setPixels(painter, pixels, colour);
+    AreaPixels area(painter, colour, pixels);
+    for (std::size_t i = 1; i < points.size(); ++i) area.segment(points[i - 1], points[i]);
 }
 
 void drawAreaPoints(QPainter& painter, std::span<const QPoint> points, const QColor& colour) {
-    std::vector<QPoint> areaPoints;
-    areaPoints.reserve(points.size());
-    for (const QPoint& p : points) {
-        if (inside(kGraphArea, p.x(), p.y())) areaPoints.push_back(p);
-    }
-    setPixels(painter, areaPoints, colour);
+    std::vector<QPoint> collected;
+    AreaPixels area(painter, colour, collected);
+    for (const QPoint& p : points) area.set(p.x(), p.y());
 }
 
 }  // namespace dyno

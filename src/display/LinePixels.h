@@ -1,17 +1,18 @@
 #pragma once
 
+#include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QRgb>
 #include <span>
 #include <vector>
 
-class QColor;
 class QPainter;
 
 // Lines of the graph as pixels. The curves are polylines of thousands of one- and
-// two-pixel segments; rasterising them here and handing the painter a list of points
-// is many times faster than stroking each segment, and fixes the pixels exactly,
-// whatever device the painter draws on.
+// two-pixel segments; rasterising them here and setting the pixels is many times
+// faster than stroking each segment, and fixes the pixels exactly, whatever device
+// the painter draws on.
 namespace dyno {
 
 // Appends the pixels inside `area` of the polyline through `points` as pen moves
@@ -20,12 +21,59 @@ namespace dyno {
 void appendPolylinePixels(std::span<const QPoint> points, const QRect& area,
                           std::vector<QPoint>& pixels);
 
-// Draws those pixels of the graph area in `colour`. `pixels` is scratch space.
+// Pixels of the graph area in one colour. On the page and in `dynotool graph` the
+// painter draws straight onto an image, and the pixels are written into it as they
+// come; any other device (a printer, a scaled or clipped painter) gets them through
+// the painter when this ends. Pixels off the area are left out, so that on a page
+// the graph does not spill over its frame.
+class AreaPixels {
+  public:
+    // `collected` is scratch space for a painter that is not drawn through directly.
+    AreaPixels(QPainter& painter, const QColor& colour, std::vector<QPoint>& collected);
+    ~AreaPixels();
+    AreaPixels(const AreaPixels&) = delete;
+    AreaPixels& operator=(const AreaPixels&) = delete;
+
+    void set(int x, int y) {
+        if (static_cast<unsigned>(x) >= width_ || static_cast<unsigned>(y) >= height_) return;
+        if (bits_ != nullptr) {
+            bits_[static_cast<qsizetype>(y) * stride_ + x] = rgb_;
+        } else {
+            collected_.emplace_back(x, y);
+        }
+    }
+    // The same where `condition` holds, without a branch on it when drawing straight
+    // into an image: for tight loops whose condition the processor cannot foresee.
+    void setWhere(bool condition, int x, int y) {
+        const bool inArea = condition && static_cast<unsigned>(x) < width_ &&
+                            static_cast<unsigned>(y) < height_;
+        if (bits_ != nullptr) {
+            QRgb* target = inArea ? bits_ + static_cast<qsizetype>(y) * stride_ + x : &discarded_;
+            *target = rgb_;
+        } else if (inArea) {
+            collected_.emplace_back(x, y);
+        }
+    }
+    // A segment as a pen move draws it: from `from` up to, not including, `to`.
+    void segment(QPoint from, QPoint to);
+
+  private:
+    QPainter& painter_;
+    QColor colour_;
+    std::vector<QPoint>& collected_;
+    QRgb* bits_ = nullptr;
+    qsizetype stride_ = 0;  // pixels per image row
+    QRgb rgb_ = 0;
+    QRgb discarded_ = 0;  // where setWhere writes when its condition fails
+    unsigned width_;
+    unsigned height_;
+};
+
+// Draws the polyline's pixels of the graph area in `colour`. `pixels` is scratch space.
 void drawPolylinePixels(QPainter& painter, std::span<const QPoint> points, const QColor& colour,
                         std::vector<QPoint>& pixels);
 
-// Sets single pixels of the graph area; points outside it are left out, so that on a
-// page the graph does not spill over its frame.
+// Sets single pixels of the graph area.
 void drawAreaPoints(QPainter& painter, std::span<const QPoint> points, const QColor& colour);
 
 }  // namespace dyno

@@ -69,11 +69,17 @@ void appendSplinePolyline(std::span<const SplinePoint> points, int count,
         // when all four lie beyond one edge of the area, so does every sample, and
         // the line between the segment's first and last sample draws the same
         // (nothing) as the six. Curves running above the scale take this way.
+        // The weights sum to a hair under 1, so a mean of points on one pixel row
+        // can truncate to the row before: the points must lie one pixel further out
+        // than the edge for every truncated sample to stay beyond it.
         const int minX = std::min({p0.x, p1.x, p2.x, p3.x});
         const int maxX = std::max({p0.x, p1.x, p2.x, p3.x});
         const int minY = std::min({p0.y, p1.y, p2.y, p3.y});
         const int maxY = std::max({p0.y, p1.y, p2.y, p3.y});
-        const bool beyondOneEdge = maxX <= -1 || minX >= 600 || maxY <= -1 || minY >= 397;
+        // The first segment starts at points[0], not at its first sample: it is drawn
+        // whole.
+        const bool beyondOneEdge =
+            i > 0 && (maxX <= -2 || minX >= 601 || maxY <= -2 || minY >= 398);
         SegmentSamples xs, ys;
         sampleSegment(p0, p1, p2, p3, xs, ys);
         for (std::size_t s = i == 0 ? 1 : 0; s < xs.size(); ++s) {
@@ -100,11 +106,86 @@ void appendFramedSplinePolyline(std::span<const SplinePoint> points, int count, 
     }
 }
 
+namespace {
+
+// Sample (weights w) of every segment in one coordinate, as the rule computes it:
+// `coordinates` holds the points' values, `samples` gets one per segment. A plain
+// loop over the segments, which the compiler turns into vector arithmetic; each
+// lane does exactly what the scalar expression does.
+void sampleCoordinate(const double* coordinates, std::size_t segments, const Weights& w,
+                      int* samples) {
+    for (std::size_t i = 0; i < segments; ++i) {
+        samples[i] = static_cast<int>(w.b0 * coordinates[i] + w.b1 * coordinates[i + 1] +
+                                      w.b2 * coordinates[i + 2] + w.b3 * coordinates[i + 3]);
+    }
+}
+
+void computeSamples(std::span<const SplinePoint> points, std::size_t segments,
+                    SplineScratch& scratch) {
+    static const std::array<Weights, 6> kWeights = sampleWeights();
+    const std::size_t n = segments + 3;
+    // The engine-speed and torque curves of a slot mostly run through the columns of
+    // its power curve: their column samples are those already worked out.
+    bool sameColumns = n <= scratch.pointX.size() && segments <= scratch.sampleX[0].size();
+    for (std::size_t i = 0; i < n && sameColumns; ++i) {
+        sameColumns = scratch.pointX[i] == points[i].x;
+    }
+    if (!sameColumns) {
+        scratch.pointX.resize(n);
+        for (std::size_t i = 0; i < n; ++i) scratch.pointX[i] = points[i].x;
+    }
+    scratch.pointY.resize(n);
+    for (std::size_t i = 0; i < n; ++i) scratch.pointY[i] = points[i].y;
+    for (std::size_t s = 0; s < kWeights.size(); ++s) {
+        if (!sameColumns) {
+            scratch.sampleX[s].resize(segments);
+            sampleCoordinate(scratch.pointX.data(), segments, kWeights[s],
+                             scratch.sampleX[s].data());
+        }
+        scratch.sampleY[s].resize(segments);
+        int* rows = scratch.sampleY[s].data();
+        sampleCoordinate(scratch.pointY.data(), segments, kWeights[s], rows);
+        for (std::size_t i = 0; i < segments; ++i) rows[i] = rows[i] > 396 ? 400 : rows[i];
+    }
+}
+
+// The polyline is points[0] followed by every sample but the first; a pen move sets
+// the pixels from its start up to, not including, its end. Nearly every move joins
+// neighbouring pixels (it sets its start) or stays on one (it sets nothing); longer
+// ones are stepped.
+void drawSamples(const SplinePoint& start, std::size_t segments, const SplineScratch& scratch,
+                 AreaPixels& pixels) {
+    QPoint from(start.x, start.y);
+    for (std::size_t i = 0; i < segments; ++i) {
+        for (std::size_t s = i == 0 ? 1 : 0; s < 6; ++s) {
+            const QPoint to(scratch.sampleX[s][i], scratch.sampleY[s][i]);
+            const int dx = to.x() - from.x();
+            const int dy = to.y() - from.y();
+            if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+                pixels.setWhere((dx | dy) != 0, from.x(), from.y());
+            } else {
+                pixels.segment(from, to);
+            }
+            from = to;
+        }
+    }
+}
+
+}  // namespace
+
 void drawSpline(QPainter& painter, std::span<const SplinePoint> points, int count,
                 const QColor& colour, SplineScratch& scratch) {
-    scratch.polyline.clear();
-    appendSplinePolyline(points, count, scratch.polyline);
-    drawPolylinePixels(painter, scratch.polyline, colour, scratch.pixels);
+    if (scratch.isDrawnThroughPolyline) {
+        scratch.polyline.clear();
+        appendSplinePolyline(points, count, scratch.polyline);
+        drawPolylinePixels(painter, scratch.polyline, colour, scratch.pixels);
+        return;
+    }
+    if (!hasPoints(points, count)) return;
+    const auto segments = static_cast<std::size_t>(count);
+    computeSamples(points, segments, scratch);
+    AreaPixels pixels(painter, colour, scratch.pixels);
+    drawSamples(points[0], segments, scratch, pixels);
 }
 
 }  // namespace dyno

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <array>
 #include <span>
 #include <vector>
 
@@ -32,10 +33,17 @@ void appendSplinePolyline(std::span<const SplinePoint> points, int count, std::v
 void appendFramedSplinePolyline(std::span<const SplinePoint> points, int count, const QRect& frame,
                                 std::vector<QPoint>& out);
 
-// Room for the polyline and its pixels, reused between curves.
+// Room for the samples and pixels of a curve, reused between curves.
 struct SplineScratch {
     std::vector<QPoint> polyline;
     std::vector<QPoint> pixels;
+    std::array<std::vector<int>, 6> sampleX;  // sample s of every segment
+    std::array<std::vector<int>, 6> sampleY;
+    std::vector<double> pointX;
+    std::vector<double> pointY;
+    // Draws through appendSplinePolyline and its pen moves, the plain way the fast
+    // one must match pixel for pixel; for the checks of that.
+    bool isDrawnThroughPolyline = false;
 };
 
 // Draws that polyline in `colour`: the pen moves to points[0], then draws to every

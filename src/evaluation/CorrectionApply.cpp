@@ -1,6 +1,16 @@
 #include "evaluation/CorrectionApply.h"
 
+#include <cmath>
+
 namespace dyno {
+
+bool isFactorUnusable(double storedFactor) {
+    return !std::isfinite(storedFactor);
+}
+
+double factorInForce(double storedFactor) {
+    return isFactorUnusable(storedFactor) ? 1.0 : storedFactor;
+}
 
 void reportCorrection(const CorrectionResult& result, MessageSink& messages) {
     if (result.isOutOfLimits) {

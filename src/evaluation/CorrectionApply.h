@@ -11,6 +11,12 @@ namespace dyno {
 inline constexpr std::string_view kCorrectionOutOfLimitsMessage =
     "The correctionfactor is out of limits, changed to 1.00";
 
+// The factor a session is evaluated and shown with: its stored factor, or 1.0 when
+// what is stored is no number at all (a damaged or foreign file). The stored bytes
+// stay as they are, so saving the session again writes them unchanged.
+double factorInForce(double storedFactor);
+bool isFactorUnusable(double storedFactor);
+
 // Where a factor goes in slot 1: the factor applied to power and torque, or the
 // station's factor kept with the session's values.
 enum class CorrectionTarget { CorrectionFactor, StationCorrection };

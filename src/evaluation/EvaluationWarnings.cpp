@@ -1,5 +1,7 @@
 #include "evaluation/EvaluationWarnings.h"
 
+#include "evaluation/CorrectionApply.h"
+
 namespace dyno {
 
 std::vector<std::string> warningTexts(EvaluationWarnings warnings) {
@@ -22,6 +24,9 @@ std::vector<std::string> warningTexts(EvaluationWarnings warnings) {
         texts.emplace_back(
             "A maximum of the run is too large to show; the roller periods are probably "
             "damaged.");
+    }
+    if (warnings.has(EvaluationWarning::kCorrectionFactorUnusable)) {
+        texts.emplace_back(kCorrectionOutOfLimitsMessage);
     }
     return texts;
 }

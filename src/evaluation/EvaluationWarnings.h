@@ -13,6 +13,7 @@ enum class EvaluationWarning : std::uint8_t {
     kUnknownElectronics,  // evaluated with the USB/serial clock
     kUnknownRollerCode,   // evaluated as the model's standard roller without extras
     kMaximumTooLarge,     // a maximum too large for its text; the text says "overflow"
+    kCorrectionFactorUnusable,  // the stored factor is no number: evaluated with 1.0
 };
 
 // A small set of warnings; copying it never allocates.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "evaluation/AccelerationSmoothing.h"
+#include "evaluation/CorrectionApply.h"
 #include "evaluation/EvaluationConstants.h"
 #include "model/TextNumbers.h"
 
@@ -126,7 +127,11 @@ EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOpti
     trailingAverageInPlace(workspace.smoothAccel(), points);
     splinePassInPlace(workspace.smoothAccel(), points);
 
-    computePowerAndTorque(constants, options, session.correctionFactor, points, workspace, curves);
+    if (isFactorUnusable(session.correctionFactor)) {
+        report.warnings.set(EvaluationWarning::kCorrectionFactorUnusable);
+    }
+    computePowerAndTorque(constants, options, factorInForce(session.correctionFactor), points,
+                          workspace, curves);
     if (options.rpmCurveShown) {
         for (int i = 0; i + 1 < points; ++i) {
             curves.rpmCurve[at(i)] = static_cast<double>(samples.rpmSamples[at(i)]);

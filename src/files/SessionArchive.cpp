@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "files/SaveTarget.h"
+
 namespace dyno {
 
 namespace {
@@ -76,6 +78,16 @@ FileResult<std::vector<std::uint8_t>> readMember(zip_t* archive, std::size_t lim
     return bytes;
 }
 
+bool deleteSessionMembers(zip_t* zip) {
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const auto index = static_cast<zip_uint64_t>(i);
+        const char* name = zip_get_name(zip, index, 0);
+        if (name != nullptr && kMember == name && zip_delete(zip, index) != 0) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool hasSessionArchiveName(const std::filesystem::path& file) {
@@ -101,8 +113,16 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
                                 const SavedAirData& air) {
     const std::vector<std::uint8_t> record = encodeSessionRecord(session1, air);
 
+    // Through a link the archive it leads to is updated; libzip's temporary then lies
+    // beside that archive and takes its mode.
+    const std::filesystem::path target = resolvedSaveTarget(archive);
+    removeStaleSaveTemporaries(target.parent_path());
+    int flags = ZIP_CREATE;
+    // An empty file (made by `touch`, or a copy cut short) holds no archive to keep.
+    std::error_code sizeError;
+    if (std::filesystem::file_size(target, sizeError) == 0 && !sizeError) flags |= ZIP_TRUNCATE;
     int openError = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_CREATE, &openError);
+    zip_t* zip = zip_open(target.c_str(), flags, &openError);
     if (zip == nullptr) return FileError{kCannotSaveFile, zipErrorText(openError)};
 
     // The buffer stays ours (freep = 0) and lives until zip_close has written it.
@@ -115,10 +135,10 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
     // The old member is deleted and a new one added rather than overwritten in place:
     // libzip keeps a replaced member's compression level at its default (the slowest)
     // when the method stays deflate.
-    const zip_int64_t old = zip_name_locate(zip, kMember.c_str(), 0);
-    const zip_int64_t index = (old >= 0 && zip_delete(zip, static_cast<zip_uint64_t>(old)) != 0)
-                                  ? -1
-                                  : zip_file_add(zip, kMember.c_str(), source, 0);
+    // Every member of that name goes: another tool may have added a second one, and
+    // a reader that takes the first would otherwise find an old copy.
+    const zip_int64_t index =
+        deleteSessionMembers(zip) ? zip_file_add(zip, kMember.c_str(), source, 0) : -1;
     if (index < 0) {
         FileError error{kCannotSaveFile, zip_strerror(zip)};
         zip_source_free(source);

@@ -117,7 +117,8 @@ void SimulatedK40::arm(TestMode mode, const K40Recording& recording) {
     recording_ = recording;
     phase_ = mode == TestMode::RevCounterCheck ? Phase::RevCounterCheck : Phase::WaitingForRemote;
     after(options_.liveIntervalMs, &SimulatedK40::liveTick, liveTimer_);
-    if (options_.remoteDelayMs >= 0) {
+    const bool isRiderThere = mode == TestMode::RevCounterCheck || runsSent() < options_.runsRidden;
+    if (options_.remoteDelayMs >= 0 && isRiderThere) {
         after(options_.remoteDelayMs, &SimulatedK40::pressRemote, phaseTimer_);
     }
 }

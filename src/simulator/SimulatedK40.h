@@ -29,6 +29,8 @@ struct SimulatedK40Options {
     // The rider presses the remote this long after the electronics are armed; a
     // negative delay leaves it to pressRemote().
     std::int64_t remoteDelayMs = 1500;
+    // The rider rides this many runs of a test and then leaves the remote alone.
+    int runsRidden = 3;
     std::int64_t liveIntervalMs = 100;  // live needle and marker packets
     std::uint8_t firmwareHigh = 1;
     std::uint8_t firmwareLow = 5;

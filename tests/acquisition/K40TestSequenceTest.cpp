@@ -105,6 +105,39 @@ TEST_F(K40Sequence, NeedlesAreErasedWhereTheyWereAndRestAfterEachRun) {
     EXPECT_EQ(state.rpmNeedleOld, 0);
 }
 
+TEST_F(K40Sequence, TheLastNeedlesOfASessionOrCheckAreErasedWhenItEnds) {
+    const auto liveNeedles = [this] {
+        scripted.feed(K40Packet::withV32(k40code::kLiveSpeed, 59'136));  // 120
+        scripted.feed(K40Packet::withV32(k40code::kLiveRpm, 30'000));    // 160
+        display.log.clear();
+    };
+    const std::vector<std::string> erasedAndAtRest{"needle speed 120 000000",
+                                                   "needle rpm 160 000000",
+                                                   "needle speed 0 FFFF00", "needle rpm 0 FFFF00"};
+    startTest();
+    recordRun();
+    recordRun();
+    liveNeedles();
+    recordRun();
+    // Code 31 took the rpm needle away already; the end takes both.
+    std::vector<std::string> atTheEnd{"needle rpm 160 000000"};
+    atTheEnd.insert(atTheEnd.end(), erasedAndAtRest.begin(), erasedAndAtRest.end());
+    EXPECT_EQ(display.linesStartingWith("needle"), atTheEnd);
+
+    K40Start check = testStart();
+    check.isRevCounterCheck = true;
+    startTest(check);
+    liveNeedles();
+    scripted.feed(event(k40code::kRemoteEnd));
+    EXPECT_EQ(display.linesStartingWith("needle"), erasedAndAtRest);
+
+    // A session given up half-way: the next start takes its needles away.
+    startTest();
+    liveNeedles();
+    startTest();
+    EXPECT_EQ(display.linesStartingWith("needle"), erasedAndAtRest);
+}
+
 TEST_F(K40Sequence, ARevCounterCheckEndsOnItsFirstRunCompleteAndStoresNothing) {
     slot1().header.words.fill(-7);
     K40Start start = testStart();

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 
 #include "FileActionsFixture.h"
 #include "app/CalculatorDialog.h"
@@ -43,6 +45,43 @@ TEST(FolderPlaces, FolderBelongsToTheLongestPlaceAboveIt) {
     EXPECT_EQ(placeOfFolder(places, "/home/olet"), "/") << "a name prefix is no folder above";
     EXPECT_EQ(placeOfFolder(places, "/media/ole/STICK/runs/"), "/media/ole/STICK");
     EXPECT_EQ(placeOfFolder({"/home/ole"}, "/etc"), "");
+}
+
+QString makeFolderWithFile(const QTemporaryDir& root, const QString& folder, const QString& file) {
+    QDir(root.path()).mkpath(folder);
+    const QString path = QDir(root.path()).filePath(folder);
+    QFile(QDir(path).filePath(file)).open(QIODevice::WriteOnly);
+    return path;
+}
+
+TEST(FilePage, ArrowKeysInTheFolderTreeListTheFolderAsAClickDoes) {
+    QTemporaryDir root;
+    const QString first = makeFolderWithFile(root, "a", "in_a.zsd");
+    makeFolderWithFile(root, "b", "in_b.zsd");
+    FilePage page({root.path()});
+    page.showFolder(first);
+    auto* tree = page.findChild<QTreeView*>("DirectoryListBox1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(tree->rootIndex()) == 2; }));
+    page.showFolder(first);
+    ASSERT_TRUE(page.selectFile("in_a.zsd"));
+
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(page.currentFolder(), QDir(root.path()).filePath("b"));
+    EXPECT_TRUE(page.selectFile("in_b.zsd"));
+    EXPECT_FALSE(page.selectFile("in_a.zsd"));
+}
+
+TEST(FilePage, WhatAKilledSaveLeftIsNotListed) {
+    QTemporaryDir root;
+    const QString folder = makeFolderWithFile(root, "runs", "run.zsd");
+    QFile(QDir(folder).filePath("run.zsd.Ab12Cd")).open(QIODevice::WriteOnly);
+    QFile(QDir(folder).filePath("run.zsd.old")).open(QIODevice::WriteOnly);
+    FilePage page({root.path()});
+    page.showFolder(folder);
+    EXPECT_TRUE(page.selectFile("run.zsd"));
+    EXPECT_TRUE(page.selectFile("run.zsd.old"));
+    EXPECT_FALSE(page.selectFile("run.zsd.Ab12Cd"));
 }
 
 // The window routes F5 (with any modifier) to saving session 1 and F8 to the

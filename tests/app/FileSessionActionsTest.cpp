@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -249,10 +252,37 @@ TEST_F(FileSessionActions, FailedLoadAndSaveShowTheProgramsFileErrors) {
     filePage.refresh();
     click(filePage, "loadblue");  // nothing selected
     saveAs("no such folder/run");
-    ASSERT_EQ(sink.messages.size(), 2u);
+    // The failed save moved the dialog's folder to the missing one.
+    writeFile(path("letter.zsd"), "Dear customer");
+    saveAs(path("letter.zsd"));
+    ASSERT_EQ(sink.messages.size(), 3u);
     EXPECT_EQ(sink.messages[0].text, "Cannot read file");
-    EXPECT_EQ(sink.messages[1].text, "Cannot save file");
+    // The library's reason on a second line.
+    EXPECT_EQ(sink.messages[1].text.rfind("Cannot save file\n", 0), 0u) << sink.messages[1].text;
+    EXPECT_GT(sink.messages[1].text.size(), std::string("Cannot save file\n").size());
     EXPECT_EQ(sink.messages[1].caption, "File error");
+    EXPECT_EQ(sink.messages[2].text, "Cannot save file\nNot a zip archive");
+
+    // An empty file is no damaged archive: the save makes it one.
+    writeFile(path("touched.zsd"), "");
+    saveAs(path("touched.zsd"));
+    EXPECT_EQ(sink.messages.size(), 3u);
+    loadInto("touched.zsd", 2);
+    EXPECT_EQ(sink.messages.size(), 3u);
+    EXPECT_EQ(model->slot(2).make.view(), "Vespa");
+}
+
+TEST_F(FileSessionActions, AStoredFactorThatIsNoNumberLoadsAsOneWithTheWarningAndKeepsItsBytes) {
+    const double stored = std::nan("");
+    model->slot(1).correctionFactor = stored;
+    saveAs("damaged");
+    model->slot(1).correctionFactor = 1.02;
+    loadInto("damaged.zsd", 1);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].caption, "VKR dyno");
+    EXPECT_EQ(sink.messages[0].text, "The correctionfactor is out of limits, changed to 1.00");
+    EXPECT_EQ(text(paramPage, "correctionedit"), "1.000");
+    EXPECT_EQ(std::memcmp(&model->slot(1).correctionFactor, &stored, sizeof stored), 0);
 }
 
 TEST_F(FileSessionActions, InitialFolderThatDoesNotExistFallsBackToHome) {

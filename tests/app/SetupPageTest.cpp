@@ -153,6 +153,18 @@ TEST(AdvancedSetupDialog, UpFrom5000Gives5010AtOnce) {
     EXPECT_EQ(dialog.remoteDelayEdit()->text(), "5010");
 }
 
+TEST(AdvancedSetupDialog, AnOpenDialogShowsTheDelayInBothBoxesOnItsNextPaint) {
+    AdvancedSetupDialog dialog;
+    dialog.setRemoteButtonDelay(400);
+    dialog.show();
+    dialog.delayUpDown()->stepUp();
+    dialog.delayUpDown()->stepUp();
+    EXPECT_EQ(dialog.remoteDelayEdit()->text(), "400");
+    dialog.grab();  // paints the dialog
+    EXPECT_EQ(dialog.remoteDelayEdit()->text(), "420");
+    EXPECT_EQ(dialog.waitEdit()->text(), "420");
+}
+
 TEST(AdvancedSetupDialog, DelayShownUnsignedAndUpDownKeeps16Bits) {
     AdvancedSetupDialog dialog;
     dialog.setRemoteButtonDelay(70000);

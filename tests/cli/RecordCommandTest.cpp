@@ -179,6 +179,25 @@ TEST_F(RecordCommand, ASessionThatDoesNotFinishInTimeEndsWithoutASave) {
     EXPECT_FALSE(std::filesystem::exists(archive));
 }
 
+TEST_F(RecordCommand, ASessionCutShortKeepsTheRunsReceivedAndEndsNonZero) {
+    // The rider rides one run and leaves; the command gives up after its timeout.
+    PtyElectronics electronics({"--vehicle", "bike125", "--time-lapse", "10", "--rider-runs", "1"});
+    const auto archive = folder / "short.zsd";
+    const auto run = runDynotool({"record", "--port", electronics.path(), "--out",
+                                  archive.string(), "--test", "720", "--timeout", "6"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "dynotool record: the session did not finish within 6 s (1 of 3 runs "
+                       "received); saved the run received in " +
+                           archive.string() + "\n");
+
+    auto model = SessionModel::create();
+    ASSERT_TRUE(loadSessionFile(archive, model->slot(1)).ok());
+    EXPECT_GT(model->slot(1).leadingPeriods(0), 100);
+    EXPECT_EQ(model->slot(1).leadingPeriods(1), 0);
+    EXPECT_EQ(model->slot(1).leadingPeriods(2), 0);
+    testing::expectPeakPowerOfProfile(*model, 1, 0, *findVehicleProfile("bike125"));
+}
+
 TEST_F(RecordCommand, RefusesOptionsNoPageWouldAccept) {
     const auto out = (folder / "x.zsd").string();
     for (const auto& words : std::vector<std::vector<std::string>>{

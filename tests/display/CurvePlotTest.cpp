@@ -83,6 +83,112 @@ TEST(Spline, SamplesBelowRow396ArePushedUnderTheArea) {
     EXPECT_EQ(line.back().y(), 400);
 }
 
+// The spline as the rule reads: every segment sampled six times, t growing by 0.2,
+// samples below row 396 pushed to 400, the pen starting at the first point.
+std::vector<QPoint> everySamplePolyline(std::span<const SplinePoint> points, int count) {
+    std::vector<QPoint> line;
+    if (count < 1) return line;
+    line.emplace_back(points[0].x, points[0].y);
+    for (int i = 0; i < count; ++i) {
+        double t = 0.0;
+        for (int sample = 0; sample < 6; ++sample, t += 0.2) {
+            const double t2 = t * t, t3 = t2 * t;
+            const double b[] = {-t3 / 6 + t2 / 2 - t / 2 + 1.0 / 6, t3 / 2 - t2 + 2.0 / 3,
+                                (-t3 + t2 + t) / 2 + 1.0 / 6, t3 / 6};
+            double x = 0.0, y = 0.0;
+            for (std::size_t j = 0; j < 4; ++j) {
+                x += b[j] * points[static_cast<std::size_t>(i) + j].x;
+                y += b[j] * points[static_cast<std::size_t>(i) + j].y;
+            }
+            QPoint p(static_cast<int>(x), static_cast<int>(y));
+            if (p.y() > 396) p.setY(400);
+            if (i > 0 || sample > 0) line.push_back(p);
+        }
+    }
+    return line;
+}
+
+std::vector<QPoint> sortedUnique(std::vector<QPoint> pixels) {
+    std::ranges::sort(pixels, [](QPoint a, QPoint b) {
+        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
+    });
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    return pixels;
+}
+
+std::vector<QPoint> sortedPixels(std::span<const QPoint> polyline) {
+    std::vector<QPoint> pixels;
+    appendPolylinePixels(polyline, QRect(0, 0, 600, 400), pixels);
+    return sortedUnique(std::move(pixels));
+}
+
+// What drawSpline sets on a black image, in the order of sortedPixels.
+std::vector<QPoint> drawnPixels(std::span<const SplinePoint> points, int count) {
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        SplineScratch scratch;
+        drawSpline(painter, points, count, Qt::red, scratch);
+    }
+    std::vector<QPoint> pixels;
+    for (const auto& [x, y] : pixelsOfColour(image, Qt::red)) pixels.emplace_back(x, y);
+    return sortedUnique(std::move(pixels));
+}
+
+TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
+    // Curves that wander along each edge of the area, in and out of it, a pixel or
+    // two at a time and with jumps, as curves above, below or beside the scale do.
+    struct Edge {
+        SplinePoint start;
+        int spreadX, spreadY;
+    };
+    const Edge edges[] = {{{300, 397}, 2, 2}, {{300, 0}, 2, 2},  {{0, 200}, 2, 2},
+                          {{600, 200}, 2, 2}, {{300, 398}, 0, 1}, {{-1, 200}, 1, 0}};
+    std::mt19937 random(7);
+    for (const Edge& edge : edges) {
+        for (int trial = 0; trial < 200; ++trial) {
+            std::uniform_int_distribution<int> stepX(-edge.spreadX, edge.spreadX);
+            std::uniform_int_distribution<int> stepY(-edge.spreadY, edge.spreadY);
+            std::vector<SplinePoint> points;
+            SplinePoint p = edge.start;
+            for (int k = 0; k < 40; ++k) {
+                p.x = std::clamp(p.x + stepX(random), edge.start.x - 4, edge.start.x + 4);
+                p.y = std::clamp(p.y + stepY(random), edge.start.y - 4, edge.start.y + 4);
+                points.push_back(p);
+            }
+            std::vector<QPoint> line;
+            appendSplinePolyline(points, 37, line);
+            const std::vector<QPoint> expected = sortedPixels(everySamplePolyline(points, 37));
+            ASSERT_EQ(sortedPixels(line), expected)
+                << "edge at " << edge.start.x << "," << edge.start.y << ", trial " << trial;
+            ASSERT_EQ(drawnPixels(points, 37), expected)
+                << "edge at " << edge.start.x << "," << edge.start.y << ", trial " << trial;
+        }
+    }
+    // Four points on row 397 give samples on 396: they are drawn.
+    const std::vector<SplinePoint> row397{{10, 300}, {20, 397}, {30, 397}, {40, 397},
+                                          {50, 397}, {60, 397}, {70, 397}};
+    std::vector<QPoint> line;
+    appendSplinePolyline(row397, 4, line);
+    EXPECT_EQ(sortedPixels(line), sortedPixels(everySamplePolyline(row397, 4)));
+    // Curves that stand on one pixel for a while, as they do after the end of a run,
+    // and end there or move on.
+    for (const int column : {0, 1, 50, 333, 598, 599}) {
+        for (const int row : {0, 1, 2, 150, 299, 395, 396, 397, 398, 399}) {
+            for (const bool movesOn : {false, true}) {
+                std::vector<SplinePoint> standing{{40, 200}, {45, 250}, {48, 300}};
+                standing.resize(16, SplinePoint{column, row});
+                if (movesOn) standing.insert(standing.end(), {{300, 100}, {310, 90}, {320, 80}});
+                const int count = static_cast<int>(standing.size()) - 3;
+                ASSERT_EQ(drawnPixels(standing, count),
+                          sortedPixels(everySamplePolyline(standing, count)))
+                    << column << "," << row << (movesOn ? " and on" : "");
+            }
+        }
+    }
+}
+
 TEST(LinePixels, SegmentsStopShortOfTheirEndAndStayInTheArea) {
     const QRect area(0, 0, 600, 400);
     std::vector<QPoint> pixels;

@@ -119,8 +119,16 @@ TEST(GraphCursor, InvertingLineAndBandVanishWhenDrawnTwice) {
     }
     EXPECT_EQ(graph.pixelColor(250, 10), QColor(Qt::white));
     EXPECT_EQ(graph.pixelColor(250, 120), QColor(0x00, 0xFF, 0xFF)) << "red inverted";
-    EXPECT_EQ(graph.pixelColor(100, 200), QColor(Qt::white));  // left edge of the band
     EXPECT_EQ(graph.pixelColor(200, 200), QColor(Qt::black));  // inside: hollow
+    // The band covers the dragged pixels, corners included, and nothing beyond.
+    for (const QPoint onBand : {QPoint(100, 200), QPoint(300, 200), QPoint(200, 50),
+                                QPoint(200, 300), QPoint(100, 50), QPoint(300, 300)}) {
+        EXPECT_EQ(graph.pixelColor(onBand), QColor(Qt::white)) << onBand.x() << "," << onBand.y();
+    }
+    for (const QPoint outside : {QPoint(99, 200), QPoint(301, 200), QPoint(200, 49),
+                                 QPoint(200, 301), QPoint(301, 301)}) {
+        EXPECT_EQ(graph.pixelColor(outside), QColor(Qt::black)) << outside.x() << "," << outside.y();
+    }
     {
         QPainter painter(&graph);
         drawInvertedCursorLine(painter, 250);

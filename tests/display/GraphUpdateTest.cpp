@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <cmath>
 #include <memory>
 
 #include "display/GraphCursor.h"
@@ -67,6 +68,45 @@ TEST(GraphOneShots, ClearDeselectsItsSlotAndEveryBoxIsUnticked) {
     EXPECT_EQ(controls.clearTicked, (std::array<bool, 4>{}));
     EXPECT_EQ(controls.copyTicked, (std::array<bool, 3>{}));
     EXPECT_TRUE(takeOneShots(controls).empty()) << "a second update copies nothing";
+}
+
+// The curves are drawn without going through the spline's polyline; on four
+// full-length sessions, short and long runs, zoomed so that curves leave the area on
+// every side, and with every curve and unit, the pixels are those of the polyline.
+TEST_F(GraphUpdateTest, CurvesDrawThePixelsOfTheSplinePolylineOnEverySetting) {
+    graph_testing::SyntheticRun shortRun = graph_testing::syntheticRunOfSlot(3);
+    shortRun.periods = 300;
+    graph_testing::recordSyntheticRun(model->slot(3), 1, shortRun);
+    graph_testing::SyntheticRun strong = graph_testing::syntheticRunOfSlot(4);
+    strong.peakHp = 30.0;
+    graph_testing::recordSyntheticRun(model->slot(4), 2, strong);
+    const std::vector<ScaleTexts> scales{{"0", "150", "0", "20", "0", "10000"},
+                                         {"40", "70", "6", "9", "4000", "7000"},
+                                         {"0", "60", "10", "12", "0", "20000"},
+                                         {"90", "200", "0", "40", "8000", "9000"}};
+    int settings = 0;
+    for (const ScaleTexts& scale : scales) {
+        for (int variant = 0; variant < 8; ++variant) {
+            controls.scaleTexts = scale;
+            controls.runChoice = {0, 0, 1, 2};
+            controls.torqueTicked.fill((variant & 1) != 0);
+            controls.powerTicked = {true, (variant & 1) == 0, true, true};
+            controls.speedAndRpm = (variant & 2) != 0;
+            controls.fixedGearing = (variant & 4) != 0;
+            controls.showAirCurve = true;
+            controls.speedInMph = variant == 5;
+            controls.powerInKw = variant == 6;
+            state.buffers.spline.isDrawnThroughPolyline = true;
+            update();
+            const QImage throughPolyline = images.graph.copy();
+            state.buffers.spline.isDrawnThroughPolyline = false;
+            update();
+            ASSERT_EQ(images.graph, throughPolyline) << "scale " << scale.startKmh << ".."
+                                                     << scale.endKmh << ", variant " << variant;
+            ++settings;
+        }
+    }
+    EXPECT_EQ(settings, 32);
 }
 
 TEST_F(GraphUpdateTest, ClearedSlotIsNotDrawnButKeepsLegendAndCursorReadout) {
@@ -153,6 +193,8 @@ TEST_F(GraphUpdateTest, UndrawableScaleShowsTheHintInsteadOfGridAndCurves) {
 
 TEST_F(GraphUpdateTest, LegendListsMaximumPowerAndCorrectionOfPlottedSlots) {
     model->slot(3).correctionFactor = 1.042;
+    // A factor from a damaged file that is no number reads as the 1.000 it is used as.
+    model->slot(1).correctionFactor = std::nan("");
     controls.runChoice = {0, -1, 0, -1};
     controls.powerInKw = true;
     update();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "RecordedRun.h"
 #include "evaluation/RollerInertia.h"
@@ -157,6 +158,22 @@ TEST_F(SteadyAcceleration, CorrectionFactorScalesPowerAndTorqueOnly) {
                     1e-12 * std::abs(plain.powerCurve[at(i)]));
         ASSERT_NEAR(corrected.torqueCurve[at(i)], 1.05 * plain.torqueCurve[at(i)],
                     1e-12 * std::abs(plain.torqueCurve[at(i)]));
+    }
+}
+
+TEST_F(SteadyAcceleration, AFactorThatIsNoNumberEvaluatesAsOneWithTheOutOfLimitsWarning) {
+    slot(1).correctionFactor = 1.0;
+    evaluateSlot(1);
+    const EvaluatedCurves plain = slot(1).curves;
+    for (const double stored : {std::nan(""), -std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        slot(1).correctionFactor = stored;
+        const auto report = evaluateSlot(1);
+        EXPECT_EQ(slot(1).curves.powerCurve, plain.powerCurve);
+        EXPECT_EQ(slot(1).curves.torqueCurve, plain.torqueCurve);
+        EXPECT_EQ(warningTexts(report.warnings),
+                  std::vector<std::string>{"The correctionfactor is out of limits, changed to 1.00"});
+        EXPECT_EQ(std::memcmp(&slot(1).correctionFactor, &stored, sizeof stored), 0)
+            << "the stored bytes stay";
     }
 }
 

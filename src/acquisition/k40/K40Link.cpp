@@ -1,5 +1,6 @@
 #include "acquisition/k40/K40Link.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -79,6 +80,9 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // Any new start, even one that goes no further, drops a run end still waiting to
     // finish: its restart command must not follow.
     cancelPause();
+    // A session that ended half-way (port lost, given up) left its needles out.
+    if (state_.speedNeedleOld != 0) live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    if (state_.rpmNeedleOld != 0) live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;
@@ -352,6 +356,20 @@ void K40Link::applyStationReadings() {
     const CorrectionResult page = correctionFromPage(entries);
     applyCorrection(page, CorrectionTarget::CorrectionFactor, slot1, messages_);
     status_.showCorrectionFactor(page.correctionText);
+}
+
+int K40Link::keepRunsReceived() {
+    cancelPause();
+    const int kept = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
+    TestSession& slot1 = model_.slot(1);
+    for (int r = kept; r < kRunsPerSession; ++r) {
+        TestRun run = slot1.run(r);
+        std::ranges::fill(run.rollerPeriods, 0);
+        std::ranges::fill(run.rpmSamples, 0);
+        for (auto& channel : run.analogSamples) std::ranges::fill(channel, 0);
+    }
+    sequence_.stampEndedSession(kept);
+    return kept;
 }
 
 void K40Link::endOfRun() {

@@ -129,6 +129,11 @@ class K40Link final : private ByteLinkListener {
 
     const AcquisitionState& state() const { return state_; }
 
+    // A test session that ended early (the port lost, nobody at the remote): the runs
+    // received whole stay in slot 1, what arrived of the next is cleared, and the
+    // session is stamped as a finished one. Returns how many runs were kept.
+    int keepRunsReceived();
+
   private:
     // What a paused dispatch does when its wait is over.
     enum class Continuation { None, StartShown, DataOkAfterWait, SessionEndAfterWait, Weather };

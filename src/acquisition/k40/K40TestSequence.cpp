@@ -20,6 +20,14 @@ void K40TestSequence::needlesAtRest() {
     live_.drawNeedle(Dial::Rpm, 0, Rgb::Yellow);
 }
 
+void K40TestSequence::needlesBackToRest() {
+    live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
+    needlesAtRest();
+    state_.speedNeedleOld = 0;
+    state_.rpmNeedleOld = 0;
+}
+
 void K40TestSequence::showStarted() {
     view_.showDigit(1);
     if (state_.testMode == TestMode::RevCounterCheck) {
@@ -49,23 +57,30 @@ void K40TestSequence::dataOkAfterWait() {
     }
     view_.showDigit(state_.runIndex + 1);
     view_.showRemoteText(kPressRemoteText, Rgb::Yellow, Rgb::Lime);
-    live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
-    live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
-    needlesAtRest();
-    state_.speedNeedleOld = 0;
-    state_.rpmNeedleOld = 0;
+    needlesBackToRest();
 }
 
 void K40TestSequence::sessionFinished() {
     view_.showRemoteText(kSessionFinishedText, Rgb::Lime, Rgb::Green);
-    state_.speedNeedleOld = 0;
-    state_.rpmNeedleOld = 0;
+    // The needles of the last run (or of the check) would otherwise stay on the dials
+    // under the next test's.
+    needlesBackToRest();
     if (state_.testMode == TestMode::RevCounterCheck) return;
+    stampSession(kRunsPerSession - 1, kRunsPerSession);
+}
+
+void K40TestSequence::stampEndedSession(int runsKept) {
+    stampSession(0, runsKept);
+}
+
+void K40TestSequence::stampSession(int firstRatioRun, int runsKept) {
     if (refresh_) refresh_(setup_);
 
     stampSessionSetup(slot1_, setup_);
     if (setup_.gearbox == GearboxType::FixedGearing) {
-        storeFixedGearingRatio(slot1_, kRunsPerSession - 1, setup_.speedDialConstant);
+        for (int r = firstRatioRun; r < runsKept; ++r) {
+            storeFixedGearingRatio(slot1_, r, setup_.speedDialConstant);
+        }
     }
 }
 

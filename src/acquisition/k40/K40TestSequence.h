@@ -69,9 +69,17 @@ class K40TestSequence {
     void dataOkBeforeWait();
     void dataOkAfterWait();
     void sessionFinished();
+    // A session that ended before its third run: slot 1 is stamped with the set-up as
+    // a finished one is, and the fixed-gearing ratio taken of each run kept.
+    void stampEndedSession(int runsKept);
 
   private:
     void needlesAtRest();
+    // Erases the needles where they were and draws them at rest.
+    void needlesBackToRest();
+    // The set-up into slot 1's header and values; the fixed-gearing ratio of runs
+    // firstRatioRun..runsKept-1.
+    void stampSession(int firstRatioRun, int runsKept);
 
     AcquisitionState& state_;
     TestSession& slot1_;
