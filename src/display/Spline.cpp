@@ -111,8 +111,10 @@ namespace {
 // Sample (weights w) of every segment in one coordinate, as the rule computes it:
 // `coordinates` holds the points' values, `samples` gets one per segment. A plain
 // loop over the segments, which the compiler turns into vector arithmetic; each
-// lane does exactly what the scalar expression does.
-void sampleCoordinate(const double* coordinates, std::size_t segments, const Weights& w,
+// lane does exactly what the scalar expression does. A processor with 256-bit
+// vectors takes four segments at a time instead of two; the same multiplications
+// and additions in the same order (no fused multiply-add), so the same bits.
+__attribute__((target_clones("avx2", "default"))) void sampleCoordinate(const double* coordinates, std::size_t segments, const Weights& w,
                       int* samples) {
     for (std::size_t i = 0; i < segments; ++i) {
         samples[i] = static_cast<int>(w.b0 * coordinates[i] + w.b1 * coordinates[i + 1] +
