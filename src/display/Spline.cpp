@@ -157,19 +157,30 @@ void computeSamples(std::span<const SplinePoint> points, std::size_t segments,
 // ones are stepped.
 void drawSamples(const SplinePoint& start, std::size_t segments, const SplineScratch& scratch,
                  AreaPixels& pixels) {
-    QPoint from(start.x, start.y);
-    for (std::size_t i = 0; i < segments; ++i) {
-        for (std::size_t s = i == 0 ? 1 : 0; s < 6; ++s) {
-            const QPoint to(scratch.sampleX[s][i], scratch.sampleY[s][i]);
-            const int dx = to.x() - from.x();
-            const int dy = to.y() - from.y();
-            if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
-                pixels.setWhere((dx | dy) != 0, from.x(), from.y());
-            } else {
-                pixels.segment(from, to);
-            }
-            from = to;
+    // The twelve sample rows are read through plain pointers: the loop then keeps
+    // them in registers instead of reloading each vector for every sample.
+    std::array<const int*, 6> columns{};
+    std::array<const int*, 6> rows{};
+    for (std::size_t s = 0; s < 6; ++s) {
+        columns[s] = scratch.sampleX[s].data();
+        rows[s] = scratch.sampleY[s].data();
+    }
+    int fromX = start.x;
+    int fromY = start.y;
+    const auto moveTo = [&](int toX, int toY) {
+        const int dx = toX - fromX;
+        const int dy = toY - fromY;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+            pixels.setWhere((dx | dy) != 0, fromX, fromY);
+        } else {
+            pixels.segment(QPoint(fromX, fromY), QPoint(toX, toY));
         }
+        fromX = toX;
+        fromY = toY;
+    };
+    for (std::size_t s = 1; s < 6; ++s) moveTo(columns[s][0], rows[s][0]);
+    for (std::size_t i = 1; i < segments; ++i) {
+        for (std::size_t s = 0; s < 6; ++s) moveTo(columns[s][i], rows[s][i]);
     }
 }
 
