@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -45,12 +46,21 @@ class AreaPixels {
     // The same where `condition` holds, without a branch on it when drawing straight
     // into an image: for tight loops whose condition the processor cannot foresee.
     void setWhere(bool condition, int x, int y) {
-        const bool inArea = condition && static_cast<unsigned>(x) < width_ &&
-                            static_cast<unsigned>(y) < height_;
+        const bool wanted = condition & (static_cast<unsigned>(x) < width_) &
+                            (static_cast<unsigned>(y) < height_);
         if (bits_ != nullptr) {
-            QRgb* target = inArea ? bits_ + static_cast<qsizetype>(y) * stride_ + x : &discarded_;
-            *target = rgb_;
-        } else if (inArea) {
+            // The target is chosen with a mask, not a conditional: the compiler turns
+            // a conditional back into a branch, which the processor guesses wrong at
+            // about every other curve sample. Address arithmetic in unsigned
+            // integers, so that an unwanted pixel far off the image is no pointer.
+            const std::uintptr_t keep = 0 - static_cast<std::uintptr_t>(wanted);
+            const std::uintptr_t pixel =
+                reinterpret_cast<std::uintptr_t>(bits_) +
+                static_cast<std::uintptr_t>(static_cast<qsizetype>(y) * stride_ + x) *
+                    sizeof(QRgb);
+            const std::uintptr_t elsewhere = reinterpret_cast<std::uintptr_t>(&discarded_);
+            *reinterpret_cast<QRgb*>((pixel & keep) | (elsewhere & ~keep)) = rgb_;
+        } else if (wanted) {
             collected_.emplace_back(x, y);
         }
     }
