@@ -189,6 +189,38 @@ TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
     }
 }
 
+// Whole curves of any length (the samples are worked out several segments at a
+// time, with a remainder), crossing the area, standing still, and leaping far off
+// it and back: the pixels are those of drawing every sample.
+TEST(Spline, LongWanderingCurvesGiveThePixelsOfDrawingEverySample) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> step(-3, 3);
+    std::uniform_int_distribution<int> anywhere(-1000000, 1000000);
+    std::uniform_int_distribution<int> percent(0, 99);
+    for (int trial = 0; trial < 60; ++trial) {
+        std::vector<SplinePoint> points;
+        SplinePoint p{std::uniform_int_distribution<int>(-20, 620)(random),
+                      std::uniform_int_distribution<int>(-20, 420)(random)};
+        const int length = 4 + trial * 7;
+        for (int k = 0; k < length; ++k) {
+            const int chance = percent(random);
+            if (chance < 3) {
+                p = {anywhere(random), anywhere(random)};
+            } else if (chance < 6) {
+                p = {std::uniform_int_distribution<int>(0, 599)(random),
+                     std::uniform_int_distribution<int>(390, 400)(random)};
+            } else if (chance < 40) {
+                p = {std::clamp(p.x + step(random), -1000000, 1000000),
+                     std::clamp(p.y + step(random), -1000000, 1000000)};
+            }  // else it stands
+            points.push_back(p);
+        }
+        const int count = length - 3;
+        ASSERT_EQ(drawnPixels(points, count), sortedPixels(everySamplePolyline(points, count)))
+            << "trial " << trial;
+    }
+}
+
 TEST(LinePixels, SegmentsStopShortOfTheirEndAndStayInTheArea) {
     const QRect area(0, 0, 600, 400);
     std::vector<QPoint> pixels;
