@@ -157,8 +157,8 @@ void computeSamples(std::span<const SplinePoint> points, std::size_t segments,
 // ones are stepped.
 void drawSamples(const SplinePoint& start, std::size_t segments, const SplineScratch& scratch,
                  AreaPixels& pixels) {
-    // The twelve sample rows are read through plain pointers: the loop then keeps
-    // them in registers instead of reloading each vector for every sample.
+    // The twelve sample rows are read through plain pointers, not through the
+    // vectors, whose data the loop would otherwise fetch again for every sample.
     std::array<const int*, 6> columns{};
     std::array<const int*, 6> rows{};
     for (std::size_t s = 0; s < 6; ++s) {
