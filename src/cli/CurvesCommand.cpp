@@ -16,6 +16,8 @@ namespace dyno::cli {
 
 namespace {
 
+constexpr double kLargestRollerWeightKg = 1.0e6;
+
 std::string jsonArray(const EvaluatedCurves::Curve& curve) {
     std::string text = "[";
     text.reserve(curve.size() * 20);
@@ -53,12 +55,8 @@ void printCsv(const EvaluatedCurves& curves, int evalCount, const EvaluationOpti
 }
 
 int runNumberOf(const Arguments& arguments) {
-    const std::string text = arguments.required("run");
-    const auto run = strictInteger(text);
-    if (!run || *run < 1 || *run > kRunsPerSession) {
-        throw UsageError("--run must be 1, 2 or 3 (got '" + text + "')");
-    }
-    return *run;
+    arguments.required("run");
+    return arguments.integerIn("run", 1, kRunsPerSession, 1);
 }
 
 }  // namespace
@@ -76,10 +74,10 @@ int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ost
     options.speedInMph = arguments.flag("mph");
     options.powerInKw = arguments.flag("kw");
     options.rpmCurveShown = arguments.flag("with-rpm");
-    if (const auto weight = arguments.value("roller-weight")) {
-        // Read as the roller weight box is: the leading number, 0 when there is none.
+    if (arguments.value("roller-weight")) {
         options.useTypedRollerWeight = true;
-        options.typedRollerWeightKg = leadingNumber(*weight);
+        options.typedRollerWeightKg =
+            arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg, 0.0);
     }
 
     auto model = SessionModel::create();

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -33,30 +34,20 @@ struct Bounds {
 
 // "A:B", two whole numbers.
 Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto colon = text->find(':');
-    const auto start = strictInteger(text->substr(0, colon));
-    const auto end =
-        colon == std::string::npos ? std::nullopt : strictInteger(text->substr(colon + 1));
-    if (!start || !end) throw UsageError("--" + name + " expects START:END (got '" + *text + "')");
-    return {*start, *end};
+    constexpr std::int32_t kLimit = std::numeric_limits<std::int32_t>::max();
+    const auto numbers = arguments.integerList(name, -kLimit, kLimit, ':');
+    if (!numbers) return fallback;
+    if (numbers->size() != 2) {
+        throw UsageError("--" + name + " expects START:END (got '" + *arguments.value(name) + "')");
+    }
+    return {(*numbers)[0], (*numbers)[1]};
 }
 
 // "N" for every file, or "N1,N2,.." with one run (1..3) per file.
 std::vector<int> runsOf(const Arguments& arguments, std::size_t files) {
-    const std::string text = arguments.value("run").value_or("1");
-    std::vector<int> runs;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', from);
-        const auto run = strictInteger(text.substr(from, comma - from));
-        if (!run || *run < 1 || *run > kRunsPerSession) {
-            throw UsageError("--run takes runs 1, 2 or 3 separated by commas (got '" + text + "')");
-        }
-        runs.push_back(*run);
-        if (comma == std::string::npos) break;
-        from = comma + 1;
+    std::vector<int> runs{1};
+    if (const auto chosen = arguments.integerList("run", 1, kRunsPerSession)) {
+        runs.assign(chosen->begin(), chosen->end());
     }
     if (runs.size() == 1) runs.resize(files, runs.front());
     if (runs.size() != files) throw UsageError("--run needs one run, or one run per file");

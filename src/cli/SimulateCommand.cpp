@@ -4,6 +4,7 @@
 // on a pseudo-terminal instead, for `dynotool record` or the window to open as their
 // serial port.
 #include <QElapsedTimer>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -72,27 +73,16 @@ RecordingDefaults defaultsFor(const VehicleProfile& vehicle) {
 SimulatedK40Options electronicsOptions(const Arguments& arguments, double rollerWeightKg) {
     SimulatedK40Options options;
     options.rollerWeightKg = rollerWeightKg;
-    if (const auto text = arguments.value("seed")) {
-        const auto seed = strictInteger(*text);
-        if (!seed || *seed < 0) throw UsageError("--seed must be a whole number >= 0");
-        options.seed = static_cast<std::uint32_t>(*seed);
-    }
-    if (const auto text = arguments.value("remote-delay")) {
-        const auto delay = strictInteger(*text);
-        if (!delay || *delay < 0) throw UsageError("--remote-delay must be milliseconds >= 0");
-        options.remoteDelayMs = *delay;
-    }
+    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+    options.seed = static_cast<std::uint32_t>(
+        arguments.integerIn("seed", 0, kLargest, static_cast<std::int32_t>(options.seed)));
+    options.remoteDelayMs =
+        arguments.integerIn("remote-delay", 0, kLargest, static_cast<std::int32_t>(options.remoteDelayMs));
     return options;
 }
 
 int timeLapseArgument(const Arguments& arguments) {
-    const auto text = arguments.value("time-lapse");
-    if (!text) return 1;
-    const auto lapse = strictInteger(*text);
-    if (!lapse || *lapse < 1 || *lapse > 1000) {
-        throw UsageError("--time-lapse must be a whole number 1..1000");
-    }
-    return *lapse;
+    return arguments.integerIn("time-lapse", 1, 1000, 1);
 }
 
 std::string sentRunsJson(const SimulatedK40& electronics) {
