@@ -13,6 +13,7 @@
 #include "app/AdSettingsPage.h"
 #include "app/AdvancedSetupDialog.h"
 #include "app/AnalogPage.h"
+#include "app/AnalogPageInputs.h"
 #include "app/CardStartup.h"
 #include "app/ControlLookup.h"
 #include "app/FilePage.h"
@@ -72,7 +73,7 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
       setupPage_(new SetupPage),
       infoPage_(new InfoPage),
       speedPage_(new SpeedPage),
-      analogPage_(new AnalogPage),
+      analogPage_(new AnalogPage(model_)),
       adSettingsPage_(new AdSettingsPage) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
@@ -119,6 +120,11 @@ MainWindow::MainWindow(std::unique_ptr<SessionModel> owned, SessionModel* kept,
             [this](int slot) { remarksPage_->showSessionTexts(slot, model_.slot(slot)); });
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::UpdateDisplay) graphsPage_->updateDisplay();
+    });
+
+    // The Analog page reads the A/D Sett. page, the units and the power axis in force.
+    analogPage_->setOtherPagesReader([this](AnalogView& view) {
+        readAnalogInputs(*this, *adSettingsPage_, programState_.graphScale, view);
     });
 
     // Settings: the K40 ports of this machine, the advanced setup dialog and the

@@ -24,6 +24,10 @@ int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ost
 // them, written as PNG.
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// Up to four session archives drawn as the Analog page draws their analog channels,
+// written as PNG.
+int runAnalog(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 // A whole three-run session of the simulated K40 electronics saved as an archive, or
 // (--pty) the simulated electronics served on a pseudo-terminal.
 int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);

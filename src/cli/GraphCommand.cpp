@@ -15,6 +15,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/DrawingArguments.h"
 #include "cli/Json.h"
 #include "cli/LoadSessionArgument.h"
 #include "display/GraphImages.h"
@@ -43,29 +44,8 @@ Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fall
     return {(*numbers)[0], (*numbers)[1]};
 }
 
-// "N" for every file, or "N1,N2,.." with one run (1..3) per file.
-std::vector<int> runsOf(const Arguments& arguments, std::size_t files) {
-    std::vector<int> runs{1};
-    if (const auto chosen = arguments.integerList("run", 1, kRunsPerSession)) {
-        runs.assign(chosen->begin(), chosen->end());
-    }
-    if (runs.size() == 1) runs.resize(files, runs.front());
-    if (runs.size() != files) throw UsageError("--run needs one run, or one run per file");
-    return runs;
-}
-
 std::string decimal(std::int32_t value) {
     return formatFixed(value, 0);
-}
-
-// The drawing needs fonts, hence a GUI application; the tool never opens a window.
-std::unique_ptr<QGuiApplication> headlessApplication() {
-    if (QGuiApplication::instance() != nullptr) return nullptr;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "dynotool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace

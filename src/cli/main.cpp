@@ -23,6 +23,10 @@ constexpr CommandEntry kCommands[] = {
     {"graph", dyno::cli::runGraph,
      "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--speed A:B] [--power A:B] "
      "[--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] [--mph] [--kw] [--panel]"},
+    {"analog", dyno::cli::runAnalog,
+     "analog FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--channels 1,3,5] "
+     "[--vscale hp|speed] [--zoom N] [--offset N] [--shift a,b,c,d] [--left-scale C] "
+     "[--end-hp N] [--mph] [--kw] [--ad-settings FILE.ana] [--plot-only]"},
     {"correction", dyno::cli::runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
      "[--inch-hg]"},

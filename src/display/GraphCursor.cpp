@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <vector>
 
 #include "display/GraphPalette.h"
 #include "model/TextNumbers.h"
@@ -48,21 +49,24 @@ CursorReadout readCursor(const std::array<DisplaySelection, kSessionSlots>& sele
 }
 
 void drawCursorReadout(QPainter& graph, const CursorReadout& readout) {
+    std::vector<ReadoutField> fields;
+    for (const auto& reading : readout) {
+        if (!reading) continue;
+        fields.push_back({5, reading->y, 11, reading->colour, reading->power});
+        if (reading->torque) fields.push_back({50, reading->y, 10, reading->colour, *reading->torque});
+    }
+    drawReadoutFields(graph, fields);
+}
+
+void drawReadoutFields(QPainter& graph, std::span<const ReadoutField> fields) {
     graph.save();
     graph.setFont(graph::readoutFont());
     graph.setBackgroundMode(Qt::OpaqueMode);
     graph.setBackground(graph::kBackground);
-    static const QString kPowerBlank(11, QLatin1Char(' '));
-    static const QString kTorqueBlank(10, QLatin1Char(' '));
-    for (const auto& reading : readout) {
-        if (!reading) continue;
-        graph.setPen(reading->colour);
-        graph::drawTextAt(graph, 5, reading->y, kPowerBlank);
-        graph::drawTextAt(graph, 5, reading->y, reading->power);
-        if (reading->torque) {
-            graph::drawTextAt(graph, 50, reading->y, kTorqueBlank);
-            graph::drawTextAt(graph, 50, reading->y, *reading->torque);
-        }
+    for (const ReadoutField& field : fields) {
+        graph.setPen(field.colour);
+        graph::drawTextAt(graph, field.x, field.y, QString(field.blankChars, QLatin1Char(' ')));
+        graph::drawTextAt(graph, field.x, field.y, field.text);
     }
     graph.restore();
 }

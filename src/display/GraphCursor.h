@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "display/DisplaySelection.h"
 #include "display/PixelTable.h"
@@ -38,6 +39,18 @@ CursorReadout readCursor(const std::array<DisplaySelection, kSessionSlots>& sele
 // Writes the readings opaque on black, each over a blank field so that a shorter
 // reading covers the previous one.
 void drawCursorReadout(QPainter& graph, const CursorReadout& readout);
+
+// One text of a readout: `blankChars` spaces at (x, y), then the text over them.
+struct ReadoutField {
+    int x = 0;
+    int y = 0;
+    int blankChars = 0;
+    QColor colour;
+    QString text;
+};
+
+// Writes the fields in the readout font, opaque on black, in order.
+void drawReadoutFields(QPainter& graph, std::span<const ReadoutField> fields);
 
 // The cursor line at column x from row 0 to row 400, inverting.
 void drawInvertedCursorLine(QPainter& graph, int x);

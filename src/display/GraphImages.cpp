@@ -14,22 +14,18 @@ constexpr QPoint kAxisLabelsAt(160, 406);
 constexpr QPoint kRpmLabelsAt(764, 0);
 constexpr QSize kPanelSize(782, 421);
 
-QImage filled(QSize size, const QColor& colour) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 }  // namespace
 
 GraphImages GraphImages::create() {
     const QColor face = graph::buttonFace();
-    return {filled({600, 400}, graph::kBackground), filled({21, 415}, face),
-            filled({601, 15}, face), filled({18, 415}, face), filled({133, 97}, face)};
+    using graph::filledImage;
+    return {filledImage({600, 400}, graph::kBackground), filledImage({21, 415}, face),
+            filledImage({601, 15}, face), filledImage({18, 415}, face),
+            filledImage({133, 97}, face)};
 }
 
 QImage GraphImages::panel() const {
-    QImage image = filled(kPanelSize, graph::buttonFace());
+    QImage image = graph::filledImage(kPanelSize, graph::buttonFace());
     QPainter painter(&image);
     painter.drawImage(kLegendAt, legend);
     painter.drawImage(kPowerLabelsAt, powerLabels);

@@ -44,6 +44,12 @@ QColor buttonFace() {
     return QGuiApplication::palette().color(QPalette::Active, QPalette::Button);
 }
 
+QImage filledImage(QSize size, const QColor& colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 namespace {
 
 // Where the desktop lacks the strips' font, a narrow sans serif keeps three-digit

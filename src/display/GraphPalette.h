@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QString>
 
 class QPainter;
@@ -25,6 +26,10 @@ QColor torqueColour(int slot);
 
 // The background of the label strips and the legend box: the desktop's button face.
 QColor buttonFace();
+
+// An image of a paint box, filled with one colour, in the format the drawing writes
+// to directly.
+QImage filledImage(QSize size, const QColor& colour);
 
 // The strips' font: "MS Sans Serif" at 13 pixels, or the nearest the system has.
 QFont labelFont();

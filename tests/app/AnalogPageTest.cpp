@@ -12,11 +12,13 @@
 #include <QSpinBox>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "FileActionsFixture.h"
 #include "app/AnalogPage.h"
 #include "app/ControlLookup.h"
 #include "display/GraphPalette.h"
+#include "model/SessionModel.h"
 
 namespace dyno {
 namespace {
@@ -45,7 +47,8 @@ class AnalogPageTest : public ::testing::Test {
         return index;
     }
 
-    AnalogPage page;
+    std::unique_ptr<SessionModel> model = SessionModel::create();
+    AnalogPage page{*model};
 };
 
 TEST_F(AnalogPageTest, EveryControlIsFoundByItsComponentNameAsItsKind) {
@@ -83,8 +86,7 @@ TEST_F(AnalogPageTest, PaintBoxesSitAroundTheBlackPlot) {
     QWidget* anawin = control<QWidget>(page, "anawin");
     ASSERT_NE(anawin, nullptr);
     EXPECT_EQ(anawin->geometry(), QRect(44, 2, 600, 400));
-    EXPECT_TRUE(anawin->autoFillBackground());
-    EXPECT_EQ(anawin->palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(page.images().plot.pixelColor(300, 200), QColor(Qt::black));
     EXPECT_EQ(control<QWidget>(page, "lskala")->geometry(), QRect(4, 0, 37, 421));
     EXPECT_EQ(control<QWidget>(page, "hskala")->geometry(), QRect(648, 0, 41, 421));
 }
@@ -171,15 +173,18 @@ TEST_F(AnalogPageTest, MoveLabelsNameTheirSlots) {
     }
 }
 
-TEST_F(AnalogPageTest, ScrollBarStepsBy10And100Across0To800) {
+TEST_F(AnalogPageTest, ScrollBarStepsBy10AndByWhatThePlotShows) {
     QScrollBar* bar = scrollbar();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->orientation(), Qt::Horizontal);
     EXPECT_EQ(bar->value(), 0);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(bar->value(), 10);
+    // A page is 600 / zoom samples: 300 at the starting zoom 2, 200 at zoom 3.
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(bar->value(), 110);
+    EXPECT_EQ(bar->value(), 310);
+    zoom()->setValue(3);
+    EXPECT_EQ(bar->pageStep(), 200);
     bar->setValue(5000);
     EXPECT_EQ(bar->value(), 800);
     bar->setValue(-1);

@@ -15,6 +15,7 @@
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
+#include "support/OffscreenApplication.h"
 
 namespace dyno {
 namespace {
@@ -24,14 +25,7 @@ using testing::runDynotool;
 class GraphCommand : public ::testing::Test {
   protected:
     // The in-process drawing needs fonts: an offscreen application while these run.
-    static void SetUpTestSuite() {
-        if (QGuiApplication::instance() != nullptr) return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_cli";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    static void SetUpTestSuite() { application = testing::offscreenApplication(); }
     static void TearDownTestSuite() { application.reset(); }
 
     static inline std::unique_ptr<QGuiApplication> application;
