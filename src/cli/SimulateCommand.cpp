@@ -4,6 +4,7 @@
 // on a pseudo-terminal instead, for `dynotool record` or the window to open as their
 // serial port.
 #include <QElapsedTimer>
+#include <csignal>
 #include <limits>
 #include <memory>
 #include <ostream>
@@ -29,12 +30,8 @@ namespace dyno::cli {
 namespace {
 
 constexpr const char* kDefaultVehicle = "scooter50";
-// How long the pseudo-terminal stays up after the last byte was read: after the third
-// run the program sends nothing more; after a rev counter check, or a session given
-// up half-way, it falls silent for good.
-constexpr std::int64_t kQuietAfterSessionMs = 1000;
-constexpr std::int64_t kQuietAfterAbandonMs = 5000;
 constexpr std::int64_t kDefaultRealtimeTimeoutMs = 15 * 60 * 1000;
+constexpr double kLongestIdleS = 365.0 * 24 * 3600;
 
 const VehicleProfile& vehicleArgument(const Arguments& arguments) {
     const std::string name = arguments.value("vehicle").value_or(kDefaultVehicle);
@@ -93,8 +90,15 @@ std::string sentRunsJson(const SimulatedK40& electronics) {
     return runs + "]";
 }
 
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+    stopRequested = 1;
+}
+
 // Serves the electronics on a pseudo-terminal: its path first, on a line of its own,
-// then, once the session is over, one JSON line of what went over the line.
+// then, once stopped (Ctrl+C, SIGTERM) or idle for --idle-exit seconds, one JSON line
+// of what went over the line. The window may take its time before "Start Test".
 int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ostream& out) {
     for (const char* name : {"out", "test", "channels", "realtime"}) {
         if (arguments.value(name) || arguments.flag(name)) {
@@ -102,7 +106,11 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
                              " belongs to the program that opens the terminal, not to --pty");
         }
     }
+    const std::int64_t idleLimitMs = static_cast<std::int64_t>(
+        arguments.numberIn("idle-exit", 0.001, kLongestIdleS, 0.0) * 1000);
     const auto application = commandLineApplication();
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
     QtClock clock(timeLapseArgument(arguments));
     SimulatedK40Options options = electronicsOptions(arguments, 184.0);
     options.isPacedAtLineRate = true;
@@ -121,13 +129,9 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
                 sinceLastByte.restart();
                 return false;
             }
-            if (!server.isServing()) return true;
-            if (electronics.commandsReceived().empty()) return false;
-            if (electronics.phase() != SimulatedK40::Phase::Idle) return false;
-            const std::int64_t quietMs = electronics.runsSent() >= kRunsPerSession
-                                             ? kQuietAfterSessionMs
-                                             : kQuietAfterAbandonMs;
-            return sinceLastByte.elapsed() >= quietMs;
+            if (stopRequested != 0 || !server.isServing()) return true;
+            return idleLimitMs > 0 && electronics.phase() == SimulatedK40::Phase::Idle &&
+                   sinceLastByte.elapsed() >= idleLimitMs;
         },
         0);
 
@@ -161,7 +165,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // The simulated roller is a K40's.
     valueOptions.erase("dyno");
     valueOptions.erase("roller-code");
-    valueOptions.insert({"vehicle", "seed", "remote-delay", "time-lapse"});
+    valueOptions.insert({"vehicle", "seed", "remote-delay", "time-lapse", "idle-exit"});
     std::set<std::string> flagOptions = recordingFlagOptions();
     flagOptions.erase("weather");
     flagOptions.insert({"realtime", "pty"});
@@ -171,6 +175,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     }
     const VehicleProfile& vehicle = vehicleArgument(arguments);
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
+    if (arguments.value("idle-exit")) throw UsageError("--idle-exit goes with --pty");
 
     RecordingOptions options = recordingOptionsFrom(arguments, defaultsFor(vehicle));
     if (options.out.empty()) throw UsageError("missing --out");
