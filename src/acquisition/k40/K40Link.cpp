@@ -1,5 +1,6 @@
 #include "acquisition/k40/K40Link.h"
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -25,6 +26,21 @@ std::size_t sampleIndex(std::int16_t runIndex, std::int16_t count) {
 
 }  // namespace
 
+std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent) {
+    const std::string run = "Run " + std::to_string(runNumber);
+    std::string text;
+    if (strayPackets > 0) {
+        text = run + " arrived damaged: its data lost their framing (" +
+               std::to_string(strayPackets) + " packets with codes the electronics never send)";
+        if (isSilent) text += " and the transfer fell silent";
+    } else {
+        text = "The transfer of run " + std::to_string(runNumber) +
+               " stopped: no data from the dyno electronics for " +
+               std::to_string(kTransferSilenceMs / 1000) + " seconds";
+    }
+    return text + ". " + run + " was discarded; the runs that arrived whole are kept.";
+}
+
 K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& state)
     : link_(seams.link),
       clock_(seams.clock),
@@ -41,6 +57,7 @@ K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& stat
 
 K40Link::~K40Link() {
     cancelPause();
+    stopTransferWatch();
     link_.setListener(nullptr);
 }
 
@@ -79,6 +96,7 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // Any new start, even one that goes no further, drops a run end still waiting to
     // finish: its restart command must not follow.
     cancelPause();
+    stopTransferWatch();
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;
@@ -123,6 +141,7 @@ K40Link::Outcome K40Link::requestWeather(std::string_view portName, std::uint8_t
 
 void K40Link::bytesReceived() {
     checkInputBufferFill();
+    if (isTransferring_) watchTransferSilence();
     // A running or paused dispatch picks these bytes up itself when it goes on.
     if (isDispatching_ || isPaused()) return;
     dispatchWaiting();
@@ -134,6 +153,7 @@ void K40Link::linkFailed() {
 
 void K40Link::reportLinkLost() {
     cancelPause();
+    stopTransferWatch();
     status_.setLed(false);
     if (isLinkLostReported_) return;
     isLinkLostReported_ = true;
@@ -254,6 +274,8 @@ void K40Link::dispatch(const K40Packet& packet) {
             if (isRecordingRun(state_.runIndex)) {
                 live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
                 sequence_.transferringData();
+                isTransferring_ = true;
+                watchTransferSilence();
             }
             break;
         case code::kRunStarted:
@@ -272,6 +294,7 @@ void K40Link::dispatch(const K40Packet& packet) {
             }
             break;
         default:
+            if (!k40code::isSentByTheElectronics(c)) ++state_.strayPackets;
             break;
     }
 }
@@ -353,7 +376,48 @@ void K40Link::applyStationReadings() {
     status_.showCorrectionFactor(page.correctionText);
 }
 
+void K40Link::watchTransferSilence() {
+    if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
+    silenceTimer_ = clock_.callAfter(kTransferSilenceMs, [this] {
+        silenceTimer_ = Clock::kNoTimer;
+        transferFellSilent();
+    });
+}
+
+void K40Link::stopTransferWatch() {
+    if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
+    silenceTimer_ = Clock::kNoTimer;
+    isTransferring_ = false;
+}
+
+void K40Link::transferFellSilent() {
+    if (isDispatching_ || isPaused()) {
+        // A message box of the dispatch is open, or a wait runs: look again later.
+        watchTransferSilence();
+        return;
+    }
+    isDispatching_ = true;
+    stopTransferWatch();
+    discardDamagedRun(true);
+    endOfRun();
+    isDispatching_ = false;
+    if (!isPaused()) dispatchWaiting();
+}
+
+void K40Link::discardDamagedRun(bool isSilent) {
+    if (!isRecordingRun(state_.runIndex)) return;
+    TestRun run = model_.slot(1).run(state_.runIndex);
+    std::fill(run.rollerPeriods.begin(), run.rollerPeriods.end(), 0);
+    std::fill(run.rpmSamples.begin(), run.rpmSamples.end(), 0);
+    for (auto& channel : run.analogSamples) std::fill(channel.begin(), channel.end(), 0);
+    messages_.show(MessageKind::Warning, kDynoCaption,
+                   damagedRunText(state_.runIndex + 1, state_.strayPackets, isSilent));
+    state_.strayPackets = 0;
+}
+
 void K40Link::endOfRun() {
+    stopTransferWatch();
+    if (state_.strayPackets > 0) discardDamagedRun(false);
     framer_.drain();
     if (state_.runIndex < std::numeric_limits<std::int16_t>::max()) ++state_.runIndex;
     state_.resetCounters();
