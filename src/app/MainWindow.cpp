@@ -35,6 +35,7 @@
 #include "app/SpeedPage.h"
 #include "app/TestControl.h"
 #include "app/TestPage.h"
+#include "app/UserManual.h"
 #include "library/LibraryLocation.h"
 #include "model/SessionModel.h"
 
@@ -241,15 +242,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::openHelp() {
-    const QString helpFile = QDir(startDirectory_).filePath(QStringLiteral("Vkr.hlp"));
-    if (!QFileInfo::exists(helpFile)) {
+    const QUrl help = helpUrl(startDirectory_, pages()->currentIndex(), manualLocations());
+    if (help.isEmpty()) {
         QMessageBox::information(this, QStringLiteral("VKR dyno"),
-                                 QStringLiteral("The help file %1 was not found.").arg(helpFile));
+                                 QStringLiteral("Neither the help file Vkr.hlp nor the manual "
+                                                "was found."));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile))) {
-        QMessageBox::information(this, QStringLiteral("VKR dyno"),
-                                 QStringLiteral("No viewer for %1 is set up.").arg(helpFile));
+    if (!QDesktopServices::openUrl(help)) {
+        QMessageBox::information(
+            this, QStringLiteral("VKR dyno"),
+            QStringLiteral("No browser is set up to show %1.").arg(help.toString()));
     }
 }
 

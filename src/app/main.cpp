@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramParts.h"
 #include "app/SingleInstanceGuard.h"
+#include "app/StartFolder.h"
 #include "model/SessionModel.h"
 
 namespace {
@@ -80,6 +81,14 @@ int main(int argc, char** argv) {
         QMessageBox::information(nullptr, QStringLiteral("vkr_dyno"),
                                  QStringLiteral("VKR dyno program is already running"));
         return 0;
+    }
+
+    // From the desktop menu: the workshop's own folder, made on the first start.
+    if (QApplication::arguments().contains(QStringLiteral("--user-folder"))) {
+        if (const auto failed = dyno::enterUserStartFolder()) {
+            QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"), *failed);
+            return 1;
+        }
     }
 
     // An exception that escapes start-up or the event loop is shown in the

@@ -22,18 +22,13 @@ int runCorrection(const std::vector<std::string>& words, std::ostream& out, std:
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
     }
-    // The texts are read as the Param. page reads its boxes: "abc" reads 0.
-    const std::string temperature = arguments.required("temperature");
-    const std::string pressure = arguments.required("pressure");
-    const std::string humidity = arguments.required("humidity");
-    CorrectionPageEntries entries;
-    entries.temperatureText = temperature;
-    entries.pressureText = pressure;
-    entries.humidityText = humidity;
-    entries.standard = standardArgument(arguments.required("standard"));
-    entries.units = AirUnitOptions{arguments.flag("fahrenheit"), arguments.flag("inch-hg")};
+    for (const char* name : {"temperature", "pressure", "humidity"}) arguments.required(name);
+    const AirConditions typed{*arguments.number("temperature"), *arguments.number("pressure"),
+                              *arguments.number("humidity")};
+    const CorrectionStandard standard = standardArgument(arguments.required("standard"));
+    const AirUnitOptions units{arguments.flag("fahrenheit"), arguments.flag("inch-hg")};
 
-    const CorrectionResult result = correctionFromPage(entries);
+    const CorrectionResult result = correctionFromTypedAir(typed, units, standard);
     StreamMessageSink messages(err);
     reportCorrection(result, messages);
     out << JsonObject()

@@ -16,10 +16,18 @@ namespace dyno::cli {
 
 namespace {
 
-std::string jsonArray(const EvaluatedCurves::Curve& curve) {
+constexpr double kLargestRollerWeightKg = 1.0e6;
+
+// The points where speed, power, torque and rpm all exist: 0 .. evalCount - 2. JSON
+// and CSV carry exactly these.
+std::size_t pointCount(int evalCount) {
+    return evalCount > 1 ? static_cast<std::size_t>(evalCount - 1) : 0;
+}
+
+std::string jsonArray(const EvaluatedCurves::Curve& curve, std::size_t points) {
     std::string text = "[";
-    text.reserve(curve.size() * 20);
-    for (std::size_t i = 0; i < curve.size(); ++i) {
+    text.reserve(points * 20);
+    for (std::size_t i = 0; i < points; ++i) {
         if (i) text += ", ";
         text += jsonNumber(curve[i]);
     }
@@ -27,38 +35,35 @@ std::string jsonArray(const EvaluatedCurves::Curve& curve) {
 }
 
 void printJson(const EvaluatedCurves& curves, int evalCount, std::ostream& out) {
+    const std::size_t points = pointCount(evalCount);
     JsonObject json;
     json.add("evalCount", evalCount);
+    json.add("points", static_cast<int>(points));
     json.add("maxSpeedText", curves.maxSpeedText.view());
     json.add("maxPowerText", curves.maxPowerText.view());
     json.add("maxTorqueText", curves.maxTorqueText.view());
-    json.addRaw("speedCurve", jsonArray(curves.speedCurve));
-    json.addRaw("rpmCurve", jsonArray(curves.rpmCurve));
-    json.addRaw("powerCurve", jsonArray(curves.powerCurve));
-    json.addRaw("torqueCurve", jsonArray(curves.torqueCurve));
+    json.addRaw("speedCurve", jsonArray(curves.speedCurve, points));
+    json.addRaw("rpmCurve", jsonArray(curves.rpmCurve, points));
+    json.addRaw("powerCurve", jsonArray(curves.powerCurve, points));
+    json.addRaw("torqueCurve", jsonArray(curves.torqueCurve, points));
     out << json.str() << "\n";
 }
 
-// One row per point where power, torque and rpm exist (0 .. evalCount - 2).
+// The torque figure is named in Nm, as the printed report names its maximum.
 void printCsv(const EvaluatedCurves& curves, int evalCount, const EvaluationOptions& options,
               std::ostream& out) {
-    out << "index," << (options.speedInMph ? "speed_mph" : "speed_kmh") << ",rpm,"
-        << (options.powerInKw ? "power_kw" : "power_hp") << ",torque\n";
-    for (int i = 0; i + 1 < evalCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        out << i << ',' << formatRoundTrip(curves.speedCurve[at]) << ','
+    out << "index," << (options.speedInMph ? "speed_mph" : "speed_kmh") << ",engine_speed_rpm,"
+        << (options.powerInKw ? "power_kw" : "power_hp") << ",torque_nm\n";
+    for (std::size_t at = 0; at < pointCount(evalCount); ++at) {
+        out << at << ',' << formatRoundTrip(curves.speedCurve[at]) << ','
             << formatRoundTrip(curves.rpmCurve[at]) << ',' << formatRoundTrip(curves.powerCurve[at])
             << ',' << formatRoundTrip(curves.torqueCurve[at]) << '\n';
     }
 }
 
 int runNumberOf(const Arguments& arguments) {
-    const std::string text = arguments.required("run");
-    const auto run = strictInteger(text);
-    if (!run || *run < 1 || *run > kRunsPerSession) {
-        throw UsageError("--run must be 1, 2 or 3 (got '" + text + "')");
-    }
-    return *run;
+    arguments.required("run");
+    return arguments.integerIn("run", 1, kRunsPerSession, 1);
 }
 
 }  // namespace
@@ -76,10 +81,10 @@ int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ost
     options.speedInMph = arguments.flag("mph");
     options.powerInKw = arguments.flag("kw");
     options.rpmCurveShown = arguments.flag("with-rpm");
-    if (const auto weight = arguments.value("roller-weight")) {
-        // Read as the roller weight box is: the leading number, 0 when there is none.
+    if (arguments.value("roller-weight")) {
         options.useTypedRollerWeight = true;
-        options.typedRollerWeightKg = leadingNumber(*weight);
+        options.typedRollerWeightKg =
+            arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg, 0.0);
     }
 
     auto model = SessionModel::create();

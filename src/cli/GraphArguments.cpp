@@ -1,5 +1,6 @@
 #include "cli/GraphArguments.h"
 
+#include <limits>
 #include <optional>
 
 #include "cli/DrawingArguments.h"
@@ -21,14 +22,13 @@ struct Bounds {
 
 // "A:B", two whole numbers.
 Bounds boundsOf(const Arguments& arguments, const std::string& name, Bounds fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto colon = text->find(':');
-    const auto start = strictInteger(text->substr(0, colon));
-    const auto end =
-        colon == std::string::npos ? std::nullopt : strictInteger(text->substr(colon + 1));
-    if (!start || !end) throw UsageError("--" + name + " expects START:END (got '" + *text + "')");
-    return {*start, *end};
+    constexpr std::int32_t kLimit = std::numeric_limits<std::int32_t>::max();
+    const auto numbers = arguments.integerList(name, -kLimit, kLimit, ':');
+    if (!numbers) return fallback;
+    if (numbers->size() != 2) {
+        throw UsageError("--" + name + " expects START:END (got '" + *arguments.value(name) + "')");
+    }
+    return {(*numbers)[0], (*numbers)[1]};
 }
 
 std::string decimal(std::int32_t value) {

@@ -1,12 +1,13 @@
-// `dynotool graph FILE1 [FILE2 [FILE3 [FILE4]]] --out graph.png [--run N,...]
-// [--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing]
-// [--air] [--mph] [--kw] [--panel]`: loads the archives into slots 1 to 4, runs the
-// same update as "Update Display" and writes the 600 x 400 graph area as PNG (with
-// --panel the area with its label strips and legend box as laid out on the page).
+// `dynotool graph FILE1 [FILE2 [FILE3 [FILE4]]] --out graph.png|.jpg|.bmp|.pdf
+// [--run N,...] [--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque]
+// [--fixed-gearing] [--air] [--mph] [--kw] [--plot-only]`: loads the archives into
+// slots 1 to 4, runs the same update as "Update Display" and writes the page's panel
+// (graph, label strips, legend box and remark lines as laid out on the page), or with
+// --plot-only the bare 600 x 400 graph area.
 // Prints one JSON line: the file written and each slot's maximum power text.
 #include <QGuiApplication>
-#include <QImage>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <set>
 #include <ostream>
@@ -16,22 +17,55 @@
 #include "cli/Commands.h"
 #include "cli/GraphArguments.h"
 #include "cli/Json.h"
+#include "cli/PictureFile.h"
 #include "display/GraphImages.h"
+#include "display/GraphPanel.h"
 #include "display/GraphUpdate.h"
 #include "model/Cp1252.h"
 #include "model/SessionModel.h"
+#include "model/TextNumbers.h"
 
 namespace dyno::cli {
 
+namespace {
+
+// Runs the update into the boxes (images, or pictures for vectors) and writes the
+// panel or the bare plot.
+template <typename Boxes, typename Painters>
+bool drawAndWrite(Boxes boxes, const std::function<RemarkLines(GraphCanvas&)>& update,
+                  const std::string& outFile, PictureFormat format, bool isPlotOnly) {
+    RemarkLines remarks;
+    {
+        Painters painters(boxes);
+        remarks = update(painters.canvas());
+    }
+    const QSize size = isPlotOnly ? QSize(600, 400) : graphPanelSize();
+    return writePicture(outFile, format, size, [&](QPainter& painter) {
+        if (isPlotOnly) {
+            paintGraphPlot(painter, boxes);
+        } else {
+            paintGraphPanel(painter, boxes, remarks);
+        }
+    });
+}
+
+}  // namespace
+
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     std::set<std::string> flags = kGraphFlagOptions;
-    flags.insert("panel");
+    flags.insert({"panel", "plot-only"});
     std::set<std::string> values = kGraphValueOptions;
     values.insert("out");
     const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
     GraphRequest request = graphRequestOf(arguments, files.size());
     const std::string outFile = arguments.required("out");
+    const PictureFormat format = pictureFormatOf(outFile);
+    // The panel is the default; --panel is still taken from older scripts.
+    const bool isPlotOnly = arguments.flag("plot-only");
+    if (isPlotOnly && arguments.flag("panel")) {
+        throw UsageError("choose one of --panel and --plot-only");
+    }
     GraphControls& controls = request.controls;
 
     const ScaleProblem problem = scaleProblem(request.scale, controls.speedAndRpm);
@@ -46,14 +80,18 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
     const auto application = headlessApplication();
     auto workspace = EvaluationWorkspace::create();
     auto state = std::make_unique<GraphState>();
-    GraphImages images = GraphImages::create();
-    {
-        GraphPainters painters(images);
-        updateGraph(*state, controls, *model, *workspace, painters.canvas());
-    }
-    const QImage image = arguments.flag("panel") ? images.panel() : images.graph;
-    if (!image.save(QString::fromStdString(outFile), "PNG")) {
-        err << "dynotool graph: cannot write the image: " << outFile << "\n";
+    const QSize size = isPlotOnly ? QSize(600, 400) : graphPanelSize();
+    const auto update = [&](GraphCanvas& canvas) {
+        return updateGraph(*state, controls, *model, *workspace, canvas).remarkLines;
+    };
+    const bool isWritten =
+        format == PictureFormat::Pdf
+            ? drawAndWrite<GraphPictures, GraphPicturePainters>(GraphPictures::create(), update, outFile,
+                                                                format, isPlotOnly)
+            : drawAndWrite<GraphImages, GraphPainters>(GraphImages::create(), update, outFile,
+                                                       format, isPlotOnly);
+    if (!isWritten) {
+        err << "dynotool graph: cannot write the picture: " << outFile << "\n";
         return 1;
     }
 
@@ -69,8 +107,8 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
     }
     out << JsonObject()
                .add("out", outFile)
-               .add("width", image.width())
-               .add("height", image.height())
+               .add("width", size.width())
+               .add("height", size.height())
                .addRaw("slots", slotList + "]")
                .str()
         << "\n";

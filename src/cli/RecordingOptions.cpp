@@ -23,6 +23,10 @@ namespace {
 constexpr double kDefaultRollerWeightKg = 184.0;
 constexpr std::uint8_t kDefaultTransferDelay = 20;
 constexpr std::int16_t kK80RollerCodeOffset = 50;
+// Bounds that keep a typed number meaningful: no roller weighs a thousand tonnes, and
+// a wait of a year is a typing error (and would overflow the milliseconds).
+constexpr double kLargestRollerWeightKg = 1.0e6;
+constexpr double kLongestTimeoutS = 365.0 * 24 * 3600;
 
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -51,22 +55,6 @@ TestTypeChoice testTypeArgument(const std::string& text) {
                      "'");
 }
 
-std::array<bool, 5> channelsArgument(const std::string& text) {
-    std::array<bool, 5> channels{};
-    std::size_t from = 0;
-    while (from <= text.size() && !text.empty()) {
-        const std::size_t comma = std::min(text.find(',', from), text.size());
-        const auto channel = strictInteger(text.substr(from, comma - from));
-        if (!channel || *channel < 1 || *channel > 5) {
-            throw UsageError("--channels takes analog channels 1..5 separated by commas, not '" +
-                             text + "'");
-        }
-        channels[static_cast<std::size_t>(*channel - 1)] = true;
-        from = comma + 1;
-    }
-    return channels;
-}
-
 DynoModel dynoArgument(const std::string& text) {
     const std::string word = lowerCase(text);
     if (word == "k40") return DynoModel::K40;
@@ -80,28 +68,6 @@ GearboxType gearboxArgument(const std::string& text) {
     if (word == "variomatic") return GearboxType::Variomatic;
     if (word == "fixed") return GearboxType::FixedGearing;
     throw UsageError("--gearbox must be variomatic or fixed, not '" + text + "'");
-}
-
-double positiveNumber(const Arguments& arguments, const std::string& name, double fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto value = strictDecimal(*text);
-    if (!value || *value < 0.0) {
-        throw UsageError("--" + name + " must be a number of at least 0, not '" + *text + "'");
-    }
-    return *value;
-}
-
-std::int32_t integerIn(const Arguments& arguments, const std::string& name, std::int32_t lowest,
-                       std::int32_t highest, std::int32_t fallback) {
-    const auto text = arguments.value(name);
-    if (!text) return fallback;
-    const auto value = strictInteger(*text);
-    if (!value || *value < lowest || *value > highest) {
-        throw UsageError("--" + name + " must be a whole number " + std::to_string(lowest) + ".." +
-                         std::to_string(highest) + ", not '" + *text + "'");
-    }
-    return *value;
 }
 
 }  // namespace
@@ -132,15 +98,19 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     if (const auto test = arguments.value("test")) testType = testTypeArgument(*test);
     entries.testTypes = TestTypeButtons(testType.type);
     entries.userDegreesText = testType.userDegreesText;
-    if (const auto channels = arguments.value("channels")) {
-        entries.recording.analogChannels = channelsArgument(*channels);
+    if (const auto channels = arguments.integerList("channels", 1, 5)) {
+        for (const std::int32_t channel : *channels) {
+            entries.recording.analogChannels[static_cast<std::size_t>(channel - 1)] = true;
+        }
     }
     entries.recording.isWeatherStationConnected = arguments.flag("weather");
     entries.gearbox = defaults.gearbox;
     if (const auto gearbox = arguments.value("gearbox")) entries.gearbox = gearboxArgument(*gearbox);
     // As a box holds it: plain digits, which read back as the same weight.
     entries.rollerWeightText =
-        formatFixed(positiveNumber(arguments, "roller-weight", kDefaultRollerWeightKg), 17);
+        formatFixed(arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg,
+                                       kDefaultRollerWeightKg),
+                    17);
     if (const auto standard = arguments.value("standard")) {
         options.standard = standardArgument(*standard);
     }
@@ -151,10 +121,10 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     // keeps none).
     TestStartInForce inForce;
     inForce.transferDelay = static_cast<std::uint8_t>(
-        integerIn(arguments, "transfer-delay", 0, 255, kDefaultTransferDelay));
+        arguments.integerIn("transfer-delay", 0, 255, kDefaultTransferDelay));
     const std::int32_t defaultCode = dyno == DynoModel::K80 ? kK80RollerCodeOffset : 0;
     inForce.rollerCode =
-        static_cast<std::int16_t>(integerIn(arguments, "roller-code", 0, 99, defaultCode));
+        static_cast<std::int16_t>(arguments.integerIn("roller-code", 0, 99, defaultCode));
     if (dyno != DynoModel::K40 && !RollerInertiaTable::massFactorOf(inForce.rollerCode)) {
         throw UsageError("--roller-code " + std::to_string(inForce.rollerCode) +
                          " is no roller of the K70/K80 range");
@@ -173,16 +143,18 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     for (const char* name : {"pressure", "temperature", "humidity", "standard"}) {
         if (arguments.value(name)) options.isCorrectionComputed = true;
     }
-    options.pressureText = arguments.value("pressure").value_or(options.pressureText);
-    options.temperatureText = arguments.value("temperature").value_or(options.temperatureText);
-    options.humidityText = arguments.value("humidity").value_or(options.humidityText);
+    options.typedAir.pressureMbar = arguments.number("pressure", options.typedAir.pressureMbar);
+    options.typedAir.temperatureC = arguments.number("temperature", options.typedAir.temperatureC);
+    options.typedAir.humidityPercent =
+        arguments.number("humidity", options.typedAir.humidityPercent);
 
     options.make = arguments.value("make").value_or("");
     options.model = arguments.value("model").value_or("");
     options.owner = arguments.value("owner").value_or("");
     options.remark = arguments.value("remark").value_or("");
     options.isVerbose = arguments.flag("verbose");
-    options.timeoutMs = static_cast<std::int64_t>(positiveNumber(arguments, "timeout", 0.0) * 1000);
+    options.timeoutMs = static_cast<std::int64_t>(
+        arguments.numberIn("timeout", 0.0, kLongestTimeoutS, 0.0) * 1000);
     return options;
 }
 
@@ -215,13 +187,8 @@ void applyPageCorrection(const RecordingOptions& options, TestSession& slot1,
         applyCorrection(factorOne(), CorrectionTarget::CorrectionFactor, slot1, messages);
         return;
     }
-    CorrectionPageEntries entries;
-    entries.pressureText = options.pressureText;
-    entries.temperatureText = options.temperatureText;
-    entries.humidityText = options.humidityText;
-    entries.standard = options.standard;
-    applyCorrection(correctionFromPage(entries), CorrectionTarget::CorrectionFactor, slot1,
-                    messages);
+    applyCorrection(correctionFromTypedAir(options.typedAir, AirUnitOptions{}, options.standard),
+                    CorrectionTarget::CorrectionFactor, slot1, messages);
 }
 
 void saveRecordedSession(const RecordingOptions& options, const ConsoleK40Views& views,
@@ -246,8 +213,9 @@ void saveRecordedSession(const RecordingOptions& options, const ConsoleK40Views&
         air = savedAirDataFromEntries(station->pressure, station->temperature, station->humidity,
                                       false, false);
     } else {
-        air = savedAirDataFromEntries(options.pressureText, options.temperatureText,
-                                      options.humidityText, false, false);
+        air.pressureMbar = options.typedAir.pressureMbar;
+        air.temperatureCelsius = options.typedAir.temperatureC;
+        air.humidityPercent = options.typedAir.humidityPercent;
     }
     const std::filesystem::path archive = sessionArchiveName(options.out);
     if (const FileResult<> saved = saveSessionArchive(archive, slot1, air); !saved) {

@@ -14,6 +14,7 @@
 #include "acquisition/k40/K40StatusView.h"
 #include "acquisition/k40/TestStart.h"
 #include "cli/Arguments.h"
+#include "evaluation/CorrectionFactor.h"
 #include "evaluation/DynoPreparationRpm.h"
 #include "model/MessageSink.h"
 #include "model/TestSession.h"
@@ -45,12 +46,10 @@ struct RecordingOptions {
     TestTypeButtons testTypes{TestType::NoRpmRegistration};
     std::string userDegreesText = "360";
     std::filesystem::path out;
-    // The Param. page: the boxes as typed, and whether "Use correction factor" was
+    // The Param. page: the boxes' values, and whether "Use correction factor" was
     // pressed (any of --pressure, --temperature, --humidity, --standard given); else
     // "Factor = 1.00".
-    std::string pressureText = "1000";
-    std::string temperatureText = "23";
-    std::string humidityText = "50";
+    AirConditions typedAir{};
     CorrectionStandard standard = CorrectionStandard::Eec;
     bool isCorrectionComputed = false;
     // The Remarks page, UTF-8 as typed.

@@ -4,6 +4,8 @@
 // on a pseudo-terminal instead, for `dynotool record` or the window to open as their
 // serial port.
 #include <QElapsedTimer>
+#include <csignal>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -29,12 +31,8 @@ namespace dyno::cli {
 namespace {
 
 constexpr const char* kDefaultVehicle = "scooter50";
-// How long the pseudo-terminal stays up after the last byte was read: after the third
-// run the program sends nothing more; after a rev counter check, or a session given
-// up half-way, it falls silent for good.
-constexpr std::int64_t kQuietAfterSessionMs = 1000;
-constexpr std::int64_t kQuietAfterAbandonMs = 5000;
 constexpr std::int64_t kDefaultRealtimeTimeoutMs = 15 * 60 * 1000;
+constexpr double kLongestIdleS = 365.0 * 24 * 3600;
 
 const VehicleProfile& vehicleArgument(const Arguments& arguments) {
     const std::string name = arguments.value("vehicle").value_or(kDefaultVehicle);
@@ -73,34 +71,18 @@ RecordingDefaults defaultsFor(const VehicleProfile& vehicle) {
 SimulatedK40Options electronicsOptions(const Arguments& arguments, double rollerWeightKg) {
     SimulatedK40Options options;
     options.rollerWeightKg = rollerWeightKg;
-    if (const auto text = arguments.value("seed")) {
-        const auto seed = strictInteger(*text);
-        if (!seed || *seed < 0) throw UsageError("--seed must be a whole number >= 0");
-        options.seed = static_cast<std::uint32_t>(*seed);
-    }
-    if (const auto text = arguments.value("remote-delay")) {
-        const auto delay = strictInteger(*text);
-        if (!delay || *delay < 0) throw UsageError("--remote-delay must be milliseconds >= 0");
-        options.remoteDelayMs = *delay;
-    }
-    if (const auto text = arguments.value("rider-runs")) {
-        const auto runs = strictInteger(*text);
-        if (!runs || *runs < 0 || *runs > kRunsPerSession) {
-            throw UsageError("--rider-runs must be a whole number 0..3");
-        }
-        options.runsRidden = static_cast<int>(*runs);
-    }
+    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+    options.seed = static_cast<std::uint32_t>(
+        arguments.integerIn("seed", 0, kLargest, static_cast<std::int32_t>(options.seed)));
+    options.remoteDelayMs =
+        arguments.integerIn("remote-delay", 0, kLargest, static_cast<std::int32_t>(options.remoteDelayMs));
+    options.runsRidden = static_cast<int>(
+        arguments.integerIn("rider-runs", 0, kRunsPerSession, options.runsRidden));
     return options;
 }
 
 int timeLapseArgument(const Arguments& arguments) {
-    const auto text = arguments.value("time-lapse");
-    if (!text) return 1;
-    const auto lapse = strictInteger(*text);
-    if (!lapse || *lapse < 1 || *lapse > 1000) {
-        throw UsageError("--time-lapse must be a whole number 1..1000");
-    }
-    return *lapse;
+    return arguments.integerIn("time-lapse", 1, 1000, 1);
 }
 
 std::string sentRunsJson(const SimulatedK40& electronics) {
@@ -111,8 +93,15 @@ std::string sentRunsJson(const SimulatedK40& electronics) {
     return runs + "]";
 }
 
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+    stopRequested = 1;
+}
+
 // Serves the electronics on a pseudo-terminal: its path first, on a line of its own,
-// then, once the session is over, one JSON line of what went over the line.
+// then, once stopped (Ctrl+C, SIGTERM) or idle for --idle-exit seconds, one JSON line
+// of what went over the line. The window may take its time before "Start Test".
 int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ostream& out) {
     for (const char* name : {"out", "test", "channels", "realtime"}) {
         if (arguments.value(name) || arguments.flag(name)) {
@@ -120,7 +109,11 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
                              " belongs to the program that opens the terminal, not to --pty");
         }
     }
+    const std::int64_t idleLimitMs = static_cast<std::int64_t>(
+        arguments.numberIn("idle-exit", 0.001, kLongestIdleS, 0.0) * 1000);
     const auto application = commandLineApplication();
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
     QtClock clock(timeLapseArgument(arguments));
     SimulatedK40Options options = electronicsOptions(arguments, 184.0);
     options.isPacedAtLineRate = true;
@@ -134,18 +127,16 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
     std::uint64_t bytesSeen = 0;
     runEventLoopUntil(
         [&] {
+            // A stop wins even over bytes the program no longer reads.
+            if (stopRequested != 0) return true;
             if (server.bytesToProgram() != bytesSeen || server.bytesUndelivered() > 0) {
                 bytesSeen = server.bytesToProgram();
                 sinceLastByte.restart();
                 return false;
             }
             if (!server.isServing()) return true;
-            if (electronics.commandsReceived().empty()) return false;
-            if (electronics.phase() != SimulatedK40::Phase::Idle) return false;
-            const std::int64_t quietMs = electronics.runsSent() >= kRunsPerSession
-                                             ? kQuietAfterSessionMs
-                                             : kQuietAfterAbandonMs;
-            return sinceLastByte.elapsed() >= quietMs;
+            return idleLimitMs > 0 && electronics.phase() == SimulatedK40::Phase::Idle &&
+                   sinceLastByte.elapsed() >= idleLimitMs;
         },
         0);
 
@@ -179,7 +170,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // The simulated roller is a K40's.
     valueOptions.erase("dyno");
     valueOptions.erase("roller-code");
-    valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse"});
+    valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit"});
     std::set<std::string> flagOptions = recordingFlagOptions();
     flagOptions.insert({"realtime", "pty", "card"});
     const Arguments arguments(words, valueOptions, flagOptions);
@@ -190,6 +181,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
     // Without a program at the other end, a rider who leaves would hold the session.
     if (arguments.value("rider-runs")) throw UsageError("--rider-runs goes with --pty");
+    if (arguments.value("idle-exit")) throw UsageError("--idle-exit goes with --pty");
 
     const bool isCard = arguments.flag("card");
     if (!isCard && arguments.flag("weather")) {

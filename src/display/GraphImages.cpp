@@ -1,20 +1,9 @@
 #include "display/GraphImages.h"
 
 #include "display/GraphPalette.h"
+#include "display/GraphPanel.h"
 
 namespace dyno {
-
-namespace {
-
-// Positions of the boxes on the Graphs page.
-constexpr QPoint kLegendAt(0, 0);
-constexpr QPoint kPowerLabelsAt(140, 0);
-constexpr QPoint kGraphAt(161, 4);
-constexpr QPoint kAxisLabelsAt(160, 406);
-constexpr QPoint kRpmLabelsAt(764, 0);
-constexpr QSize kPanelSize(782, 421);
-
-}  // namespace
 
 GraphImages GraphImages::create() {
     const QColor face = graph::buttonFace();
@@ -25,13 +14,9 @@ GraphImages GraphImages::create() {
 }
 
 QImage GraphImages::panel() const {
-    QImage image = graph::filledImage(kPanelSize, graph::buttonFace());
+    QImage image = graph::filledImage(graphBoxesSize(), graph::buttonFace());
     QPainter painter(&image);
-    painter.drawImage(kLegendAt, legend);
-    painter.drawImage(kPowerLabelsAt, powerLabels);
-    painter.drawImage(kGraphAt, graph);
-    painter.drawImage(kAxisLabelsAt, axisLabels);
-    painter.drawImage(kRpmLabelsAt, rpmLabels);
+    paintGraphBoxes(painter, *this);
     return image;
 }
 

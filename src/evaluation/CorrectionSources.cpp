@@ -46,15 +46,21 @@ StationCorrection stationCorrectionOf(const AirConditions& air,
 }  // namespace
 
 CorrectionResult correctionFromPage(const CorrectionPageEntries& entries) {
-    AirConditions air{leadingNumber(entries.temperatureText), leadingNumber(entries.pressureText),
-                      leadingNumber(entries.humidityText)};
-    if (entries.units.isPressureInchHg) {
+    const AirConditions typed{leadingNumber(entries.temperatureText),
+                              leadingNumber(entries.pressureText),
+                              leadingNumber(entries.humidityText)};
+    return correctionFromTypedAir(typed, entries.units, entries.standard);
+}
+
+CorrectionResult correctionFromTypedAir(AirConditions air, AirUnitOptions units,
+                                        CorrectionStandard standard) {
+    if (units.isPressureInchHg) {
         air.pressureMbar = air.pressureMbar * 1000.0 * kMbarPerInchHgPerThousand;
     }
-    if (entries.units.isTemperatureFahrenheit) {
+    if (units.isTemperatureFahrenheit) {
         air.temperatureC = (air.temperatureC - 32.0) * 5.0 * kOneNinth;
     }
-    return computeCorrection(air, entries.standard);
+    return computeCorrection(air, standard);
 }
 
 CorrectionResult factorOne() {

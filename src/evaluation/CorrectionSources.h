@@ -29,6 +29,10 @@ struct CorrectionPageEntries {
 // (a box without a number reads 0, and a pressure of 0 is out of limits).
 CorrectionResult correctionFromPage(const CorrectionPageEntries& entries);
 
+// The same from values already read, in the units the page shows.
+CorrectionResult correctionFromTypedAir(AirConditions typed, AirUnitOptions units,
+                                        CorrectionStandard standard);
+
 // "Factor = 1.00  ( Uncorrected Hp )": factor 1.0 shown as "1"; the session keeps
 // its standard.
 CorrectionResult factorOne();

@@ -80,8 +80,9 @@ TEST(CorrectionCommand, UnitFlagsConvertLikeThePage) {
         correctionFromPage({"40", "86", "28.5", {true, true}, CorrectionStandard::Din}).factor);
 }
 
-TEST(CorrectionCommand, ZeroPressureReportsOutOfLimitsWithFactorOne) {
-    for (const char* pressure : {"0", "abc"}) {
+TEST(CorrectionCommand, ZeroOrHugePressureReportsOutOfLimitsWithFactorOne) {
+    // 1e308 is read whole: far out of limits, never the leading "1".
+    for (const char* pressure : {"0", "1e308"}) {
         const ToolRun run = runWith("23", pressure, "50", "3");
         EXPECT_EQ(run.exitStatus, 0) << pressure;
         EXPECT_EQ(run.out, "{\"factor\": 1, \"text\": \"1.000\", \"outOfLimits\": true}\n");

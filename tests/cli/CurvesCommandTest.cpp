@@ -69,7 +69,7 @@ TEST_F(CurvesCommand, CsvRowsMatchTheInProcessEvaluation) {
     ASSERT_EQ(report.evalCount, 599);
 
     ASSERT_EQ(lines.size(), 1u + 598u) << "header and one row per point with power";
-    EXPECT_EQ(lines[0], "index,speed_kmh,rpm,power_kw,torque");
+    EXPECT_EQ(lines[0], "index,speed_kmh,engine_speed_rpm,power_kw,torque_nm");
     const auto& curves = model->slot(1).curves;
     for (const int i : {0, 17, 300, 597}) {
         const auto at = static_cast<std::size_t>(i);
@@ -81,15 +81,16 @@ TEST_F(CurvesCommand, CsvRowsMatchTheInProcessEvaluation) {
     }
 }
 
-TEST_F(CurvesCommand, JsonCarriesMaximaAndFullArrays) {
+TEST_F(CurvesCommand, JsonCarriesMaximaAndTheEvaluatedPoints) {
     const auto run = runDynotool({"curves", archive.string(), "--run", "2"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\"evalCount\": 49"), std::string::npos) << run.out.substr(0, 200);
     EXPECT_NE(run.out.find("\"maxSpeedText\": \"138.60\""), std::string::npos);
-    // Four arrays of 2000 numbers each.
+    // Four arrays of the 48 points with power, torque and rpm; nothing padded.
+    EXPECT_NE(run.out.find("\"points\": 48"), std::string::npos);
     std::size_t commas = 0;
     for (const char c : run.out) commas += c == ',';
-    EXPECT_GE(commas, 4u * 1999u);
+    EXPECT_EQ(commas, 4u * 47u + 8u) << "47 between the points of each array, 8 between members";
 
     const auto mph = runDynotool({"curves", archive.string(), "--run", "2", "--mph", "--json"});
     EXPECT_NE(mph.out.find("\"maxSpeedText\": \"86.13\""), std::string::npos)
@@ -115,7 +116,8 @@ TEST_F(CurvesCommand, BadInputExitsNonZeroWithOneLine) {
     EXPECT_EQ(noRun.exitStatus, 2);
     const auto badRun = runDynotool({"curves", archive.string(), "--run", "4"});
     EXPECT_EQ(badRun.exitStatus, 2);
-    EXPECT_NE(badRun.err.find("--run must be 1, 2 or 3"), std::string::npos);
+    EXPECT_NE(badRun.err.find("--run must be a whole number 1..3"), std::string::npos)
+        << badRun.err;
 
     const auto missing = runDynotool({"curves", (folder / "nothing.zsd").string(), "--run", "1"});
     EXPECT_NE(missing.exitStatus, 0);

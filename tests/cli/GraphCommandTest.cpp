@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "display/GraphImages.h"
+#include "display/GraphPanel.h"
 #include "display/GraphPalette.h"
 #include "display/GraphUpdate.h"
 #include "display/SyntheticRuns.h"
@@ -55,11 +56,16 @@ class GraphCommand : public ::testing::Test {
         auto workspace = EvaluationWorkspace::create();
         auto state = std::make_unique<GraphState>();
         GraphImages images = GraphImages::create();
+        RemarkLines remarks;
         {
             GraphPainters painters(images);
-            updateGraph(*state, controls, *model, *workspace, painters.canvas());
+            remarks = updateGraph(*state, controls, *model, *workspace, painters.canvas()).remarkLines;
         }
-        return panel ? images.panel() : images.graph;
+        if (!panel) return images.graph;
+        QImage whole(graphPanelSize(), QImage::Format_RGB32);
+        QPainter painter(&whole);
+        paintGraphPanel(painter, images, remarks);
+        return whole;
     }
 
     std::unique_ptr<SessionModel> model = SessionModel::create();
@@ -70,7 +76,8 @@ class GraphCommand : public ::testing::Test {
 
 TEST_F(GraphCommand, FourSessionsGiveThePagesGraph) {
     const auto run = runDynotool({"graph", archives[0], archives[1], archives[2], archives[3],
-                                  "--out", png, "--run", "1,2,1,2", "--torque", "--show-rpm"});
+                                  "--out", png, "--run", "1,2,1,2", "--torque", "--show-rpm",
+                                  "--plot-only"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\"out\": \"" + png + "\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"slot\": 4, \"run\": 2"), std::string::npos) << run.out;
@@ -87,7 +94,7 @@ TEST_F(GraphCommand, FourSessionsGiveThePagesGraph) {
 
 TEST_F(GraphCommand, OptionsReachTheUpdate) {
     const auto run = runDynotool({"graph", archives[2], "--out", png, "--speed", "20:80", "--power",
-                                  "5:15", "--kw", "--mph", "--panel"});
+                                  "5:15", "--kw", "--mph"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     GraphControls controls;
     controls.scaleTexts = {"20", "80", "5", "15", "0", "10000"};
@@ -95,7 +102,7 @@ TEST_F(GraphCommand, OptionsReachTheUpdate) {
     controls.speedInMph = true;
     model->slot(1) = model->slot(3);
     const QImage written(QString::fromStdString(png));
-    ASSERT_EQ(written.size(), QSize(782, 421));
+    ASSERT_EQ(written.size(), graphPanelSize()) << "the page's panel by default";
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), drawnInProcess(controls, true));
 }
 

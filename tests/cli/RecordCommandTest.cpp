@@ -114,6 +114,8 @@ TEST_F(RecordCommand, RecordsTheWholeSessionTheElectronicsSendOverTheTerminal) {
     const auto run = runDynotool({"record", "--port", electronics.path(), "--out", archive.string(),
                                   "--test", degrees, "--gearbox", "fixed", "--channels",
                                   "1,2,3,4,5", "--owner", "Workshop", "--timeout", "120"});
+    // The terminal is served until it is stopped.
+    electronics.kill();
     const std::string served = electronics.finish();
     ASSERT_EQ(run.exitStatus, 0) << run.err;
 
@@ -150,7 +152,8 @@ TEST_F(RecordCommand, APortThatCannotBeOpenedEndsWithTheSystemsText) {
 }
 
 TEST_F(RecordCommand, ElectronicsThatVanishMidSessionEndItWithoutASave) {
-    PtyElectronics electronics({"--vehicle", "bike125", "--time-lapse", "10"});
+    // Nobody presses the remote, so no run can have arrived.
+    PtyElectronics electronics({"--vehicle", "bike125", "--remote-delay", "100000000"});
     const auto archive = folder / "lost.zsd";
     // The adapter is pulled out while the rider waits for the first run.
     std::thread pull([&] {

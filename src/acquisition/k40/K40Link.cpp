@@ -26,6 +26,21 @@ std::size_t sampleIndex(std::int16_t runIndex, std::int16_t count) {
 
 }  // namespace
 
+std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent) {
+    const std::string run = "Run " + std::to_string(runNumber);
+    std::string text;
+    if (strayPackets > 0) {
+        text = run + " arrived damaged: its data lost their framing (" +
+               std::to_string(strayPackets) + " packets with codes the electronics never send)";
+        if (isSilent) text += " and the transfer fell silent";
+    } else {
+        text = "The transfer of run " + std::to_string(runNumber) +
+               " stopped: no data from the dyno electronics for " +
+               std::to_string(kTransferSilenceMs / 1000) + " seconds";
+    }
+    return text + ". " + run + " was discarded; the runs that arrived whole are kept.";
+}
+
 K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& state)
     : link_(seams.link),
       clock_(seams.clock),
@@ -42,6 +57,7 @@ K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& stat
 
 K40Link::~K40Link() {
     cancelPause();
+    stopTransferWatch();
     link_.setListener(nullptr);
 }
 
@@ -83,6 +99,7 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // A session that ended half-way (port lost, given up) left its needles out.
     if (state_.speedNeedleOld != 0) live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
     if (state_.rpmNeedleOld != 0) live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
+    stopTransferWatch();
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;
@@ -127,6 +144,7 @@ K40Link::Outcome K40Link::requestWeather(std::string_view portName, std::uint8_t
 
 void K40Link::bytesReceived() {
     checkInputBufferFill();
+    if (isTransferring_) watchTransferSilence();
     // A running or paused dispatch picks these bytes up itself when it goes on.
     if (isDispatching_ || isPaused()) return;
     dispatchWaiting();
@@ -138,6 +156,7 @@ void K40Link::linkFailed() {
 
 void K40Link::reportLinkLost() {
     cancelPause();
+    stopTransferWatch();
     status_.setLed(false);
     if (isLinkLostReported_) return;
     isLinkLostReported_ = true;
@@ -258,6 +277,8 @@ void K40Link::dispatch(const K40Packet& packet) {
             if (isRecordingRun(state_.runIndex)) {
                 live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
                 sequence_.transferringData();
+                isTransferring_ = true;
+                watchTransferSilence();
             }
             break;
         case code::kRunStarted:
@@ -276,6 +297,7 @@ void K40Link::dispatch(const K40Packet& packet) {
             }
             break;
         default:
+            if (!k40code::isSentByTheElectronics(c)) ++state_.strayPackets;
             break;
     }
 }
@@ -372,7 +394,48 @@ int K40Link::keepRunsReceived() {
     return kept;
 }
 
+void K40Link::watchTransferSilence() {
+    if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
+    silenceTimer_ = clock_.callAfter(kTransferSilenceMs, [this] {
+        silenceTimer_ = Clock::kNoTimer;
+        transferFellSilent();
+    });
+}
+
+void K40Link::stopTransferWatch() {
+    if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
+    silenceTimer_ = Clock::kNoTimer;
+    isTransferring_ = false;
+}
+
+void K40Link::transferFellSilent() {
+    if (isDispatching_ || isPaused()) {
+        // A message box of the dispatch is open, or a wait runs: look again later.
+        watchTransferSilence();
+        return;
+    }
+    isDispatching_ = true;
+    stopTransferWatch();
+    discardDamagedRun(true);
+    endOfRun();
+    isDispatching_ = false;
+    if (!isPaused()) dispatchWaiting();
+}
+
+void K40Link::discardDamagedRun(bool isSilent) {
+    if (!isRecordingRun(state_.runIndex)) return;
+    TestRun run = model_.slot(1).run(state_.runIndex);
+    std::fill(run.rollerPeriods.begin(), run.rollerPeriods.end(), 0);
+    std::fill(run.rpmSamples.begin(), run.rpmSamples.end(), 0);
+    for (auto& channel : run.analogSamples) std::fill(channel.begin(), channel.end(), 0);
+    messages_.show(MessageKind::Warning, kDynoCaption,
+                   damagedRunText(state_.runIndex + 1, state_.strayPackets, isSilent));
+    state_.strayPackets = 0;
+}
+
 void K40Link::endOfRun() {
+    stopTransferWatch();
+    if (state_.strayPackets > 0) discardDamagedRun(false);
     framer_.drain();
     if (state_.runIndex < std::numeric_limits<std::int16_t>::max()) ++state_.runIndex;
     state_.resetCounters();

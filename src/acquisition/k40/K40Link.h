@@ -26,6 +26,8 @@ inline constexpr std::size_t kK40InputBufferBytes = 4096;
 inline constexpr std::int64_t kStartCommandSettleMs = 100;
 inline constexpr std::int64_t kDataOkPauseMs = 500;
 inline constexpr std::int64_t kWeatherAnswerMs = 1000;
+// A transfer that brings no byte for this long has ended without its closing code.
+inline constexpr std::int64_t kTransferSilenceMs = 3000;
 
 // The dividends that turn the periods the electronics send into needle positions and
 // rpm samples, from the preparation at each start.
@@ -154,6 +156,10 @@ class K40Link final : private ByteLinkListener {
     void showFirmwareVersion(const K40Packet& packet);
     void applyStationReadings();
     void endOfRun();
+    void watchTransferSilence();
+    void stopTransferWatch();
+    void transferFellSilent();
+    void discardDamagedRun(bool isSilent);
     bool isInputNearlyFull() const;
     void checkInputBufferFill();
     void reportLinkLost();
@@ -174,10 +180,16 @@ class K40Link final : private ByteLinkListener {
 
     Clock::TimerId timer_ = Clock::kNoTimer;
     Continuation continuation_ = Continuation::None;
+    // Between "Transferring Data" and code 40: restarted by every byte that arrives.
+    Clock::TimerId silenceTimer_ = Clock::kNoTimer;
+    bool isTransferring_ = false;
     bool isDispatching_ = false;
     bool isBufferFullShown_ = false;
     bool isLinkLostReported_ = false;  // one message per failure, not one per symptom
 };
+
+// A run whose transfer lost its framing, or fell silent before its end: "Run 2 ...".
+std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent);
 
 // Shown when the port fails while open; the port's own error text follows.
 inline constexpr std::string_view kLinkLostText = "Connection to the dyno electronics lost";

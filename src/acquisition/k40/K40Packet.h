@@ -30,6 +30,22 @@ inline constexpr std::uint8_t kSampleSetting = 41;    // V16
 inline constexpr std::uint8_t kFirmwareVersion = 86;  // 'V', then 'K', 'R', high, low
 inline constexpr std::uint8_t kFirmwareMark1 = 75;    // 'K'
 inline constexpr std::uint8_t kFirmwareMark2 = 82;    // 'R'
+
+// Whether the electronics ever send this code (0 included, which is dropped). Any
+// other code in the code position shows that the five-byte framing has been lost:
+// the packets are being read from the wrong bytes.
+constexpr bool isSentByTheElectronics(std::uint8_t code) {
+    switch (code) {
+        case kNone: case kLiveChannel1: case kLiveChannel2: case kLiveSpeed: case kLiveRpm:
+        case kAnalogSample1: case kAnalogSample2: case kAnalogSample3: case kAnalogSample4:
+        case kAnalogSample5: case kRollerSample: case kRpmSample: case kWeatherPart1:
+        case kWeatherPart2: case kRemoteEnd: case kTransferBegins: case kRunStarted:
+        case kRunComplete: case kSampleSetting: case kFirmwareVersion:
+            return true;
+        default:
+            return false;
+    }
+}
 }  // namespace k40code
 
 // One inbound packet: a code byte and four data bytes, values most significant byte

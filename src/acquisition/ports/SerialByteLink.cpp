@@ -1,5 +1,7 @@
 #include "acquisition/ports/SerialByteLink.h"
 
+#include "acquisition/ports/PortPermission.h"
+
 #include <poll.h>
 #include <sys/resource.h>
 
@@ -65,6 +67,9 @@ bool SerialByteLink::open(std::string_view portName) {
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString().toStdString();
+        if (port_.error() == QSerialPort::PermissionError && isPortPermissionDenied(devicePath_)) {
+            error_ = portPermissionText(error_, devicePath_, deviceGroupOf(devicePath_));
+        }
         port_.clearError();
         return false;
     }

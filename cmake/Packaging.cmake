@@ -1,0 +1,46 @@
+# What an installation holds, and the Debian package of it (scripts/package):
+# the two programs, the desktop entry and its icon drawn from the program's own
+# emblem, man pages, and the HTML manual that F1 opens.
+include(GNUInstallDirs)
+
+add_executable(dyno_icon packaging/RenderIcon.cpp)
+target_link_libraries(dyno_icon PRIVATE dyno_render)
+dyno_warnings(dyno_icon)
+set(DYNO_ICON ${CMAKE_BINARY_DIR}/vkr_dyno.png)
+add_custom_command(OUTPUT ${DYNO_ICON}
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+          $<TARGET_FILE:dyno_icon> ${DYNO_ICON} 256
+  DEPENDS dyno_icon
+  COMMENT "Drawing the desktop icon from the emblem")
+add_custom_target(dyno_icon_png ALL DEPENDS ${DYNO_ICON})
+
+install(TARGETS vkr_dyno dynotool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES packaging/vkr_dyno.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${DYNO_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps)
+install(FILES packaging/man/vkr_dyno.1 packaging/man/dynotool.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Where the window looks for the manual, beside its own bin folder.
+set(DYNO_MANUAL_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/doc/vkr-dyno/manual)
+install(DIRECTORY docs/manual/ DESTINATION ${DYNO_MANUAL_INSTALL_DIR})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vkr-dyno)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "VKR dyno")
+set(CPACK_PACKAGE_CONTACT "VKR dyno maintainers <dyno@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "Roller dynamometer program for scooters and small motorcycles")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Controls the roller dyno's electronics (K40 on a serial port, the K70/K80 card),\n\
+records test sessions, evaluates power and torque corrected to standard air,\n\
+compares up to four sessions in one graph and prints a one-page report. With a\n\
+simulated dyno for trying it out, and dynotool, its command-line face for scripts.")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The run-time libraries as dpkg-shlibdeps finds them in the binaries.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The offscreen drawing of dynotool and the window's image formats.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation | fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,71 @@
+#include "app/StartFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "display/DynoEmblem.h"
+#include "files/AnalogSettingsFileCodec.h"
+#include "files/SettingsFileCodec.h"
+#include "model/DynoSettings.h"
+
+namespace dyno {
+
+namespace {
+
+// The header logo's source rectangle on the printed report.
+constexpr QSize kPrintLogoSize(1600, 450);
+constexpr const char* kPrintLogoName = "vkrprint.bmp";
+
+std::filesystem::path pathOf(const QDir& folder, const char* name) {
+    return std::filesystem::path(folder.filePath(QString::fromLatin1(name)).toStdString());
+}
+
+bool isMissing(const QDir& folder, const char* name) {
+    return !QFileInfo::exists(folder.filePath(QString::fromLatin1(name)));
+}
+
+}  // namespace
+
+QString userStartFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("vkr_dyno"));
+}
+
+std::optional<QString> prepareStartFolder(const QString& folderPath) {
+    QDir folder(folderPath);
+    if (!folder.mkpath(QString::fromLatin1(kFirstTestFolderName))) {
+        return QStringLiteral("Cannot make the folder ") + folder.filePath(kFirstTestFolderName);
+    }
+    if (isMissing(folder, kSettingsFileName)) {
+        DynoSettings settings;
+        settings.initialFolder = kFirstTestFolderName;
+        if (const auto saved = saveSettingsFile(pathOf(folder, kSettingsFileName), settings);
+            !saved) {
+            return QString::fromStdString(saved.error().message) + ": " +
+                   folder.filePath(kSettingsFileName);
+        }
+    }
+    if (isMissing(folder, kAnalogSettingsFileName)) {
+        if (const auto saved = saveAnalogSettingsFile(pathOf(folder, kAnalogSettingsFileName),
+                                                      defaultAnalogChannelTexts());
+            !saved) {
+            return QString::fromStdString(saved.error().message) + ": " +
+                   folder.filePath(kAnalogSettingsFileName);
+        }
+    }
+    if (isMissing(folder, kPrintLogoName) &&
+        !dynoEmblem(kPrintLogoSize).save(folder.filePath(kPrintLogoName), "BMP")) {
+        return QStringLiteral("Cannot write the print logo ") + folder.filePath(kPrintLogoName);
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> enterUserStartFolder() {
+    const QString folder = userStartFolder();
+    if (auto failed = prepareStartFolder(folder)) return failed;
+    if (!QDir::setCurrent(folder)) return QStringLiteral("Cannot change to the folder ") + folder;
+    return std::nullopt;
+}
+
+}  // namespace dyno

@@ -1,0 +1,60 @@
+// The folder a menu start prepares: what a first test needs, and nothing of the
+// workshop's own overwritten on later starts.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/SettingsBinding.h"
+#include "app/StartFolder.h"
+#include "files/AnalogSettingsFileCodec.h"
+#include "files/SettingsFileCodec.h"
+
+namespace dyno {
+namespace {
+
+TEST(StartFolder, AFirstStartMakesSettingsLogoAndTestFolderThatTheProgramReads) {
+    QTemporaryDir home;
+    const QString folder = QDir(home.path()).filePath("data/vkr_dyno");
+    ASSERT_EQ(prepareStartFolder(folder), std::nullopt);
+
+    DynoSettings settings;
+    const SettingsFileRead read =
+        readSettingsFile(QDir(folder).filePath("vkr_dyno.ini").toStdString(), settings);
+    EXPECT_FALSE(read.error);
+    EXPECT_EQ(resolveInitialFolder(QString::fromStdString(settings.initialFolder), folder, "/home"),
+              QDir(folder).filePath("Tests"));
+    AnalogChannelTextSet channels{};
+    EXPECT_TRUE(
+        readAnalogSettingsFile(QDir(folder).filePath("vkr_dyno.ana").toStdString(), channels).ok());
+    EXPECT_EQ(channels, defaultAnalogChannelTexts());
+    EXPECT_EQ(QImage(QDir(folder).filePath("vkrprint.bmp")).size(), QSize(1600, 450));
+}
+
+TEST(StartFolder, ALaterStartKeepsTheWorkshopsOwnFiles) {
+    QTemporaryDir home;
+    const QString folder = home.path();
+    ASSERT_EQ(prepareStartFolder(folder), std::nullopt);
+    QFile ini(QDir(folder).filePath("vkr_dyno.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("saved by the workshop");
+    ini.close();
+    QFile::remove(QDir(folder).filePath("vkrprint.bmp"));
+
+    ASSERT_EQ(prepareStartFolder(folder), std::nullopt);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), "saved by the workshop");
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("vkrprint.bmp"))) << "a missing one comes back";
+}
+
+TEST(StartFolder, TheUsersFolderIsUnderTheDataHome) {
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    EXPECT_EQ(userStartFolder(), QDir(home.path()).filePath("vkr_dyno"));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace dyno
