@@ -29,13 +29,13 @@ class RecordingCardBus : public CardBus {
     std::map<std::uint16_t, std::uint8_t> ports;
 };
 
-CardBusOpening failingOpen() {
+CardBusOpening failingOpen(const CardChoice&) {
     return {nullptr, "Permission denied"};
 }
 
 TEST(CardStartup, CardThatCannotBeOpenedShowsTheReasonAndEndsWithStatus1) {
     RecordingMessageSink messages;
-    const CardStartup startup = connectCard(kCard, failingOpen, messages);
+    const CardStartup startup = connectCard(kCard, {}, failingOpen, messages);
     EXPECT_EQ(startup.exitStatus, 1);
     EXPECT_EQ(startup.bus, nullptr);
     EXPECT_EQ(messages.messages,
@@ -45,21 +45,21 @@ TEST(CardStartup, CardThatCannotBeOpenedShowsTheReasonAndEndsWithStatus1) {
 TEST(CardStartup, OpenedCardIsKeptAndOtherElectronicsLeaveItAlone) {
     RecordingMessageSink messages;
     int opened = 0;
-    auto open = [&opened] {
+    auto open = [&opened](const CardChoice&) {
         ++opened;
         return CardBusOpening{std::make_unique<RecordingCardBus>(), {}};
     };
-    CardStartup card = connectCard(kCard, open, messages);
+    CardStartup card = connectCard(kCard, {}, open, messages);
     EXPECT_FALSE(card.exitStatus);
     ASSERT_NE(card.bus, nullptr);
     card.bus->writePort(0x1B3, 0x99);
     EXPECT_EQ(card.bus->readPort(0x1B3), 0x99);
 
-    const CardStartup usb = connectCard(kUsbSerial, open, messages);
+    const CardStartup usb = connectCard(kUsbSerial, {}, open, messages);
     EXPECT_FALSE(usb.exitStatus);
     EXPECT_EQ(usb.bus, nullptr);
     EXPECT_EQ(opened, 1);
-    const CardStartup simulated = connectCard(kCard, CardBusOpener{}, messages);
+    const CardStartup simulated = connectCard(kCard, {}, CardBusOpener{}, messages);
     EXPECT_FALSE(simulated.exitStatus) << "no opener: the card is simulated elsewhere";
     EXPECT_TRUE(messages.messages.empty());
 }

@@ -33,7 +33,6 @@ int markerOffsetOf(int rawValue, const ChannelSettings& settings) {
 
 CardOutcome CardSequence::run(const CardStart& start) {
     start_ = start;
-    isStopRequested_.store(false, std::memory_order_relaxed);
     CardAccess access(seams_.bus, start.cardBase, start.settleDelaySteps);
     access_ = &access;
     completedRuns_ = 0;

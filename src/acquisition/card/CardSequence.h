@@ -66,7 +66,9 @@ struct CardOutcome {
 //
 // run() returns only when the session or check is over, so it runs on a thread of
 // its own that owns the bus and slot 1 meanwhile. requestStop() may be called from
-// any thread: every wait for a status bit ends at the next poll. A wait for a roller
+// any thread: every wait for a status bit ends at the next poll. A stop is never
+// taken back, so one asked for before run() has begun still counts: a sequence
+// serves one session. A wait for a roller
 // or ignition edge also ends when none has come for `edgeTimeoutMs` of the card
 // timing; a wait for the remote waits for the rider. A session that ends early keeps
 // the runs completed so far; the run it was in is cleared.
