@@ -111,6 +111,13 @@ TEST(CardSessionWindow, SimulatedSessionRunsOnTheWorkerToTheEndAndEvaluates) {
     // Slot 1 is the window's again: the graph updates without a word.
     dyno.window->graphsPage()->updateDisplay();
     EXPECT_THAT(dyno.messages.messages, ::testing::IsEmpty());
+
+    // The rev counter check goes the same way, until the rider presses the remote.
+    dyno.window->testPage()->startRevCounterCheck();
+    EXPECT_TRUE(dyno.card().isRunning());
+    ASSERT_TRUE(dyno.waitForEnd(60'000));
+    EXPECT_EQ(dyno.remoteText(), "RPM test finished");
+    EXPECT_THAT(dyno.messages.messages, ::testing::IsEmpty());
 }
 
 // Paced to the wall clock, the rider takes a second and a half to press the remote:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include "app/CardStartup.h"
 #include "app/ControlLookup.h"
 #include "app/MainWindow.h"
+#include "app/ProgramParts.h"
 #include "app/SettingsBinding.h"
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
@@ -68,6 +70,22 @@ TEST(CardStartup, PortDeviceThatIsMissingGivesTheSystemsText) {
     const CardBusOpening opening = LinuxPortCardBus::open("/nonexistent/dev/port");
     EXPECT_EQ(opening.bus, nullptr);
     EXPECT_EQ(opening.errorText, "No such file or directory");
+}
+
+// The port device's refusal keeps the system's text and adds the command that lets
+// the installed program reach the ports.
+TEST(CardStartup, PortDeviceRefusalNamesTheSetcapCommandForThisProgram) {
+    ProgramParts hardware;
+    const CardBusOpening opening = hardware.cardBusOpener()(CardChoice{});
+    if (opening.bus != nullptr) GTEST_SKIP() << "this machine lets the tests reach /dev/port";
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    const auto lineBreak = opening.errorText.find('\n');
+    ASSERT_NE(lineBreak, std::string::npos);
+    EXPECT_FALSE(opening.errorText.substr(0, lineBreak).empty()) << "the system's text";
+    EXPECT_NE(opening.errorText.find("sudo setcap cap_sys_rawio+ep " + program + " "),
+              std::string::npos)
+        << opening.errorText;
+    EXPECT_EQ(opening.errorText.find('\n', lineBreak + 1), std::string::npos) << "one line more";
 }
 
 // The whole start-up of the window: settings naming the card, a bus that fails.
