@@ -24,8 +24,8 @@ CardChoice cardChoiceOf(int dynoModelIndex, const ProgramState& state) {
     return choice;
 }
 
-CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state,
-                      bool speedInMph, bool isRevCounterCheck) {
+CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state, bool speedInMph,
+                      bool isRevCounterCheck) {
     CardStart start;
     start.isRevCounterCheck = isRevCounterCheck;
     start.cardBase = state.cardPorts[0];

@@ -23,8 +23,8 @@ CardChoice cardChoiceOf(int dynoModelIndex, const ProgramState& state);
 
 // A card start from the prepared constants and what the program holds in force: the
 // card's base, remote button and its delay, the A/D settle wait, the station.
-CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state,
-                      bool speedInMph, bool isRevCounterCheck);
+CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state, bool speedInMph,
+                      bool isRevCounterCheck);
 
 // The window's K70/K80 card: its bus, and the card sequence run on a worker thread
 // that owns the bus and slot 1 for the session. The sequence draws on the Speed page

@@ -6,8 +6,8 @@
 
 namespace dyno {
 
-CardStartup connectCard(int electronicsIndex, const CardChoice& choice, const CardBusOpener& openBus,
-                        MessageSink& messages) {
+CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+                        const CardBusOpener& openBus, MessageSink& messages) {
     CardStartup startup;
     if (electronicsIndex != static_cast<int>(Electronics::Card) || !openBus) return startup;
     CardBusOpening opening = openBus(choice);

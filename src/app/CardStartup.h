@@ -25,7 +25,7 @@ struct CardStartup {
 // with the caption "GetLastError" and exit status 1 is asked for. Other electronics
 // leave the bus closed, and so does an empty `openBus` (the simulated card is
 // plugged in elsewhere).
-CardStartup connectCard(int electronicsIndex, const CardChoice& choice, const CardBusOpener& openBus,
-                        MessageSink& messages);
+CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+                        const CardBusOpener& openBus, MessageSink& messages);
 
 }  // namespace dyno

@@ -194,10 +194,17 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, messages);
     cardSession_->stopOnEscapeIn(*this);
     cardSession_->setOpener(parts_.cardBusOpener());
+    // The station read at the end of a card session fills the air boxes.
+    connect(cardSession_.get(), &CardSession::sessionEnded, this,
+            [this](const CardOutcome& outcome) {
+                if (!outcome.station) return;
+                k40StatusPages_->showStationValues(outcome.station->displayTexts);
+                k40StatusPages_->showCorrectionFactor(outcome.station->correction.correctionText);
+            });
     testControl_->setCardStart([this](const PreparedTestStart& prepared, bool isRevCounterCheck) {
-        cardSession_->start(cardStartOf(prepared, programState_, setupPage_->isSpeedInMph(),
-                                        isRevCounterCheck),
-                            cardChoiceOf(setupPage_->dynoModelIndex(), programState_));
+        cardSession_->start(
+            cardStartOf(prepared, programState_, setupPage_->isSpeedInMph(), isRevCounterCheck),
+            cardChoiceOf(setupPage_->dynoModelIndex(), programState_));
     });
     weatherStationRequest_ = new WeatherStationRequest(
         {*setupPage_, *paramPage_, *k40Session_, *cardSession_, *k40StatusPages_, model_,

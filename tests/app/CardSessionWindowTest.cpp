@@ -47,8 +47,8 @@ struct CardWindow {
         settings.dynoModel = kK70;
         settings.electronicsType = electronics;
         settings.weatherStationConnected = true;
-        EXPECT_TRUE(saveSettingsFile(
-            QDir(startDir.path()).filePath("vkr_dyno.ini").toStdString(), settings));
+        EXPECT_TRUE(saveSettingsFile(QDir(startDir.path()).filePath("vkr_dyno.ini").toStdString(),
+                                     settings));
         ProgramOptions options;
         options.isSimulated = true;
         options.messages = &messages;
@@ -64,9 +64,7 @@ struct CardWindow {
         messages.messages.clear();  // no analog settings file
     }
 
-    QString remoteText() const {
-        return window->findChild<ShadowLabel*>("remotetext")->text();
-    }
+    QString remoteText() const { return window->findChild<ShadowLabel*>("remotetext")->text(); }
     CardSession& card() const { return *window->cardSession(); }
     QPushButton* stopButton() const { return window->speedPage()->stopButton(); }
     TestSession& slot1() const { return model->slot(1); }
@@ -83,6 +81,7 @@ struct CardWindow {
 
 TEST(CardSessionWindow, SimulatedSessionRunsOnTheWorkerToTheEndAndEvaluates) {
     CardWindow dyno(false);
+    controls::writeText(dyno.window.get(), "tempedit", "");
     dyno.window->findChild<QRadioButton*>("test360button")->click();
     QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
     QApplication::sendEvent(dyno.window.get(), &f3);
@@ -101,6 +100,9 @@ TEST(CardSessionWindow, SimulatedSessionRunsOnTheWorkerToTheEndAndEvaluates) {
     EXPECT_EQ(slot1.header.electronicsType(), kCardElectronics);
     EXPECT_NEAR(slot1.values.stationCorrection(), 1.0, 0.05);
     EXPECT_NE(slot1.values.stationCorrection(), 1.0) << "the station was read";
+    QString temperature;
+    controls::readText(dyno.window.get(), "tempedit", temperature);
+    EXPECT_FALSE(temperature.isEmpty()) << "the station's air in the Param. page's boxes";
     auto workspace = EvaluationWorkspace::create();
     for (int run = 0; run < 3; ++run) {
         const EvaluationReport report =

@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,9 @@ struct CardOutcome {
     Kind kind = Kind::Finished;
     int completedRuns = 0;
     std::string message;  // for a sequence that did not finish: what happened
+    // The station's readout at the end of a finished session, for the air boxes;
+    // nothing without a station.
+    std::optional<StationCorrection> station;
 };
 
 // The K70/K80 card's test and rev counter check. The program times every roller
@@ -117,6 +121,7 @@ class CardSequence {
 
     Seams seams_;
     TestSession& slot1_;
+    std::optional<StationCorrection> station_;
     CardStart start_;
     CardAccess* access_ = nullptr;
     std::atomic<bool> isStopRequested_{false};
