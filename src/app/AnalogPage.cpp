@@ -209,6 +209,7 @@ AnalogView AnalogPage::view() const {
 }
 
 void AnalogPage::redraw() {
+    if (isSlot1Refused_ && isSlot1Refused_()) return;
     {
         AnalogPainters boxes(images_);
         redrawAnalog(view(), model_, *workspace_, boxes.canvas(), buffers_);

@@ -38,6 +38,11 @@ class AnalogPage : public QWidget {
     // redraw; without one the window's defaults hold.
     using OtherPagesReader = std::function<void(AnalogView&)>;
     void setOtherPagesReader(OtherPagesReader reader) { readOtherPages_ = std::move(reader); }
+    // Asked before every redraw, which evaluates the slots: true (after telling the user) while a test writes into
+    // slot 1.
+    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
+        isSlot1Refused_ = std::move(isSlot1Refused);
+    }
 
     // The sample offsets `scrollbar1` can reach; the window sets them at start-up.
     void setScrollRange(int minimum, int maximum);
@@ -65,6 +70,7 @@ class AnalogPage : public QWidget {
     AnalogImages images_;
     AnalogBuffers buffers_;
     OtherPagesReader readOtherPages_;
+    std::function<bool()> isSlot1Refused_;
 
     std::array<GraphPaintBox*, 3> boxes_{};  // anawin, lskala, hskala
     std::array<QGroupBox*, 4> runGroups_{};

@@ -6,16 +6,18 @@
 
 namespace dyno {
 
-CardStartup connectCard(int electronicsIndex, const CardBusOpener& openBus, MessageSink& messages) {
+CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+                        const CardBusOpener& openBus, MessageSink& messages) {
     CardStartup startup;
     if (electronicsIndex != static_cast<int>(Electronics::Card) || !openBus) return startup;
-    CardBusOpening opening = openBus();
+    CardBusOpening opening = openBus(choice);
     if (opening.bus == nullptr) {
         messages.show(MessageKind::Error, kCardErrorCaption, opening.errorText);
         startup.exitStatus = 1;
         return startup;
     }
     startup.bus = std::move(opening.bus);
+    startup.timing = opening.timing;
     return startup;
 }
 

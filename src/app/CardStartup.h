@@ -14,6 +14,7 @@ inline constexpr std::string_view kCardErrorCaption = "GetLastError";
 
 struct CardStartup {
     std::unique_ptr<CardBus> bus;  // kept for the whole run; empty without the card
+    CardTiming* timing = nullptr;  // the bus's own time, null for the wall clock
     // Set when the program must end now, with this status: the card was chosen and
     // could not be opened. The caller returns it from main().
     std::optional<int> exitStatus;
@@ -24,6 +25,7 @@ struct CardStartup {
 // with the caption "GetLastError" and exit status 1 is asked for. Other electronics
 // leave the bus closed, and so does an empty `openBus` (the simulated card is
 // plugged in elsewhere).
-CardStartup connectCard(int electronicsIndex, const CardBusOpener& openBus, MessageSink& messages);
+CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+                        const CardBusOpener& openBus, MessageSink& messages);
 
 }  // namespace dyno

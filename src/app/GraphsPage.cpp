@@ -302,6 +302,7 @@ void GraphsPage::showControls(const GraphControls& controls) {
 }
 
 void GraphsPage::updateDisplay() {
+    if (isSlot1Refused_ && isSlot1Refused_()) return;
     GraphControls controls = readControls();
     state_->scale = scaleInForce_;
     GraphUpdateResult result;

@@ -44,6 +44,12 @@ class GraphsPage : public QWidget {
         storeRemarksOfSession1_ = std::move(store);
     }
 
+    // Asked before every update: true (after telling the user) while a test writes
+    // into slot 1, which an update evaluates and copies.
+    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
+        isSlot1Refused_ = std::move(isSlot1Refused);
+    }
+
     // What the five boxes show, the state kept between updates and the cursor
     // reading on display (empty slots while the right button is up).
     const GraphImages& images() const { return images_; }
@@ -101,6 +107,7 @@ class GraphsPage : public QWidget {
     std::unique_ptr<GraphState> state_;
     GraphImages images_;
     std::function<void()> storeRemarksOfSession1_;
+    std::function<bool()> isSlot1Refused_;
 
     GraphPaintBox* graphBox_;
     std::array<GraphPaintBox*, 4> stripsAndLegend_{};  // lodret, vandret, lodret2, data1

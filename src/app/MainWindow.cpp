@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include "app/AdvancedSetupDialog.h"
 #include "app/AnalogPage.h"
 #include "app/AnalogPageInputs.h"
+#include "app/CardSession.h"
 #include "app/CardStartup.h"
 #include "app/FilePage.h"
 #include "app/FindSessionsLink.h"
@@ -36,6 +38,7 @@
 #include "app/TestControl.h"
 #include "app/TestPage.h"
 #include "app/UserManual.h"
+#include "app/WeatherStationRequest.h"
 #include "library/LibraryLocation.h"
 #include "model/SessionModel.h"
 
@@ -188,9 +191,36 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
     connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
             &GraphsPage::latchGraphChoice);
-    // Slot 1 is not loaded or saved while a test is receiving data into it.
-    sessionFileActions_->setSlot1Guard(
-        [this] { return k40Session_->refuseWhileBusy(parts_.messages()); });
+    // The card's sequence runs on a worker thread and draws on the Speed page.
+    cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, messages);
+    cardSession_->stopOnEscapeIn(*this);
+    cardSession_->setOpener(parts_.cardBusOpener());
+    // The station read at the end of a card session fills the air boxes.
+    connect(cardSession_.get(), &CardSession::sessionEnded, this,
+            [this](const CardOutcome& outcome) {
+                if (!outcome.station) return;
+                k40StatusPages_->showStationValues(outcome.station->displayTexts);
+                k40StatusPages_->showCorrectionFactor(outcome.station->correction.correctionText);
+            });
+    testControl_->setCardStart([this](const PreparedTestStart& prepared, bool isRevCounterCheck) {
+        cardSession_->start(
+            cardStartOf(prepared, programState_, setupPage_->isSpeedInMph(), isRevCounterCheck),
+            cardChoiceOf(setupPage_->dynoModelIndex(), programState_));
+    });
+    weatherStationRequest_ = new WeatherStationRequest(
+        {*setupPage_, *paramPage_, *k40Session_, *cardSession_, *k40StatusPages_, model_,
+         programState_, messages, [this] { return refuseSlot1WhileBusy(); }},
+        this);
+    // Slot 1 is not loaded, saved or given a factor while a test is receiving data
+    // into it. The card's worker writes it from a thread of its own, so nothing
+    // evaluates, copies or prints it while a card session runs.
+    const auto slot1Guard = [this] { return refuseSlot1WhileBusy(); };
+    sessionFileActions_->setSlot1Guard(slot1Guard);
+    testControl_->setSlot1Guard([this](MessageSink& sink) { return refuseSlot1WhileBusy(sink); });
+    const auto cardGuard = [this] { return cardSession_->refuseWhileRunning(parts_.messages()); };
+    graphsPage_->setSlot1Guard(cardGuard);
+    analogPage_->setSlot1Guard(cardGuard);
+    reportPrinting_->setSlot1Guard(cardGuard);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
         // F9 is the Graphs page's "Print" button.
@@ -203,6 +233,19 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    cardSession_->stopAndWait();
+    QWidget::closeEvent(event);
+}
+
+bool MainWindow::refuseSlot1WhileBusy() {
+    return refuseSlot1WhileBusy(parts_.messages());
+}
+
+bool MainWindow::refuseSlot1WhileBusy(MessageSink& messages) {
+    return k40Session_->refuseWhileBusy(messages) || cardSession_->refuseWhileRunning(messages);
 }
 
 void MainWindow::setSettingsMessageSink(MessageSink& messages) {
@@ -221,8 +264,10 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
     const int electronics = setupPage_->electronicsIndex();
-    CardStartup card = connectCard(electronics, openCard, settingsFiles_->messages());
-    cardBus_ = std::move(card.bus);
+    const CardChoice choice = cardChoiceOf(setupPage_->dynoModelIndex(), programState_);
+    CardStartup card = connectCard(electronics, choice, openCard, settingsFiles_->messages());
+    if (openCard) cardSession_->setOpener(openCard);
+    cardSession_->useBus(std::move(card.bus), card.timing, choice);
     if (electronics == static_cast<int>(Electronics::UsbSerial)) {
         // The K40 electronics answer with their firmware version and sample setting.
         k40Session_->sendStartUp(setupPage_->portName(), programState_.transferDelay,

@@ -20,6 +20,8 @@ class ReportPrinting;
 class MessageSink;
 class SettingsFiles;
 class AnalogPage;
+class CardSession;
+class WeatherStationRequest;
 class FilePage;
 class GraphsPage;
 class InfoPage;
@@ -67,6 +69,8 @@ class MainWindow : public QWidget {
     // The K40 link (serial port or simulated electronics) and the start of a test.
     K40Session* k40Session() const { return k40Session_.get(); }
     TestControl* testControl() const { return testControl_; }
+    // The K70/K80 card and its sequence on a worker thread.
+    CardSession* cardSession() const { return cardSession_.get(); }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
     // Saving session 1 (F5), loading into slots, preview and the correction buttons.
@@ -84,7 +88,7 @@ class MainWindow : public QWidget {
     // The start-up steps after the window is built: read "vkr_dyno.ini" and
     // "vkr_dyno.ana", then open the card bus when the card is the chosen
     // electronics. Returns the exit status when the program must end at once. An
-    // empty `openCard` leaves the card to the simulation.
+    // empty `openCard` opens nothing now; a card start opens the parts' card then.
     // `calibrateDelays` runs the card's delay-loop calibration (a fraction of a
     // second); tests that do not need it leave it out.
     std::optional<int> startUp(const CardBusOpener& openCard, bool calibrateDelays = false);
@@ -95,9 +99,14 @@ class MainWindow : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A running card session is stopped and its thread joined before the window goes.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void openHelp();
+    // True, after telling the user, while a test writes into slot 1.
+    bool refuseSlot1WhileBusy();
+    bool refuseSlot1WhileBusy(MessageSink& messages);
 
     MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
                std::unique_ptr<SessionModel> owned, SessionModel* kept,
@@ -127,10 +136,12 @@ class MainWindow : public QWidget {
     PrintOptionsDialog* printOptionsDialog_ = nullptr;
     ReportPrinting* reportPrinting_ = nullptr;
     std::unique_ptr<SettingsFiles> settingsFiles_;
-    std::unique_ptr<CardBus> cardBus_;
     std::unique_ptr<K40StatusPages> k40StatusPages_;
     std::unique_ptr<K40Session> k40Session_;
     TestControl* testControl_ = nullptr;
+    // Joined before the pages it draws on are deleted with the window's children.
+    std::unique_ptr<CardSession> cardSession_;
+    WeatherStationRequest* weatherStationRequest_ = nullptr;
 };
 
 }  // namespace dyno

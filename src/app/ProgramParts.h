@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,13 @@ struct ProgramOptions {
     // at the line rate, the rider pressing the remote after a short pause.
     std::string vehicle = "scooter50";
     SimulatedK40Options electronics = pacedElectronics();
+    // The simulated K70/K80 card: simulated time per port access, and whether the
+    // card is held to the wall clock (`timeLapse` times faster) so the needles move
+    // at the rider's pace. Unpaced, a session runs as fast as the computer goes.
+    std::int64_t cardAccessNs = 1000;
+    bool isCardPaced = true;
+    // Where the program's modal messages go; null shows message boxes.
+    MessageSink* messages = nullptr;
 
     static SimulatedK40Options pacedElectronics() {
         SimulatedK40Options options;
@@ -56,12 +64,13 @@ class ProgramParts final : private K40LinkFactory {
     K40LinkFactory& k40Links() { return *this; }
     // The simulated K40 electronics, once a port name has reached them.
     SimulatedK40* simulatedK40() const { return simulatedK40_.get(); }
-    // Opens the K70/K80 card's bus at start-up: the port device. The simulated card
-    // plugs in here once it exists; until then `--simulate` leaves the card closed
-    // (an empty opener).
+    // Opens the K70/K80 card's bus: the port device, or with `--simulate` the
+    // simulated card with the chosen vehicle on the roller of the chosen dyno.
     CardBusOpener cardBusOpener() const;
     // The program's modal messages: message boxes over the active window.
-    MessageSink& messages() { return messageBoxes_; }
+    MessageSink& messages() {
+        return options_.messages != nullptr ? *options_.messages : messageBoxes_;
+    }
 
   private:
     ByteLink& linkFor(std::string_view portName) override;

@@ -56,6 +56,7 @@ void ReportPrinting::presetRemarkLines() {
 }
 
 void ReportPrinting::print() {
+    if (isSlot1Refused_ && isSlot1Refused_()) return;
     presetRemarkLines();
     if (options_.exec() != QDialog::Accepted) return;
     QPrinter printer(QPrinter::HighResolution);

@@ -41,6 +41,11 @@ class ReportPrinting : public QObject {
     // Asks for the printer (the system print dialog); false when cancelled. Tests put
     // a printer to a file in its place.
     void setPrinterChooser(std::function<bool(QPrinter&)> choose) { choosePrinter_ = std::move(choose); }
+    // Asked before a print, which reports slot 1: true (after telling the user) while a test writes into
+    // slot 1.
+    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
+        isSlot1Refused_ = std::move(isSlot1Refused);
+    }
 
   public slots:
     void print();
@@ -53,6 +58,7 @@ class ReportPrinting : public QObject {
     PrintOptionsDialog& options_;
     Sources sources_;
     std::function<bool(QPrinter&)> choosePrinter_;
+    std::function<bool()> isSlot1Refused_;
 };
 
 }  // namespace dyno

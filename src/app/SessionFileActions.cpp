@@ -101,9 +101,15 @@ SessionFileActions::SessionFileActions(SessionModel& model, ParamPage& paramPage
           return askOverwriteWithBox(page->window(), archive);
       }) {
     connect(&paramPage_, &ParamPage::useCorrectionRequested, this,
-            [this] { paramPage_.useCorrectionFactor(model_.slot(1), messages_); });
+            [this] {
+                if (isSlot1Refused_ && isSlot1Refused_()) return;
+                paramPage_.useCorrectionFactor(model_.slot(1), messages_);
+            });
     connect(&paramPage_, &ParamPage::factorOneRequested, this,
-            [this] { paramPage_.useFactorOne(model_.slot(1)); });
+            [this] {
+                if (isSlot1Refused_ && isSlot1Refused_()) return;
+                paramPage_.useFactorOne(model_.slot(1));
+            });
     connect(&remarksPage_, &RemarksPage::saveSession1Requested, this,
             &SessionFileActions::saveSession1);
     connect(&filePage_, &FilePage::saveSession1Requested, this, &SessionFileActions::saveSession1);

@@ -40,7 +40,7 @@ class SessionFileActions : public QObject {
     // The real dialogs are the default; tests answer instead.
     void setSaveNameQuestion(SaveNameQuestion question) { askSaveName_ = std::move(question); }
     void setOverwriteQuestion(OverwriteQuestion question) { askOverwrite_ = std::move(question); }
-    // Asked before slot 1 is loaded or saved: true (after telling the user) while a
+    // Asked before slot 1 is loaded, saved or given a factor: true (after telling the user) while a
     // test is receiving data into it, and the load or save is then refused.
     void setSlot1Guard(std::function<bool()> isSlot1Refused) {
         isSlot1Refused_ = std::move(isSlot1Refused);

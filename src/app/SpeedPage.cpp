@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPushButton>
 
 #include "widgets/DigitCounter.h"
 #include "widgets/LevelBar.h"
@@ -62,7 +63,8 @@ SpeedPage::SpeedPage(QWidget* parent)
       drawing_(speedo::kPaintBoxSize, QImage::Format_ARGB32_Premultiplied),
       paintBox_(nullptr),
       remotetext_(nullptr),
-      digit_(nullptr) {
+      digit_(nullptr),
+      stop_(nullptr) {
     setObjectName(QStringLiteral("speedopage"));
     drawing_.fill(Qt::transparent);
 
@@ -111,6 +113,12 @@ SpeedPage::SpeedPage(QWidget* parent)
     emblem->setObjectName(QStringLiteral("image2"));
     emblem->setGeometry(304, 62, 180, 78);
     emblem->setPixmap(QPixmap::fromImage(dynoEmblem(emblem->size())));
+
+    // Below the rpm dial, clear of its needle's sweep.
+    stop_ = new QPushButton(QStringLiteral("Stop"), panel);
+    stop_->setObjectName(QStringLiteral("stopbutton"));
+    stop_->setGeometry(700, 470, 75, 25);
+    stop_->hide();
 }
 
 void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {

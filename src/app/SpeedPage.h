@@ -8,6 +8,8 @@
 #include "display/SpeedDial.h"
 #include "evaluation/DynoPreparation.h"
 
+class QPushButton;
+
 namespace dyno {
 
 class DigitCounter;
@@ -37,6 +39,9 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     // The green and yellow levels of `ad1_bar` and `ad2_bar`, set at each start.
     void setBarZones(const std::array<BarMarkerPositions, 2>& zones);
 
+    // "Stop": shown while a card session runs, which it stops at its next wait.
+    QPushButton* stopButton() const { return stop_; }
+
     const speedo::DialTables& dialTables() const { return tables_; }
     // What has been drawn on `pbox1`, transparent where nothing is.
     const QImage& paintBoxImage() const { return drawing_; }
@@ -51,6 +56,7 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     ShadowLabel* remotetext_;
     DigitCounter* digit_;
     std::array<LevelBar*, 2> bars_{};
+    QPushButton* stop_;
 };
 
 }  // namespace dyno

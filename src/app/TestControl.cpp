@@ -35,7 +35,8 @@ TestControl::TestControl(const TestStartPages& startPages, QTabWidget& pages,
       k40_(k40),
       model_(model),
       state_(state),
-      messages_(&messages) {
+      messages_(&messages),
+      isSlot1Refused_([this](MessageSink& sink) { return k40_.refuseWhileBusy(sink); }) {
     TestPage& testPage = startPages_.test;
     connect(&testPage, &TestPage::testStartConfirmed, this, &TestControl::startTest);
     connect(&testPage, &TestPage::revCounterCheckConfirmed, this,
@@ -100,6 +101,7 @@ void TestControl::startRevCounterCheck() {
 }
 
 void TestControl::start(bool isRevCounterCheck) {
+    if (isSlot1Refused_(*messages_)) return;
     const PreparedTestStart prepared = prepare(isRevCounterCheck);
     if (!prepared.error.empty()) {
         // As the toolkit's conversion error would: the start goes no further.
@@ -131,7 +133,7 @@ void TestControl::useRpmData() {
         messages_->show(MessageKind::Error, kDynoCaption, notAFloatMessage(text));
         return;
     }
-    if (k40_.refuseWhileBusy(*messages_)) return;
+    if (isSlot1Refused_(*messages_)) return;
     TestSession& slot1 = model_.slot(1);
     for (int run = 0; run < kRunsPerSession; ++run) {
         slot1.values.values[static_cast<std::size_t>(SessionValues::kRpmPer100Run0 + run)] =

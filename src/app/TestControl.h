@@ -50,6 +50,12 @@ class TestControl : public QObject {
                 QObject* parent = nullptr);
 
     void setCardStart(CardStart start) { cardStart_ = std::move(start); }
+    // Asked before a start and before "Use Rpm data": true (after telling the user
+    // through the sink it is given) while a test writes into slot 1. By default the
+    // K40 link is asked.
+    void setSlot1Guard(std::function<bool(MessageSink&)> isSlot1Refused) {
+        isSlot1Refused_ = std::move(isSlot1Refused);
+    }
     // Where a start that cannot go on and "Use Rpm data" report.
     void setMessageSink(MessageSink& messages) { messages_ = &messages; }
     const RpmConstants& rpmConstants() const { return rpmInForce_; }
@@ -80,6 +86,7 @@ class TestControl : public QObject {
     ProgramState& state_;
     MessageSink* messages_;
     CardStart cardStart_;
+    std::function<bool(MessageSink&)> isSlot1Refused_;
     RpmConstants rpmInForce_;
     ChannelSettingsSet channels_{};
 };

@@ -248,6 +248,16 @@ TEST_F(CardSequenceTest, AStopWhileWaitingForTheRemoteKeepsTheCompletedRuns) {
     EXPECT_EQ(lastText(), "text Test stopped FFFF00/FF0000");
 }
 
+// The window starts the sequence on a thread of its own; a Stop pressed before that
+// thread has reached run() must not be lost.
+TEST_F(CardSequenceTest, AStopAskedBeforeTheSequenceRunsEndsItAtTheFirstWait) {
+    sequence.requestStop();
+    const CardOutcome outcome = runSequence();
+    EXPECT_EQ(outcome.kind, CardOutcome::Kind::Stopped);
+    EXPECT_EQ(outcome.completedRuns, 0);
+    EXPECT_EQ(lastText(), "text Test stopped FFFF00/FF0000");
+}
+
 TEST_F(CardSequenceTest, ARollerThatStopsTurningEndsTheTestAndClearsTheRunItWasIn) {
     pressAtSamples = {4, 8, 2};
     bus.status = [this](int n) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include "app/CardStartup.h"
 #include "app/ControlLookup.h"
 #include "app/MainWindow.h"
+#include "app/ProgramParts.h"
 #include "app/SettingsBinding.h"
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
@@ -29,13 +31,13 @@ class RecordingCardBus : public CardBus {
     std::map<std::uint16_t, std::uint8_t> ports;
 };
 
-CardBusOpening failingOpen() {
+CardBusOpening failingOpen(const CardChoice&) {
     return {nullptr, "Permission denied"};
 }
 
 TEST(CardStartup, CardThatCannotBeOpenedShowsTheReasonAndEndsWithStatus1) {
     RecordingMessageSink messages;
-    const CardStartup startup = connectCard(kCard, failingOpen, messages);
+    const CardStartup startup = connectCard(kCard, {}, failingOpen, messages);
     EXPECT_EQ(startup.exitStatus, 1);
     EXPECT_EQ(startup.bus, nullptr);
     EXPECT_EQ(messages.messages,
@@ -45,21 +47,21 @@ TEST(CardStartup, CardThatCannotBeOpenedShowsTheReasonAndEndsWithStatus1) {
 TEST(CardStartup, OpenedCardIsKeptAndOtherElectronicsLeaveItAlone) {
     RecordingMessageSink messages;
     int opened = 0;
-    auto open = [&opened] {
+    auto open = [&opened](const CardChoice&) {
         ++opened;
         return CardBusOpening{std::make_unique<RecordingCardBus>(), {}};
     };
-    CardStartup card = connectCard(kCard, open, messages);
+    CardStartup card = connectCard(kCard, {}, open, messages);
     EXPECT_FALSE(card.exitStatus);
     ASSERT_NE(card.bus, nullptr);
     card.bus->writePort(0x1B3, 0x99);
     EXPECT_EQ(card.bus->readPort(0x1B3), 0x99);
 
-    const CardStartup usb = connectCard(kUsbSerial, open, messages);
+    const CardStartup usb = connectCard(kUsbSerial, {}, open, messages);
     EXPECT_FALSE(usb.exitStatus);
     EXPECT_EQ(usb.bus, nullptr);
     EXPECT_EQ(opened, 1);
-    const CardStartup simulated = connectCard(kCard, CardBusOpener{}, messages);
+    const CardStartup simulated = connectCard(kCard, {}, CardBusOpener{}, messages);
     EXPECT_FALSE(simulated.exitStatus) << "no opener: the card is simulated elsewhere";
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -68,6 +70,22 @@ TEST(CardStartup, PortDeviceThatIsMissingGivesTheSystemsText) {
     const CardBusOpening opening = LinuxPortCardBus::open("/nonexistent/dev/port");
     EXPECT_EQ(opening.bus, nullptr);
     EXPECT_EQ(opening.errorText, "No such file or directory");
+}
+
+// The port device's refusal keeps the system's text and adds the command that lets
+// the installed program reach the ports.
+TEST(CardStartup, PortDeviceRefusalNamesTheSetcapCommandForThisProgram) {
+    ProgramParts hardware;
+    const CardBusOpening opening = hardware.cardBusOpener()(CardChoice{});
+    if (opening.bus != nullptr) GTEST_SKIP() << "this machine lets the tests reach /dev/port";
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    const auto lineBreak = opening.errorText.find('\n');
+    ASSERT_NE(lineBreak, std::string::npos);
+    EXPECT_FALSE(opening.errorText.substr(0, lineBreak).empty()) << "the system's text";
+    EXPECT_NE(opening.errorText.find("sudo setcap cap_sys_rawio+ep " + program + " "),
+              std::string::npos)
+        << opening.errorText;
+    EXPECT_EQ(opening.errorText.find('\n', lineBreak + 1), std::string::npos) << "one line more";
 }
 
 // The whole start-up of the window: settings naming the card, a bus that fails.

@@ -105,6 +105,8 @@ TEST_P(SimulatedCardSession, ThreeRunsEvaluateToTheVehiclesPower) {
     // The station's default air gives a factor near 1 that is not exactly 1.
     EXPECT_NE(slot1().values.stationCorrection(), 0.0);
     EXPECT_NEAR(slot1().values.stationCorrection(), 1.0, 0.05);
+    ASSERT_TRUE(outcome.station) << "the air boxes show what the factor came from";
+    EXPECT_EQ(outcome.station->correction.factor, slot1().values.stationCorrection());
 }
 
 INSTANTIATE_TEST_SUITE_P(Vehicles, SimulatedCardSession,

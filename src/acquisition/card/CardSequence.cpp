@@ -33,11 +33,11 @@ int markerOffsetOf(int rawValue, const ChannelSettings& settings) {
 
 CardOutcome CardSequence::run(const CardStart& start) {
     start_ = start;
-    isStopRequested_.store(false, std::memory_order_relaxed);
     CardAccess access(seams_.bus, start.cardBase, start.settleDelaySteps);
     access_ = &access;
     completedRuns_ = 0;
     runInProgress_ = -1;
+    station_.reset();
     markerOffsets_ = {};
     rpmPosition_ = 0;
 
@@ -71,6 +71,7 @@ CardOutcome CardSequence::run(const CardStart& start) {
         seams_.view.showRemoteText(kTestStoppedText, Rgb::Yellow, Rgb::Red);
     }
     outcome.completedRuns = completedRuns_;
+    outcome.station = station_;
     access_ = nullptr;
     return outcome;
 }
@@ -301,7 +302,8 @@ void CardSequence::finishSession() {
     // The colours of "Test running" stay.
     seams_.view.showRemoteText(kSessionFinishedText, Rgb::Yellow, Rgb::Red);
     stampSessionSetup(slot1_, start_.session);
-    applyCorrection(cardStationFactor(seams_.bus, start_.weather),
+    station_ = cardStationReadout(seams_.bus, start_.weather);
+    applyCorrection(station_ ? station_->correction : factorOne(),
                     CorrectionTarget::StationCorrection, slot1_, seams_.messages);
 }
 

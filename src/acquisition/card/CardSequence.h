@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,9 @@ struct CardOutcome {
     Kind kind = Kind::Finished;
     int completedRuns = 0;
     std::string message;  // for a sequence that did not finish: what happened
+    // The station's readout at the end of a finished session, for the air boxes;
+    // nothing without a station.
+    std::optional<StationCorrection> station;
 };
 
 // The K70/K80 card's test and rev counter check. The program times every roller
@@ -66,7 +70,9 @@ struct CardOutcome {
 //
 // run() returns only when the session or check is over, so it runs on a thread of
 // its own that owns the bus and slot 1 meanwhile. requestStop() may be called from
-// any thread: every wait for a status bit ends at the next poll. A wait for a roller
+// any thread: every wait for a status bit ends at the next poll. A stop is never
+// taken back, so one asked for before run() has begun still counts: a sequence
+// serves one session. A wait for a roller
 // or ignition edge also ends when none has come for `edgeTimeoutMs` of the card
 // timing; a wait for the remote waits for the rider. A session that ends early keeps
 // the runs completed so far; the run it was in is cleared.
@@ -115,6 +121,7 @@ class CardSequence {
 
     Seams seams_;
     TestSession& slot1_;
+    std::optional<StationCorrection> station_;
     CardStart start_;
     CardAccess* access_ = nullptr;
     std::atomic<bool> isStopRequested_{false};
