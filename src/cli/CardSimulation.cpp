@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -67,15 +68,12 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
     simulated.dynoModel = dynoModel;
     simulated.rollerCode = start.session.rollerCode;
     simulated.accessNs = kAccessNs;
-    if (const auto seed = arguments.value("seed")) {
-        const auto value = strictInteger(*seed);
-        if (!value || *value < 0) throw UsageError("--seed must be a whole number >= 0");
-        simulated.seed = static_cast<std::uint32_t>(*value);
-    }
-    if (const auto delay = arguments.value("remote-delay")) {
-        const auto value = strictInteger(*delay);
-        if (!value || *value < 0) throw UsageError("--remote-delay must be milliseconds >= 0");
-        simulated.rider.pressAfterS = static_cast<double>(*value) / 1000.0;
+    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+    simulated.seed = static_cast<std::uint32_t>(
+        arguments.integerIn("seed", 0, kLargest, static_cast<std::int32_t>(simulated.seed)));
+    if (arguments.value("remote-delay")) {
+        simulated.rider.pressAfterS =
+            static_cast<double>(arguments.integerIn("remote-delay", 0, kLargest, 0)) / 1000.0;
     }
     SimulatedCard card(vehicle, simulated);
 
