@@ -13,6 +13,7 @@
 #include "app/GraphPaintBox.h"
 #include "app/ParamPage.h"
 #include "app/SetupPage.h"
+#include "display/GraphBoxPlaces.h"
 #include "display/GraphPalette.h"
 #include "display/GraphPresets.h"
 #include "display/GraphZoom.h"
@@ -33,13 +34,13 @@ constexpr std::array<const char*, 3> kCopyHints{"Copy test1 (red) to test2 (blue
                                                 "Copy test1 (red) to test3 (green)",
                                                 "Copy test1 (red) to test3 (purple)"};
 
-// Where the controls sit; the paint boxes have the sizes and places of the graph
-// code's images (GraphImages::panel lays them out the same way).
-constexpr QPoint kLegendAt(0, 0);
-constexpr QPoint kPowerLabelsAt(140, 0);
-constexpr QPoint kGraphAt(161, 4);
-constexpr QPoint kAxisLabelsAt(160, 406);
-constexpr QPoint kRpmLabelsAt(764, 0);
+// Where the controls sit; the paint boxes have the sizes of the graph code's images
+// and the places its panel gives them.
+using graph::kAxisLabelsAt;
+using graph::kGraphAt;
+using graph::kLegendAt;
+using graph::kPowerLabelsAt;
+using graph::kRpmLabelsAt;
 constexpr int kSlotPanelLeft = 145;
 constexpr int kSlotPanelTop = 425;
 constexpr int kSlotPanelWidth = 81;

@@ -1,17 +1,17 @@
 #include "display/GraphPanel.h"
 
+#include "display/GraphBoxPlaces.h"
 #include "display/GraphPalette.h"
 
 namespace dyno {
 
 namespace {
 
-// The boxes' places on the page, as GraphImages::panel() lays them out.
-constexpr QPoint kLegendAt(0, 0);
-constexpr QPoint kPowerLabelsAt(140, 0);
-constexpr QPoint kGraphAt(161, 4);
-constexpr QPoint kAxisLabelsAt(160, 406);
-constexpr QPoint kRpmLabelsAt(764, 0);
+using graph::kAxisLabelsAt;
+using graph::kGraphAt;
+using graph::kLegendAt;
+using graph::kPowerLabelsAt;
+using graph::kRpmLabelsAt;
 constexpr QSize kBoxesSize(782, 421);
 // The remark lines: one under the other, left-aligned with the graph.
 constexpr int kRemarkLineHeight = 16;
