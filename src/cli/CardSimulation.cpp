@@ -9,6 +9,7 @@
 #include "acquisition/card/CardSequence.h"
 #include "cli/Json.h"
 #include "evaluation/DynoPreparation.h"
+#include "model/DynoSettings.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
 #include "simulator/SimulatedCard.h"
@@ -20,7 +21,6 @@ namespace {
 // Simulated time per port access: ten times what the real port costs, so a session
 // of about a minute takes a few million accesses; periods stay exact to 0.02 %.
 constexpr std::int64_t kAccessNs = 10'000;
-constexpr std::int16_t kK80StandardRoller = 50;
 
 DynoModel cardModelArgument(const Arguments& arguments) {
     std::string text = arguments.value("model").value_or("K70");
@@ -59,7 +59,7 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
     start.session = options.start.session;
     start.session.dynoModel = dynoModel;
     start.session.electronics = Electronics::Card;
-    start.session.rollerCode = dynoModel == DynoModel::K80 ? kK80StandardRoller : 0;
+    start.session.rollerCode = dynoModel == DynoModel::K80 ? kK80RollerCodeOffset : 0;
     start.session.speedDialConstant = dyno.constants.speedDialConstant;
     start.weather.isStationConnected = arguments.flag("weather");
     start.weather.options.standard = options.standard;

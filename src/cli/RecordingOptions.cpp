@@ -4,15 +4,16 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "acquisition/k40/TestStart.h"
 #include "cli/CorrectionArguments.h"
 #include "cli/Json.h"
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/CorrectionSources.h"
-#include "acquisition/k40/TestStart.h"
 #include "evaluation/RollerInertia.h"
 #include "files/SavedAirData.h"
 #include "files/SessionArchive.h"
 #include "model/Cp1252.h"
+#include "model/DynoSettings.h"
 #include "model/TextNumbers.h"
 
 namespace dyno::cli {
@@ -22,7 +23,6 @@ namespace {
 // The Setup page's defaults: the roller of a K40 and the "USB data transfer delay".
 constexpr double kDefaultRollerWeightKg = 184.0;
 constexpr std::uint8_t kDefaultTransferDelay = 20;
-constexpr std::int16_t kK80RollerCodeOffset = 50;
 // Bounds that keep a typed number meaningful: no roller weighs a thousand tonnes, and
 // a wait of a year is a typing error (and would overflow the milliseconds).
 constexpr double kLargestRollerWeightKg = 1.0e6;

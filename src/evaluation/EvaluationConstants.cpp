@@ -2,13 +2,13 @@
 
 #include "evaluation/DynoConstants.h"
 #include "evaluation/RollerInertia.h"
+#include "model/DynoSettings.h"
 
 namespace dyno {
 
 namespace {
 
 constexpr int kK70StandardRoller = 0;
-constexpr int kK80StandardRoller = 50;
 constexpr double kStandardRollerSpeedOffsetKmh = 11.0;
 
 }  // namespace
@@ -57,7 +57,7 @@ EvaluationConstants evaluationConstantsOf(const SessionHeader& header, const Ses
     } else if (tableFactor) {
         constants.massFactor = *tableFactor;
     } else {
-        const int standard = model == DynoModel::K80 ? kK80StandardRoller : kK70StandardRoller;
+        const int standard = model == DynoModel::K80 ? kK80RollerCodeOffset : kK70StandardRoller;
         constants.massFactor = *RollerInertiaTable::massFactorOf(standard);
     }
     constants.speedOffsetKmh = offset.value_or(kStandardRollerSpeedOffsetKmh);

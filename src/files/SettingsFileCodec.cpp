@@ -6,6 +6,7 @@
 #include "files/ByteReader.h"
 #include "files/ByteWriter.h"
 #include "model/Cp1252.h"
+#include "model/DynoSettings.h"
 #include "model/TextNumbers.h"
 
 namespace dyno {
@@ -21,7 +22,6 @@ constexpr std::size_t kFolderChars = 40, kFolderField = 40;
 constexpr std::size_t kPortChars = 7, kPortField = 8;
 
 constexpr int kK80 = 2;
-constexpr std::int16_t kK80RollerCodeOffset = 50;
 constexpr int kLowestK80RollerCode = 40;
 
 std::string numberText(std::int64_t value) {

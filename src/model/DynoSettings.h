@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace dyno {
+
+// Roller codes of a K80 count from 50, its standard roller; K70 codes count from 0.
+inline constexpr std::int16_t kK80RollerCodeOffset = 50;
 
 // The program settings as the window's controls hold them: edit boxes as the texts
 // typed (UTF-8), combo boxes and radio groups as item indexes, check boxes as

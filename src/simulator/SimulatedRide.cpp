@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "evaluation/RollerInertia.h"
+#include "model/DynoSettings.h"
 
 namespace dyno {
 
@@ -13,7 +14,6 @@ constexpr double kStepS = 0.0005;
 constexpr double kEngineStopsPullingKmhPerS = 0.5;
 constexpr double kShortestPullS = 2.0;
 constexpr double kIdleRpm = 1500.0;
-constexpr int kK80RollerCodeOffset = 50;
 // The ignition pickup pulls its line low for a short pulse at each spark; the test
 // loop's measurement relies on that (it reloads when it finds the line low).
 constexpr double kSparkPulseS = 0.0001;
