@@ -60,6 +60,7 @@ class NullViews final : public SequenceView,
     void showSampleSetting(std::string_view) override {}
     void showStationValues(const StationDisplayTexts&) override {}
     void showCorrectionFactor(std::string_view) override {}
+    void showNoAnswer(std::string_view) override {}
     void show(MessageKind, std::string_view, std::string_view) override {}
 };
 

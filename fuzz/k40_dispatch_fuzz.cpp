@@ -58,6 +58,7 @@ class QuietViews final : public SequenceView,
     void showSampleSetting(std::string_view) override {}
     void showStationValues(const StationDisplayTexts&) override {}
     void showCorrectionFactor(std::string_view) override {}
+    void showNoAnswer(std::string_view) override {}
     void show(MessageKind, std::string_view, std::string_view) override {}
 
     static void check(bool holds) {

@@ -3,6 +3,7 @@
 #include "app/ParamPage.h"
 #include "app/RemarksPage.h"
 #include "app/SetupPage.h"
+#include "app/SpeedPage.h"
 
 namespace dyno {
 
@@ -33,6 +34,11 @@ void K40StatusPages::showStationValues(const StationDisplayTexts& texts) {
 
 void K40StatusPages::showCorrectionFactor(std::string_view text) {
     param_.showCorrectionText(fromView(text));
+}
+
+void K40StatusPages::showNoAnswer(std::string_view text) {
+    setup_.showNoAnswer(fromView(text));
+    speed_.showNoAnswer(fromView(text));
 }
 
 }  // namespace dyno

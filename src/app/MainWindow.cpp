@@ -176,7 +176,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
 
     // Test control: F3 is "Start Test"; the K40 link draws on the Speed page and
     // shows its status on the Setup, Param. and Remarks pages.
-    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *paramPage_, *remarksPage_);
+    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_,
+                                                        *remarksPage_);
     k40Session_ = std::make_unique<K40Session>(
         parts_.clock(), parts_.k40Links(), model_,
         K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});

@@ -135,6 +135,15 @@ SetupPage::SetupPage(QWidget* parent)
     port_->setEditable(true);
     setPortChoices(k40PortChoices({}));
 
+    // The LED says only that the port is open; this says when nobody answers on it.
+    noAnswer_ = new QLabel(this);
+    noAnswer_->setObjectName(QStringLiteral("noanswertext"));
+    noAnswer_->setGeometry(270, 400, 310, 54);
+    noAnswer_->setWordWrap(true);
+    noAnswer_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    noAnswer_->setStyleSheet(QStringLiteral("color: #FF0000; font-weight: bold;"));
+    noAnswer_->hide();
+
     advancedSetup_->setObjectName(QStringLiteral("advancebutton"));
     advancedSetup_->setGeometry(270, 334, 150, 28);
 
@@ -260,6 +269,15 @@ void SetupPage::showFirmwareVersion(const QString& high, const QString& low) {
 
 void SetupPage::showSampleSetting(const QString& samples) {
     samples_->setText(samples);
+}
+
+void SetupPage::showNoAnswer(const QString& text) {
+    noAnswer_->setText(text);
+    noAnswer_->setVisible(!text.isEmpty());
+}
+
+QString SetupPage::noAnswerText() const {
+    return noAnswer_->isHidden() ? QString() : noAnswer_->text();
 }
 
 }  // namespace dyno

@@ -12,6 +12,8 @@
 
 #include "model/DynoSettings.h"
 
+class QLabel;
+
 namespace dyno {
 
 class Led;
@@ -49,6 +51,9 @@ class SetupPage : public QWidget {
     void setPortLedOn(bool isOn);
     void showFirmwareVersion(const QString& high, const QString& low);
     void showSampleSetting(const QString& samples);
+    // Under the K40 box: that the electronics do not answer; empty hides it.
+    void showNoAnswer(const QString& text);
+    QString noAnswerText() const;
 
     QPushButton* saveSettingsButton() const { return saveSettings_; }
     QPushButton* advancedSetupButton() const { return advancedSetup_; }
@@ -79,6 +84,7 @@ class SetupPage : public QWidget {
     QLineEdit* samples_;
     QLineEdit* versionHigh_;
     QLineEdit* versionLow_;
+    QLabel* noAnswer_;
     QPushButton* saveSettings_;
     QPushButton* advancedSetup_;
     QCheckBox* weatherStation_;

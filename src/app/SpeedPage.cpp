@@ -63,6 +63,7 @@ SpeedPage::SpeedPage(QWidget* parent)
       drawing_(speedo::kPaintBoxSize, QImage::Format_ARGB32_Premultiplied),
       paintBox_(nullptr),
       remotetext_(nullptr),
+      noAnswer_(nullptr),
       digit_(nullptr),
       stop_(nullptr) {
     setObjectName(QStringLiteral("speedopage"));
@@ -93,6 +94,16 @@ SpeedPage::SpeedPage(QWidget* parent)
     remotetext_->setBackgroundColour(Qt::black);
     remotetext_->setHighlightColour(Qt::black);
     remotetext_->setShadowColour(Qt::red);
+
+    // Between the instruction and the emblem; the instruction itself stays, so the
+    // rider still sees what the program waits for.
+    noAnswer_ = new QLabel(panel);
+    noAnswer_->setObjectName(QStringLiteral("noanswertext"));
+    noAnswer_->setGeometry(4, 46, 770, 19);
+    noAnswer_->setAlignment(Qt::AlignCenter);
+    noAnswer_->setStyleSheet(
+        QStringLiteral("color: #FF0000; background: #000000; font-weight: bold;"));
+    noAnswer_->hide();
 
     digit_ = new DigitCounter(panel);
     digit_->setObjectName(QStringLiteral("digit"));
@@ -125,6 +136,15 @@ void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {
     remotetext_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     remotetext_->setShadowColour(colourOf(shadow));
     remotetext_->setFontColour(colourOf(font));
+}
+
+void SpeedPage::showNoAnswer(const QString& text) {
+    noAnswer_->setText(text);
+    noAnswer_->setVisible(!text.isEmpty());
+}
+
+QString SpeedPage::noAnswerText() const {
+    return noAnswer_->isHidden() ? QString() : noAnswer_->text();
 }
 
 void SpeedPage::showDigit(int digit) {

@@ -8,6 +8,7 @@
 #include "display/SpeedDial.h"
 #include "evaluation/DynoPreparation.h"
 
+class QLabel;
 class QPushButton;
 
 namespace dyno {
@@ -36,6 +37,11 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     // The card's marker of channel 1 or 2, as offsets from cardMarkerOffset().
     void moveCardMarker(int channel, int oldOffset, int offset);
 
+    // Under the rider's instruction: that the electronics do not answer; empty
+    // hides it.
+    void showNoAnswer(const QString& text);
+    QString noAnswerText() const;
+
     // The green and yellow levels of `ad1_bar` and `ad2_bar`, set at each start.
     void setBarZones(const std::array<BarMarkerPositions, 2>& zones);
 
@@ -54,6 +60,7 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     QImage drawing_;
     QWidget* paintBox_;
     ShadowLabel* remotetext_;
+    QLabel* noAnswer_;
     DigitCounter* digit_;
     std::array<LevelBar*, 2> bars_{};
     QPushButton* stop_;

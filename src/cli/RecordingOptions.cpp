@@ -171,6 +171,10 @@ void ConsoleK40Views::showFirmwareVersion(std::string_view high, std::string_vie
     firmware_ = std::string(high) + "." + std::string(low);
 }
 
+void ConsoleK40Views::showNoAnswer(std::string_view text) {
+    if (!text.empty()) err_ << "warning: " << text << "\n" << std::flush;
+}
+
 void ConsoleK40Views::show(MessageKind kind, std::string_view caption, std::string_view text) {
     if (kind == MessageKind::Error) {
         // Every error of the link ends the session: the port would not open or is gone.

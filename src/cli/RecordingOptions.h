@@ -87,6 +87,8 @@ class ConsoleK40Views final : public SequenceView,
     void showSampleSetting(std::string_view) override {}
     void showStationValues(const StationDisplayTexts& texts) override { station_ = texts; }
     void showCorrectionFactor(std::string_view) override {}
+    // The session goes on waiting: electronics switched on late still answer.
+    void showNoAnswer(std::string_view text) override;
     void show(MessageKind kind, std::string_view caption, std::string_view text) override;
 
     bool isSessionFinished() const { return isSessionFinished_; }

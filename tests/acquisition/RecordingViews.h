@@ -47,6 +47,9 @@ class RecordingDisplay final : public SequenceView, public LiveDisplay, public K
     void showCorrectionFactor(std::string_view text) override {
         log.push_back("factor " + std::string(text));
     }
+    void showNoAnswer(std::string_view text) override {
+        log.push_back("no answer " + std::string(text));
+    }
 
     // Lines starting with `prefix`, in order.
     std::vector<std::string> linesStartingWith(const std::string& prefix) const {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -13,9 +14,12 @@
 #include <cstdlib>
 
 #include "RecordingMessageSink.h"
+#include "acquisition/ports/PtyServer.h"
+#include "ports/PortTestSupport.h"
 #include "app/K40Session.h"
 #include "app/MainWindow.h"
 #include "app/ProgramParts.h"
+#include "app/SetupPage.h"
 #include "app/SpeedPage.h"
 #include "app/TestControl.h"
 #include "app/TestPage.h"
@@ -91,6 +95,33 @@ TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
     EXPECT_EQ(slot1.header.words[SessionHeader::kElectronicsType], 1);
     EXPECT_EQ(slot1.values.rollerWeight(), 184.0);
     EXPECT_FALSE(window.k40Session()->isBusy());
+}
+
+TEST(TestPageSession, ElectronicsThatDoNotAnswerAreNamedOnTheSpeedAndSetupPages) {
+    // An adapter that opens, with no dyno electronics behind it.
+    test::ScriptedFarEnd nobody;
+    PtyServer adapter(nobody);
+    ASSERT_TRUE(adapter.start()) << adapter.errorText();
+    QTemporaryDir startDir;
+    RecordingMessageSink messages;
+    auto model = SessionModel::create();
+    ProgramOptions options;
+    options.timeLapse = 20;
+    ProgramParts parts(options);
+    MainWindow window(parts, *model, startDir.path());
+    window.k40Session()->setMessageSink(messages);
+    window.testControl()->setMessageSink(messages);
+    window.testPage()->setConfirmation([](const QString&) { return true; });
+    window.setupPage()->portChoice()->setEditText(QString::fromStdString(adapter.slavePath()));
+
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(&window, &f3);
+    const QString expected = QString::fromStdString(noAnswerText(adapter.slavePath()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.speedPage()->noAnswerText() == expected; }));
+    EXPECT_EQ(window.setupPage()->noAnswerText(), expected);
+    EXPECT_EQ(window.findChild<ShadowLabel*>("remotetext")->text(),
+              "Press remote to start test sequence");
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace

@@ -175,5 +175,28 @@ TEST_F(PtySession, ABacklogOfFourFifthsOfTheDriverBufferTellsTheRider) {
     EXPECT_EQ(riderSaw("Serial buffer full"), 1u);  // a small block says nothing more
 }
 
+TEST_F(PtySession, ElectronicsThatStaySilentOnAnOpenPortAreNamedAndAnswerClearsIt) {
+    // A port that opens, with nothing behind it: the adapter without the dyno.
+    ScriptedFarEnd farEnd;
+    PtyServer silent(farEnd);
+    ASSERT_TRUE(silent.start()) << silent.errorText();
+    QtClock fastClock{10};
+    SerialByteLink serial;
+    K40Link silentLink{{serial, fastClock, display, display, display, messages}, *model, state};
+    ASSERT_EQ(silentLink.sendStartUp(silent.slavePath(), 20), K40Link::Outcome::Done);
+    ASSERT_TRUE(
+        processEventsUntil([&] { return !display.linesStartingWith("no answer").empty(); }));
+    EXPECT_EQ(display.linesStartingWith("no answer").front(),
+              "no answer " + noAnswerText(silent.slavePath()));
+    EXPECT_EQ(display.linesStartingWith("led").back(), "led on");
+    EXPECT_TRUE(messages.shown.empty()) << "a warning on the pages, not a box to click away";
+
+    const auto version = K40Packet::of(k40code::kFirmwareVersion, k40code::kFirmwareMark1,
+                                       k40code::kFirmwareMark2, 1, 5);
+    farEnd.send({version.bytes.begin(), version.bytes.end()});
+    EXPECT_TRUE(processEventsUntil(
+        [&] { return display.linesStartingWith("no answer").back() == "no answer "; }));
+}
+
 }  // namespace
 }  // namespace dyno::test

@@ -41,6 +41,11 @@ std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSile
     return text + ". " + run + " was discarded; the runs that arrived whole are kept.";
 }
 
+std::string noAnswerText(std::string_view portName) {
+    return "No answer from the dyno electronics on " + std::string(portName) +
+           ": check power, cable and the port on the Setup page";
+}
+
 K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& state)
     : link_(seams.link),
       clock_(seams.clock),
@@ -57,6 +62,7 @@ K40Link::K40Link(const Seams& seams, SessionModel& model, AcquisitionState& stat
 
 K40Link::~K40Link() {
     cancelPause();
+    if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
     stopTransferWatch();
     link_.setListener(nullptr);
 }
@@ -88,7 +94,9 @@ K40Link::Outcome K40Link::sendStartUp(std::string_view portName, std::uint8_t tr
     if (isDispatching_) return Outcome::Busy;
     if (!openPort(portName)) return Outcome::PortFailed;
     state_.recording.transferDelay = transferDelay;
-    return send(K40Command::startUp(transferDelay)) ? Outcome::Done : Outcome::PortFailed;
+    if (!send(K40Command::startUp(transferDelay))) return Outcome::PortFailed;
+    awaitAnswer(portName);
+    return Outcome::Done;
 }
 
 K40Link::Outcome K40Link::start(const K40Start& request) {
@@ -126,6 +134,7 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     if (!send(K40Command::start(state_.testMode, state_.recording))) return Outcome::PortFailed;
+    awaitAnswer(request.portName);
     pause(kStartCommandSettleMs, Continuation::StartShown);
     return Outcome::Done;
 }
@@ -143,6 +152,7 @@ K40Link::Outcome K40Link::requestWeather(std::string_view portName, std::uint8_t
 }
 
 void K40Link::bytesReceived() {
+    answerArrived();
     checkInputBufferFill();
     if (isTransferring_) watchTransferSilence();
     // A running or paused dispatch picks these bytes up itself when it goes on.
@@ -156,6 +166,8 @@ void K40Link::linkFailed() {
 
 void K40Link::reportLinkLost() {
     cancelPause();
+    if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
+    answerTimer_ = Clock::kNoTimer;
     stopTransferWatch();
     status_.setLed(false);
     if (isLinkLostReported_) return;
@@ -392,6 +404,26 @@ int K40Link::keepRunsReceived() {
     }
     sequence_.stampEndedSession(kept);
     return kept;
+}
+
+void K40Link::awaitAnswer(std::string_view portName) {
+    // A new command is a new try: an earlier warning stands until it is answered or
+    // the new wait runs out too.
+    if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
+    answerTimer_ = clock_.callAfter(kAnswerAwaitedMs, [this, port = std::string(portName)] {
+        answerTimer_ = Clock::kNoTimer;
+        isNoAnswerShown_ = true;
+        status_.showNoAnswer(noAnswerText(port));
+    });
+}
+
+void K40Link::answerArrived() {
+    if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
+    answerTimer_ = Clock::kNoTimer;
+    if (isNoAnswerShown_) {
+        isNoAnswerShown_ = false;
+        status_.showNoAnswer({});
+    }
 }
 
 void K40Link::watchTransferSilence() {

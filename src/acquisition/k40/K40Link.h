@@ -28,6 +28,10 @@ inline constexpr std::int64_t kDataOkPauseMs = 500;
 inline constexpr std::int64_t kWeatherAnswerMs = 1000;
 // A transfer that brings no byte for this long has ended without its closing code.
 inline constexpr std::int64_t kTransferSilenceMs = 3000;
+// Electronics that send nothing for this long after the start-up or start command
+// do not answer: the firmware version, or the live packets of an armed test, come
+// well within it. An open port alone says nothing about the electronics behind it.
+inline constexpr std::int64_t kAnswerAwaitedMs = 3000;
 
 // The dividends that turn the periods the electronics send into needle positions and
 // rpm samples, from the preparation at each start.
@@ -156,6 +160,8 @@ class K40Link final : private ByteLinkListener {
     void showFirmwareVersion(const K40Packet& packet);
     void applyStationReadings();
     void endOfRun();
+    void awaitAnswer(std::string_view portName);
+    void answerArrived();
     void watchTransferSilence();
     void stopTransferWatch();
     void transferFellSilent();
@@ -183,6 +189,9 @@ class K40Link final : private ByteLinkListener {
     // Between "Transferring Data" and code 40: restarted by every byte that arrives.
     Clock::TimerId silenceTimer_ = Clock::kNoTimer;
     bool isTransferring_ = false;
+    // From the start-up or start command until the first byte that follows it.
+    Clock::TimerId answerTimer_ = Clock::kNoTimer;
+    bool isNoAnswerShown_ = false;
     bool isDispatching_ = false;
     bool isBufferFullShown_ = false;
     bool isLinkLostReported_ = false;  // one message per failure, not one per symptom
@@ -190,6 +199,10 @@ class K40Link final : private ByteLinkListener {
 
 // A run whose transfer lost its framing, or fell silent before its end: "Run 2 ...".
 std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent);
+
+// "No answer from the dyno electronics on /dev/ttyUSB0: check power, cable and the
+// port on the Setup page".
+std::string noAnswerText(std::string_view portName);
 
 // Shown when the port fails while open; the port's own error text follows.
 inline constexpr std::string_view kLinkLostText = "Connection to the dyno electronics lost";

@@ -6,8 +6,9 @@
 
 namespace dyno {
 
-// What the K40 link shows outside the Speed page: the Setup page's LED, firmware
-// version and sample setting, and the weather boxes of the Param. and Setup pages.
+// What the K40 link shows outside the rider's instructions: the Setup page's LED,
+// firmware version and sample setting, the weather boxes of the Param. and Setup
+// pages, and the warning that the electronics do not answer.
 class K40StatusView {
   public:
     virtual ~K40StatusView() = default;
@@ -20,6 +21,9 @@ class K40StatusView {
     virtual void showStationValues(const StationDisplayTexts& texts) = 0;
     // `correctionedit`.
     virtual void showCorrectionFactor(std::string_view text) = 0;
+    // That the electronics have not answered a command (see noAnswerText); an empty
+    // text once they do.
+    virtual void showNoAnswer(std::string_view text) = 0;
 };
 
 }  // namespace dyno
