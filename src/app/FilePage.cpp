@@ -55,7 +55,8 @@ FilePage::FilePage(QStringList places, QWidget* parent)
       files_(new QListWidget(this)),
       date_(previewBox("readfiledate", this)),
       time_(previewBox("readfiletime", this)),
-      memo_(new QPlainTextEdit(this)) {
+      memo_(new QPlainTextEdit(this)),
+      loaded_(new QLabel(this)) {
     setObjectName(QStringLiteral("readside1"));
 
     drives_->setObjectName(QStringLiteral("DriveComboBox1"));
@@ -103,6 +104,10 @@ FilePage::FilePage(QStringList places, QWidget* parent)
         loadLayout->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, slot] { emit loadRequested(slot); });
     }
+    // A load changes nothing on this page: say what happened, and where to look next.
+    loaded_->setObjectName(QStringLiteral("loadedtext"));
+    loaded_->setWordWrap(true);
+    loadLayout->addWidget(loaded_);
     auto* save = new QPushButton(QStringLiteral("Save Test session 1"), this);
     save->setObjectName(QStringLiteral("savefile"));
     connect(save, &QPushButton::clicked, this, &FilePage::saveSession1Requested);
@@ -207,6 +212,21 @@ void FilePage::showPreview(const QString& remarkLine1, const QString& timeText,
     memo_->setPlainText(remarkLine1);
     time_->setText(timeText);
     date_->setText(dateText);
+}
+
+void FilePage::showLoaded(const QString& fileName, int slot) {
+    loaded_->setText(QStringLiteral("%1 is loaded into Test session %2. Choose its run on the "
+                                    "Graphs page.")
+                         .arg(fileName)
+                         .arg(slot));
+}
+
+void FilePage::clearLoaded() {
+    loaded_->clear();
+}
+
+QString FilePage::loadedText() const {
+    return loaded_->text();
 }
 
 }  // namespace dyno

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QFileSystemModel;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -47,6 +48,11 @@ class FilePage : public QWidget {
     void refresh();
 
     void showPreview(const QString& remarkLine1, const QString& timeText, const QString& dateText);
+    // Under the load buttons: which file went into which session, and where its run
+    // is chosen. A load that failed leaves it empty.
+    void showLoaded(const QString& fileName, int slot);
+    void clearLoaded();
+    QString loadedText() const;
 
   signals:
     void selectedFileChanged();
@@ -69,6 +75,7 @@ class FilePage : public QWidget {
     QLineEdit* date_;
     QLineEdit* time_;
     QPlainTextEdit* memo_;
+    QLabel* loaded_;
 };
 
 }  // namespace dyno

@@ -147,13 +147,15 @@ void SessionFileActions::loadIntoSlot(int slot) {
     if (!SessionModel::isSlot(slot)) return;
     if (slot == 1 && isSlot1Refused_ && isSlot1Refused_()) return;
     TestSession& session = model_.slot(slot);
-    const FileResult<LoadOutcome> loaded =
-        loadSessionFile(toPath(filePage_.selectedFilePath()), session);
+    const QString file = filePage_.selectedFilePath();
+    filePage_.clearLoaded();
+    const FileResult<LoadOutcome> loaded = loadSessionFile(toPath(file), session);
     if (!loaded) {
         showFileError(messages_, loaded.error());
         return;
     }
     if (loaded.value() != LoadOutcome::loaded) return;
+    filePage_.showLoaded(QFileInfo(file).fileName(), slot);
 
     const AirTexts air = sessionAirTexts(session, paramPage_.airUnits());
     remarksPage_.showSessionTexts(slot, session);

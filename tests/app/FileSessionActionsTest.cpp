@@ -63,6 +63,8 @@ TEST_F(FileSessionActions, SavedSessionLoadsIntoSlot3WithoutTouchingTheParamPage
     corrchoice()->setCurrentIndex(0);
     loadInto("run.zsd", 3);
     EXPECT_TRUE(sink.messages.empty());
+    EXPECT_EQ(filePage.loadedText(),
+              "run.zsd is loaded into Test session 3. Choose its run on the Graphs page.");
 
     const TestSession& slot3 = model->slot(3);
     const TestSession& slot1 = model->slot(1);
@@ -81,6 +83,10 @@ TEST_F(FileSessionActions, SavedSessionLoadsIntoSlot3WithoutTouchingTheParamPage
     EXPECT_EQ(text(paramPage, "baroedit"), "990");
     EXPECT_EQ(corrchoice()->currentIndex(), 0);
     EXPECT_EQ(text(remarksPage, "barobox1"), "");
+
+    writeFile(path("bad.zsd"), QByteArray("PK\x03\x04 this is no zip archive"));
+    loadInto("bad.zsd", 2);
+    EXPECT_EQ(filePage.loadedText(), "") << "the failed load is not taken for the one before";
 }
 
 TEST_F(FileSessionActions, SlotOneIsNeitherLoadedNorSavedWhileATestReceivesIntoIt) {
