@@ -8,6 +8,7 @@
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SettingsFileCodec.h"
 #include "model/DynoSettings.h"
+#include "simulator/SimulatedK40.h"
 
 namespace dyno {
 
@@ -40,6 +41,7 @@ std::optional<QString> prepareStartFolder(const QString& folderPath) {
     if (isMissing(folder, kSettingsFileName)) {
         DynoSettings settings;
         settings.initialFolder = kFirstTestFolderName;
+        settings.serialPortName = kSimulatedPortName;
         if (const auto saved = saveSettingsFile(pathOf(folder, kSettingsFileName), settings);
             !saved) {
             return QString::fromStdString(saved.error().message) + ": " +

@@ -7,6 +7,7 @@
 // folder; started from the desktop menu (--user-folder) it is the workshop's own
 // folder under the user's data folder, made on the first start with what a first
 // test needs: the settings files, the print logo and a folder for the sessions.
+// The demo (--demo) prepares the current folder the same way.
 namespace dyno {
 
 // Where the sessions of a prepared folder go, relative to it (so the settings stay
@@ -17,9 +18,11 @@ inline constexpr const char* kFirstTestFolderName = "Tests";
 QString userStartFolder();
 
 // Makes `folder` and whatever of its contents is missing: "vkr_dyno.ini" with the
-// window's defaults and the test folder "Tests", "vkr_dyno.ana" with the page's
-// defaults, the print logo "vkrprint.bmp" drawn from the program's emblem and the
-// folder "Tests". Existing files are left as they are. Returns what failed.
+// window's defaults, the simulated electronics on the port "SIM" and the test folder
+// "Tests", "vkr_dyno.ana" with the page's defaults, the print logo "vkrprint.bmp"
+// drawn from the program's emblem and the folder "Tests". A first start thus talks
+// to electronics that answer, until the workshop chooses its own port and saves.
+// Existing files are left as they are. Returns what failed.
 std::optional<QString> prepareStartFolder(const QString& folder);
 
 // Prepares the user's folder and makes it the current folder; returns what failed.

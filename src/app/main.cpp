@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "app/MainWindow.h"
 #include "app/ProgramParts.h"
@@ -45,7 +46,8 @@ int runWindow(QElapsedTimer& sinceStart) {
     // The program is put together here, and only here: `--simulate` plugs in the
     // simulated electronics instead of the hardware, on every port name.
     dyno::ProgramOptions options;
-    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate"));
+    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate")) ||
+                          QApplication::arguments().contains(QStringLiteral("--demo"));
     dyno::ProgramParts parts(options);
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
@@ -84,11 +86,16 @@ int main(int argc, char** argv) {
     }
 
     // From the desktop menu: the workshop's own folder, made on the first start.
+    // The demo: the current folder, prepared the same way, on the simulated dyno.
+    std::optional<QString> failed;
     if (QApplication::arguments().contains(QStringLiteral("--user-folder"))) {
-        if (const auto failed = dyno::enterUserStartFolder()) {
-            QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"), *failed);
-            return 1;
-        }
+        failed = dyno::enterUserStartFolder();
+    } else if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+        failed = dyno::prepareStartFolder(QDir::currentPath());
+    }
+    if (failed) {
+        QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"), *failed);
+        return 1;
     }
 
     // An exception that escapes start-up or the event loop is shown in the

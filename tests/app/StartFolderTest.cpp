@@ -5,12 +5,21 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "RecordingMessageSink.h"
+#include "app/FilePage.h"
+#include "app/MainWindow.h"
+#include "app/ProgramParts.h"
 #include "app/SettingsBinding.h"
+#include "app/SettingsFiles.h"
+#include "app/SetupPage.h"
 #include "app/StartFolder.h"
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SettingsFileCodec.h"
+#include "model/SessionModel.h"
 
 namespace dyno {
 namespace {
@@ -47,6 +56,34 @@ TEST(StartFolder, ALaterStartKeepsTheWorkshopsOwnFiles) {
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_EQ(ini.readAll(), "saved by the workshop");
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath("vkrprint.bmp"))) << "a missing one comes back";
+}
+
+TEST(StartFolder, AFirstStartThereShowsNoMessageAndTalksToElectronicsThatAnswer) {
+    QTemporaryDir folder;
+    ASSERT_EQ(prepareStartFolder(folder.path()), std::nullopt);
+    RecordingMessageSink messages;
+    ProgramOptions options;
+    options.timeLapse = 20;
+    options.messages = &messages;
+    ProgramParts parts(options);
+    auto model = SessionModel::create();
+    MainWindow window(parts, *model, folder.path());
+    window.setSettingsMessageSink(messages);
+    ASSERT_FALSE(window.startUp(CardBusOpener{}, false));
+
+    EXPECT_EQ(window.setupPage()->portName(), "SIM");
+    EXPECT_EQ(window.filePage()->currentFolder(), QDir(folder.path()).filePath("Tests"))
+        << "the File page opens where the sessions go";
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !window.findChild<QLineEdit*>("versionhigh")->text().isEmpty(); }));
+    EXPECT_TRUE(messages.messages.empty());
+
+    // Saving the settings there keeps the simulated electronics.
+    ASSERT_TRUE(window.settingsFiles()->saveProgramSettings());
+    DynoSettings saved;
+    ASSERT_FALSE(
+        readSettingsFile(QDir(folder.path()).filePath("vkr_dyno.ini").toStdString(), saved).error);
+    EXPECT_EQ(saved.serialPortName, "SIM");
 }
 
 TEST(StartFolder, TheUsersFolderIsUnderTheDataHome) {
