@@ -46,8 +46,8 @@ class AreaPixels {
     // The same where `condition` holds, without a branch on it when drawing straight
     // into an image: for tight loops whose condition the processor cannot foresee.
     void setWhere(bool condition, int x, int y) {
-        const bool wanted = condition & (static_cast<unsigned>(x) < width_) &
-                            (static_cast<unsigned>(y) < height_);
+        const bool wanted =
+            condition & (static_cast<unsigned>(x) < width_) & (static_cast<unsigned>(y) < height_);
         if (bits_ != nullptr) {
             // The target is chosen with a mask, not a conditional: the compiler turns
             // a conditional back into a branch, which the processor guesses wrong at
@@ -56,8 +56,7 @@ class AreaPixels {
             const std::uintptr_t keep = 0 - static_cast<std::uintptr_t>(wanted);
             const std::uintptr_t pixel =
                 reinterpret_cast<std::uintptr_t>(bits_) +
-                static_cast<std::uintptr_t>(static_cast<qsizetype>(y) * stride_ + x) *
-                    sizeof(QRgb);
+                static_cast<std::uintptr_t>(static_cast<qsizetype>(y) * stride_ + x) * sizeof(QRgb);
             const std::uintptr_t elsewhere = reinterpret_cast<std::uintptr_t>(&discarded_);
             *reinterpret_cast<QRgb*>((pixel & keep) | (elsewhere & ~keep)) = rgb_;
         } else if (wanted) {
@@ -66,6 +65,20 @@ class AreaPixels {
     }
     // A segment as a pen move draws it: from `from` up to, not including, `to`.
     void segment(QPoint from, QPoint to);
+
+    // The image drawn into, as plain values, for loops that aim many pixels at once
+    // the way setWhere() does: a pixel it must not set goes to `discarded`.
+    struct Direct {
+        QRgb* bits;
+        qsizetype stride;
+        unsigned width;
+        unsigned height;
+        QRgb rgb;
+        QRgb* discarded;
+    };
+    // False when the painter is not drawn through directly (a printer, a scaled one).
+    bool isDirect() const { return bits_ != nullptr; }
+    Direct direct() { return {bits_, stride_, width_, height_, rgb_, &discarded_}; }
 
   private:
     QPainter& painter_;

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace dyno {
 
@@ -114,8 +116,10 @@ namespace {
 // lane does exactly what the scalar expression does. A processor with 256-bit
 // vectors takes four segments at a time instead of two; the same multiplications
 // and additions in the same order (no fused multiply-add), so the same bits.
-__attribute__((target_clones("avx2", "default"))) void sampleCoordinate(const double* coordinates, std::size_t segments, const Weights& w,
-                      int* samples) {
+__attribute__((target_clones("avx2", "default"))) void sampleCoordinate(const double* coordinates,
+                                                                        std::size_t segments,
+                                                                        const Weights& w,
+                                                                        int* samples) {
     for (std::size_t i = 0; i < segments; ++i) {
         samples[i] = static_cast<int>(w.b0 * coordinates[i] + w.b1 * coordinates[i + 1] +
                                       w.b2 * coordinates[i + 2] + w.b3 * coordinates[i + 3]);
@@ -184,6 +188,92 @@ void drawSamples(const SplinePoint& start, std::size_t segments, const SplineScr
     }
 }
 
+// Where the pen moves from (fromX, fromY) to (toX, toY) put a pixel: the start of
+// a move to a neighbouring pixel inside the area, else the discard place of
+// `image`. Moves longer than that are marked, for stepping. One sample number over
+// every segment: a loop the compiler turns into vector arithmetic.
+__attribute__((target_clones("avx2", "default"))) void aimMoves(
+    const int* fromX, const int* fromY, const int* toX, const int* toY, std::size_t moves,
+    const AreaPixels::Direct& image, std::uintptr_t* pixel, std::uint8_t* isLong) {
+    const auto bits = reinterpret_cast<std::uintptr_t>(image.bits);
+    const auto elsewhere = reinterpret_cast<std::uintptr_t>(image.discarded);
+    const qsizetype stride = image.stride;
+    const unsigned width = image.width;
+    const unsigned height = image.height;
+    for (std::size_t i = 0; i < moves; ++i) {
+        const int x = fromX[i];
+        const int y = fromY[i];
+        const int dx = toX[i] - x;
+        const int dy = toY[i] - y;
+        const bool isShort =
+            static_cast<unsigned>(dx + 1) <= 2u && static_cast<unsigned>(dy + 1) <= 2u;
+        const bool wanted = isShort & ((dx | dy) != 0) & (static_cast<unsigned>(x) < width) &
+                            (static_cast<unsigned>(y) < height);
+        const std::uintptr_t keep = 0 - static_cast<std::uintptr_t>(wanted);
+        const std::uintptr_t at =
+            bits +
+            static_cast<std::uintptr_t>(static_cast<qsizetype>(y) * stride + x) * sizeof(QRgb);
+        pixel[i] = (at & keep) | (elsewhere & ~keep);
+        isLong[i] = static_cast<std::uint8_t>(!isShort);
+    }
+}
+
+// drawSamples() for an image drawn into directly. Every pixel of a curve has one
+// colour, so the order the pixels are set in does not matter: the moves are aimed a
+// sample number at a time over all segments, their pixels stored in one plain loop,
+// and the few long moves stepped after.
+void drawSampleMoves(const SplinePoint& start, std::size_t segments, SplineScratch& scratch,
+                     AreaPixels& pixels) {
+    const AreaPixels::Direct image = pixels.direct();
+    const auto& xs = scratch.sampleX;
+    const auto& ys = scratch.sampleY;
+    // Block s holds the moves onto sample s of every segment. Moves onto sample 0
+    // come from sample 5 of the segment before, so block 0 starts at segment 1; the
+    // pen starts at `start` and reaches sample 1 of segment 0 first.
+    const std::size_t total = 6 * segments;
+    scratch.movePixels.resize(total);
+    scratch.moveIsLong.resize(total);
+    std::uintptr_t* pixel = scratch.movePixels.data();
+    std::uint8_t* isLong = scratch.moveIsLong.data();
+    for (std::size_t s = 1; s < 6; ++s) {
+        aimMoves(xs[s - 1].data(), ys[s - 1].data(), xs[s].data(), ys[s].data(), segments, image,
+                 pixel + s * segments, isLong + s * segments);
+    }
+    aimMoves(xs[5].data(), ys[5].data(), xs[0].data() + 1, ys[0].data() + 1, segments - 1, image,
+             pixel, isLong);
+    pixel[segments - 1] = reinterpret_cast<std::uintptr_t>(image.discarded);
+    isLong[segments - 1] = 0;
+    // The first move starts at `start`, not at sample 0 of segment 0.
+    const int firstX[] = {start.x};
+    const int firstY[] = {start.y};
+    aimMoves(firstX, firstY, xs[1].data(), ys[1].data(), 1, image, pixel + segments,
+             isLong + segments);
+
+    for (std::size_t k = 0; k < total; ++k) *reinterpret_cast<QRgb*>(pixel[k]) = image.rgb;
+
+    // Long moves are few: eight marks at a time are passed over while none is set.
+    for (std::size_t k = 0; k < total; ++k) {
+        if (k % 8 == 0 && k + 8 <= total) {
+            std::uint64_t eight;
+            std::memcpy(&eight, isLong + k, sizeof eight);
+            if (eight == 0) {
+                k += 7;
+                continue;
+            }
+        }
+        if (isLong[k] == 0) continue;
+        const std::size_t s = k / segments;
+        const std::size_t i = k % segments;
+        if (s == 0) {
+            pixels.segment(QPoint(xs[5][i], ys[5][i]), QPoint(xs[0][i + 1], ys[0][i + 1]));
+        } else if (s == 1 && i == 0) {
+            pixels.segment(QPoint(start.x, start.y), QPoint(xs[1][0], ys[1][0]));
+        } else {
+            pixels.segment(QPoint(xs[s - 1][i], ys[s - 1][i]), QPoint(xs[s][i], ys[s][i]));
+        }
+    }
+}
+
 }  // namespace
 
 void drawSpline(QPainter& painter, std::span<const SplinePoint> points, int count,
@@ -198,7 +288,11 @@ void drawSpline(QPainter& painter, std::span<const SplinePoint> points, int coun
     const auto segments = static_cast<std::size_t>(count);
     computeSamples(points, segments, scratch);
     AreaPixels pixels(painter, colour, scratch.pixels);
-    drawSamples(points[0], segments, scratch, pixels);
+    if (pixels.isDirect()) {
+        drawSampleMoves(points[0], segments, scratch, pixels);
+    } else {
+        drawSamples(points[0], segments, scratch, pixels);
+    }
 }
 
 }  // namespace dyno

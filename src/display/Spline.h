@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <array>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -41,6 +42,10 @@ struct SplineScratch {
     std::array<std::vector<int>, 6> sampleY;
     std::vector<double> pointX;
     std::vector<double> pointY;
+    // Per pen move: the pixel it sets (or a discard place), and whether it is longer
+    // than one pixel.
+    std::vector<std::uintptr_t> movePixels;
+    std::vector<std::uint8_t> moveIsLong;
     // Draws through appendSplinePolyline and its pen moves, the plain way the fast
     // one must match pixel for pixel; for the checks of that.
     bool isDrawnThroughPolyline = false;
