@@ -62,9 +62,9 @@ SpeedPage::SpeedPage(QWidget* parent)
     : QWidget(parent),
       drawing_(speedo::kPaintBoxSize, QImage::Format_ARGB32_Premultiplied),
       paintBox_(nullptr),
-      remotetext_(nullptr),
+      riderInstruction_(nullptr),
       noAnswer_(nullptr),
-      digit_(nullptr),
+      runNumber_(nullptr),
       stop_(nullptr) {
     setObjectName(QStringLiteral("speedopage"));
     drawing_.fill(Qt::transparent);
@@ -83,17 +83,17 @@ SpeedPage::SpeedPage(QWidget* parent)
     paintBox_->setObjectName(QStringLiteral("pbox1"));
     paintBox_->setGeometry(QRect(QPoint(0, 0), speedo::kPaintBoxSize));
 
-    remotetext_ = new ShadowLabel(panel);
-    remotetext_->setObjectName(QStringLiteral("remotetext"));
-    remotetext_->setGeometry(4, 12, 770, 37);
+    riderInstruction_ = new ShadowLabel(panel);
+    riderInstruction_->setObjectName(QStringLiteral("remotetext"));
+    riderInstruction_->setGeometry(4, 12, 770, 37);
     QFont large = font();
     large.setPixelSize(28);
     large.setBold(true);
-    remotetext_->setFont(large);
-    remotetext_->setText(QStringLiteral("Remote function"));
-    remotetext_->setBackgroundColour(Qt::black);
-    remotetext_->setHighlightColour(Qt::black);
-    remotetext_->setShadowColour(Qt::red);
+    riderInstruction_->setFont(large);
+    riderInstruction_->setText(QStringLiteral("Remote function"));
+    riderInstruction_->setBackgroundColour(Qt::black);
+    riderInstruction_->setHighlightColour(Qt::black);
+    riderInstruction_->setShadowColour(Qt::red);
 
     // Between the instruction and the emblem; the instruction itself stays, so the
     // rider still sees what the program waits for.
@@ -105,9 +105,9 @@ SpeedPage::SpeedPage(QWidget* parent)
         QStringLiteral("color: #FF0000; background: #000000; font-weight: bold;"));
     noAnswer_->hide();
 
-    digit_ = new DigitCounter(panel);
-    digit_->setObjectName(QStringLiteral("digit"));
-    digit_->setGeometry(368, 144, 50, 80);
+    runNumber_ = new DigitCounter(panel);
+    runNumber_->setObjectName(QStringLiteral("digit"));
+    runNumber_->setGeometry(368, 144, 50, 80);
 
     const char* barNames[] = {"ad1_bar", "ad2_bar"};
     const QPoint barPlaces[] = {{40, 515}, {440, 515}};
@@ -133,9 +133,9 @@ SpeedPage::SpeedPage(QWidget* parent)
 }
 
 void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {
-    remotetext_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    remotetext_->setShadowColour(colourOf(shadow));
-    remotetext_->setFontColour(colourOf(font));
+    riderInstruction_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    riderInstruction_->setShadowColour(colourOf(shadow));
+    riderInstruction_->setFontColour(colourOf(font));
 }
 
 void SpeedPage::showNoAnswer(const QString& text) {
@@ -148,7 +148,7 @@ QString SpeedPage::noAnswerText() const {
 }
 
 void SpeedPage::showDigit(int digit) {
-    digit_->setDigit(digit);
+    runNumber_->setDigit(digit);
 }
 
 void SpeedPage::drawNeedle(Dial dial, int position, Rgb colour) {

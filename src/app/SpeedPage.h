@@ -59,9 +59,9 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     speedo::DialTables tables_;
     QImage drawing_;
     QWidget* paintBox_;
-    ShadowLabel* remotetext_;
+    ShadowLabel* riderInstruction_;
     QLabel* noAnswer_;
-    DigitCounter* digit_;
+    DigitCounter* runNumber_;
     std::array<LevelBar*, 2> bars_{};
     QPushButton* stop_;
 };
