@@ -219,10 +219,16 @@ void FilePage::showLoaded(const QString& fileName, int slot) {
                                     "Graphs page.")
                          .arg(fileName)
                          .arg(slot));
+    loadedSlot_ = slot;
 }
 
 void FilePage::clearLoaded() {
     loaded_->clear();
+    loadedSlot_ = 0;
+}
+
+void FilePage::slotOverwritten(int slot) {
+    if (slot == loadedSlot_) clearLoaded();
 }
 
 QString FilePage::loadedText() const {

@@ -52,6 +52,8 @@ class FilePage : public QWidget {
     // is chosen. A load that failed leaves it empty.
     void showLoaded(const QString& fileName, int slot);
     void clearLoaded();
+    // A test records into `slot`: a line about that slot no longer holds.
+    void slotOverwritten(int slot);
     QString loadedText() const;
 
   signals:
@@ -76,6 +78,7 @@ class FilePage : public QWidget {
     QLineEdit* time_;
     QPlainTextEdit* memo_;
     QLabel* loaded_;
+    int loadedSlot_ = 0;  // the slot the line names, 0 for none
 };
 
 }  // namespace dyno

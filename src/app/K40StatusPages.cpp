@@ -1,5 +1,7 @@
 #include "app/K40StatusPages.h"
 
+#include "acquisition/k40/K40Link.h"
+
 #include "app/ParamPage.h"
 #include "app/RemarksPage.h"
 #include "app/SetupPage.h"
@@ -36,9 +38,10 @@ void K40StatusPages::showCorrectionFactor(std::string_view text) {
     param_.showCorrectionText(fromView(text));
 }
 
-void K40StatusPages::showNoAnswer(std::string_view text) {
-    setup_.showNoAnswer(fromView(text));
-    speed_.showNoAnswer(fromView(text));
+void K40StatusPages::showNoAnswer(std::string_view portName) {
+    const QString text = portName.empty() ? QString() : fromView(noAnswerText(portName));
+    setup_.showNoAnswer(text);
+    speed_.showNoAnswer(text);
 }
 
 }  // namespace dyno

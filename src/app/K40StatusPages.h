@@ -24,7 +24,7 @@ class K40StatusPages final : public K40StatusView {
     void showSampleSetting(std::string_view samples) override;
     void showStationValues(const StationDisplayTexts& texts) override;
     void showCorrectionFactor(std::string_view text) override;
-    void showNoAnswer(std::string_view text) override;
+    void showNoAnswer(std::string_view portName) override;
 
   private:
     SetupPage& setup_;

@@ -192,6 +192,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
     connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
             &GraphsPage::latchGraphChoice);
+    connect(testControl_, &TestControl::slot1Recording, filePage_,
+            [this] { filePage_->slotOverwritten(1); });
     // The card's sequence runs on a worker thread and draws on the Speed page.
     cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, messages);
     cardSession_->stopOnEscapeIn(*this);

@@ -76,7 +76,7 @@ std::string portGrantLine() {
 }  // namespace
 
 CardBusOpener ProgramParts::cardBusOpener() const {
-    if (options_.isSimulated) {
+    if (options_.isSimulated || options_.isCardSimulated) {
         return [options = options_](const CardChoice& choice) {
             const VehicleProfile* vehicle = findVehicleProfile(options.vehicle);
             if (vehicle == nullptr) vehicle = &vehicleProfiles().front();

@@ -26,8 +26,12 @@ class K40LinkFactory {
 
 // How the program is put together: real hardware, or simulated electronics.
 struct ProgramOptions {
-    // `--simulate`: every K40 port name reaches the simulated electronics.
+    // `--simulate`: every K40 port name reaches the simulated electronics, and the
+    // K70/K80 card is the simulated one.
     bool isSimulated = false;
+    // `--demo`: the simulated card; the K40 port goes where the Setup page says (the
+    // demo's settings say "SIM").
+    bool isCardSimulated = false;
     // The clock of the K40 link and of the simulated electronics; null uses the
     // toolkit's timers, `timeLapse` times faster than the wall clock.
     Clock* clock = nullptr;
@@ -64,8 +68,8 @@ class ProgramParts final : private K40LinkFactory {
     K40LinkFactory& k40Links() { return *this; }
     // The simulated K40 electronics, once a port name has reached them.
     SimulatedK40* simulatedK40() const { return simulatedK40_.get(); }
-    // Opens the K70/K80 card's bus: the port device, or with `--simulate` the
-    // simulated card with the chosen vehicle on the roller of the chosen dyno.
+    // Opens the K70/K80 card's bus: the port device, or with `--simulate` or `--demo`
+    // the simulated card with the chosen vehicle on the roller of the chosen dyno.
     CardBusOpener cardBusOpener() const;
     // The program's modal messages: message boxes over the active window.
     MessageSink& messages() {

@@ -102,7 +102,7 @@ SpeedPage::SpeedPage(QWidget* parent)
     noAnswer_->setGeometry(4, 46, 770, 19);
     noAnswer_->setAlignment(Qt::AlignCenter);
     noAnswer_->setStyleSheet(
-        QStringLiteral("color: #FF0000; background: #000000; font-weight: bold;"));
+        QStringLiteral("color: #FF0000; font-weight: bold;"));
     noAnswer_->hide();
 
     runNumber_ = new DigitCounter(panel);

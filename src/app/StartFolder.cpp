@@ -33,7 +33,7 @@ QString userStartFolder() {
         .filePath(QStringLiteral("vkr_dyno"));
 }
 
-std::optional<QString> prepareStartFolder(const QString& folderPath) {
+std::optional<QString> prepareStartFolder(const QString& folderPath, FirstK40Port port) {
     QDir folder(folderPath);
     if (!folder.mkpath(QString::fromLatin1(kFirstTestFolderName))) {
         return QStringLiteral("Cannot make the folder ") + folder.filePath(kFirstTestFolderName);
@@ -41,7 +41,7 @@ std::optional<QString> prepareStartFolder(const QString& folderPath) {
     if (isMissing(folder, kSettingsFileName)) {
         DynoSettings settings;
         settings.initialFolder = kFirstTestFolderName;
-        settings.serialPortName = kSimulatedPortName;
+        if (port == FirstK40Port::Simulated) settings.serialPortName = kSimulatedPortName;
         if (const auto saved = saveSettingsFile(pathOf(folder, kSettingsFileName), settings);
             !saved) {
             return QString::fromStdString(saved.error().message) + ": " +

@@ -17,13 +17,17 @@ inline constexpr const char* kFirstTestFolderName = "Tests";
 // $XDG_DATA_HOME/vkr_dyno, or ~/.local/share/vkr_dyno.
 QString userStartFolder();
 
+// The K40 port a prepared folder's settings choose: the window's default, or the
+// simulated electronics ("SIM") for the demo, which then needs no dyno at all.
+enum class FirstK40Port { WindowDefault, Simulated };
+
 // Makes `folder` and whatever of its contents is missing: "vkr_dyno.ini" with the
-// window's defaults, the simulated electronics on the port "SIM" and the test folder
-// "Tests", "vkr_dyno.ana" with the page's defaults, the print logo "vkrprint.bmp"
-// drawn from the program's emblem and the folder "Tests". A first start thus talks
-// to electronics that answer, until the workshop chooses its own port and saves.
-// Existing files are left as they are. Returns what failed.
-std::optional<QString> prepareStartFolder(const QString& folder);
+// window's defaults, the port `port` and the test folder "Tests", "vkr_dyno.ana"
+// with the page's defaults, the print logo "vkrprint.bmp" drawn from the program's
+// emblem and the folder "Tests". Existing files are left as they are. Returns what
+// failed.
+std::optional<QString> prepareStartFolder(const QString& folder,
+                                          FirstK40Port port = FirstK40Port::WindowDefault);
 
 // Prepares the user's folder and makes it the current folder; returns what failed.
 std::optional<QString> enterUserStartFolder();

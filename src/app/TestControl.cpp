@@ -116,6 +116,7 @@ void TestControl::start(bool isRevCounterCheck) {
     if (!isRevCounterCheck) {
         emit graphChoiceLatched(startPages_.graphs.isSpeedAndRpmChosen());
     }
+    emit slot1Recording();
     pages_.setCurrentWidget(&speedPage_);
 
     if (prepared.dyno.currentElectronics == Electronics::UsbSerial) {

@@ -74,6 +74,8 @@ class TestControl : public QObject {
   signals:
     // The Graphs page's choice latched at a start: "Speed + Rpm" or "Speed".
     void graphChoiceLatched(bool isSpeedAndRpm);
+    // A test or rev counter check is starting: both record into slot 1.
+    void slot1Recording();
 
   private:
     void start(bool isRevCounterCheck);

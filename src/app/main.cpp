@@ -46,8 +46,8 @@ int runWindow(QElapsedTimer& sinceStart) {
     // The program is put together here, and only here: `--simulate` plugs in the
     // simulated electronics instead of the hardware, on every port name.
     dyno::ProgramOptions options;
-    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate")) ||
-                          QApplication::arguments().contains(QStringLiteral("--demo"));
+    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate"));
+    options.isCardSimulated = QApplication::arguments().contains(QStringLiteral("--demo"));
     dyno::ProgramParts parts(options);
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
@@ -86,12 +86,12 @@ int main(int argc, char** argv) {
     }
 
     // From the desktop menu: the workshop's own folder, made on the first start.
-    // The demo: the current folder, prepared the same way, on the simulated dyno.
+    // The demo: the current folder, prepared the same way on the simulated dyno.
     std::optional<QString> failed;
     if (QApplication::arguments().contains(QStringLiteral("--user-folder"))) {
         failed = dyno::enterUserStartFolder();
     } else if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
-        failed = dyno::prepareStartFolder(QDir::currentPath());
+        failed = dyno::prepareStartFolder(QDir::currentPath(), dyno::FirstK40Port::Simulated);
     }
     if (failed) {
         QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"), *failed);

@@ -171,8 +171,11 @@ void ConsoleK40Views::showFirmwareVersion(std::string_view high, std::string_vie
     firmware_ = std::string(high) + "." + std::string(low);
 }
 
-void ConsoleK40Views::showNoAnswer(std::string_view text) {
-    if (!text.empty()) err_ << "warning: " << text << "\n" << std::flush;
+void ConsoleK40Views::showNoAnswer(std::string_view portName) {
+    if (portName.empty()) return;
+    err_ << "warning: no answer from the dyno electronics on " << portName
+         << ": check power, cable and --port\n"
+         << std::flush;
 }
 
 void ConsoleK40Views::show(MessageKind kind, std::string_view caption, std::string_view text) {

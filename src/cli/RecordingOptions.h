@@ -88,7 +88,7 @@ class ConsoleK40Views final : public SequenceView,
     void showStationValues(const StationDisplayTexts& texts) override { station_ = texts; }
     void showCorrectionFactor(std::string_view) override {}
     // The session goes on waiting: electronics switched on late still answer.
-    void showNoAnswer(std::string_view text) override;
+    void showNoAnswer(std::string_view portName) override;
     void show(MessageKind kind, std::string_view caption, std::string_view text) override;
 
     bool isSessionFinished() const { return isSessionFinished_; }

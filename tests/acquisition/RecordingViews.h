@@ -47,8 +47,8 @@ class RecordingDisplay final : public SequenceView, public LiveDisplay, public K
     void showCorrectionFactor(std::string_view text) override {
         log.push_back("factor " + std::string(text));
     }
-    void showNoAnswer(std::string_view text) override {
-        log.push_back("no answer " + std::string(text));
+    void showNoAnswer(std::string_view portName) override {
+        log.push_back("no answer " + std::string(portName));
     }
 
     // Lines starting with `prefix`, in order.

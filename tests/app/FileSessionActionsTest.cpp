@@ -84,6 +84,13 @@ TEST_F(FileSessionActions, SavedSessionLoadsIntoSlot3WithoutTouchingTheParamPage
     EXPECT_EQ(corrchoice()->currentIndex(), 0);
     EXPECT_EQ(text(remarksPage, "barobox1"), "");
 
+    // A test recording into slot 1 leaves the line about slot 3; one into slot 3 ends it.
+    filePage.slotOverwritten(1);
+    EXPECT_FALSE(filePage.loadedText().isEmpty());
+    filePage.slotOverwritten(3);
+    EXPECT_EQ(filePage.loadedText(), "");
+
+    loadInto("run.zsd", 3);
     writeFile(path("bad.zsd"), QByteArray("PK\x03\x04 this is no zip archive"));
     loadInto("bad.zsd", 2);
     EXPECT_EQ(filePage.loadedText(), "") << "the failed load is not taken for the one before";

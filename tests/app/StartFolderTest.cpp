@@ -58,9 +58,9 @@ TEST(StartFolder, ALaterStartKeepsTheWorkshopsOwnFiles) {
     EXPECT_TRUE(QFile::exists(QDir(folder).filePath("vkrprint.bmp"))) << "a missing one comes back";
 }
 
-TEST(StartFolder, AFirstStartThereShowsNoMessageAndTalksToElectronicsThatAnswer) {
+TEST(StartFolder, TheDemoFolderStartsWithoutAMessageOnElectronicsThatAnswer) {
     QTemporaryDir folder;
-    ASSERT_EQ(prepareStartFolder(folder.path()), std::nullopt);
+    ASSERT_EQ(prepareStartFolder(folder.path(), FirstK40Port::Simulated), std::nullopt);
     RecordingMessageSink messages;
     ProgramOptions options;
     options.timeLapse = 20;

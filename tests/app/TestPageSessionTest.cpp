@@ -16,6 +16,7 @@
 #include "RecordingMessageSink.h"
 #include "acquisition/ports/PtyServer.h"
 #include "ports/PortTestSupport.h"
+#include "app/FilePage.h"
 #include "app/K40Session.h"
 #include "app/MainWindow.h"
 #include "app/ProgramParts.h"
@@ -61,9 +62,11 @@ TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
 
     auto* remote = window.findChild<ShadowLabel*>("remotetext");
     auto* digit = window.findChild<DigitCounter*>("digit");
+    window.filePage()->showLoaded("earlier.zsd", 1);
     QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
     QApplication::sendEvent(&window, &f3);
     ASSERT_EQ(window.pages()->currentWidget(), window.speedPage());
+    EXPECT_EQ(window.filePage()->loadedText(), "") << "slot 1 holds the new test now";
 
     // Mid-run: the second run, a few seconds in.
     ASSERT_TRUE(QTest::qWaitFor(

@@ -69,6 +69,8 @@ K40Link::~K40Link() {
 
 bool K40Link::openPort(std::string_view portName) {
     if (!link_.isOpen()) {
+        // Whatever was awaited or heard on the port before belongs to that port.
+        forgetAnswer();
         if (!link_.open(portName)) {
             status_.setLed(false);
             // A port that closed again without an error is abandoned silently.
@@ -134,7 +136,8 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     if (!send(K40Command::start(state_.testMode, state_.recording))) return Outcome::PortFailed;
-    awaitAnswer(request.portName);
+    // Electronics that answered on this port may well keep quiet until the remote.
+    if (!hasAnswered_) awaitAnswer(request.portName);
     pause(kStartCommandSettleMs, Continuation::StartShown);
     return Outcome::Done;
 }
@@ -166,8 +169,7 @@ void K40Link::linkFailed() {
 
 void K40Link::reportLinkLost() {
     cancelPause();
-    if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
-    answerTimer_ = Clock::kNoTimer;
+    forgetAnswer();
     stopTransferWatch();
     status_.setLed(false);
     if (isLinkLostReported_) return;
@@ -413,13 +415,19 @@ void K40Link::awaitAnswer(std::string_view portName) {
     answerTimer_ = clock_.callAfter(kAnswerAwaitedMs, [this, port = std::string(portName)] {
         answerTimer_ = Clock::kNoTimer;
         isNoAnswerShown_ = true;
-        status_.showNoAnswer(noAnswerText(port));
+        status_.showNoAnswer(port);
     });
 }
 
 void K40Link::answerArrived() {
+    forgetAnswer();
+    hasAnswered_ = true;
+}
+
+void K40Link::forgetAnswer() {
     if (answerTimer_ != Clock::kNoTimer) clock_.cancel(answerTimer_);
     answerTimer_ = Clock::kNoTimer;
+    hasAnswered_ = false;
     if (isNoAnswerShown_) {
         isNoAnswerShown_ = false;
         status_.showNoAnswer({});

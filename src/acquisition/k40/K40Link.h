@@ -162,6 +162,9 @@ class K40Link final : private ByteLinkListener {
     void endOfRun();
     void awaitAnswer(std::string_view portName);
     void answerArrived();
+    // Cancels the wait for an answer and takes a warning back: a port opened afresh,
+    // or one that failed, has its own story.
+    void forgetAnswer();
     void watchTransferSilence();
     void stopTransferWatch();
     void transferFellSilent();
@@ -192,6 +195,7 @@ class K40Link final : private ByteLinkListener {
     // From the start-up or start command until the first byte that follows it.
     Clock::TimerId answerTimer_ = Clock::kNoTimer;
     bool isNoAnswerShown_ = false;
+    bool hasAnswered_ = false;  // a byte arrived since the port was opened
     bool isDispatching_ = false;
     bool isBufferFullShown_ = false;
     bool isLinkLostReported_ = false;  // one message per failure, not one per symptom

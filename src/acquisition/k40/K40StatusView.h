@@ -21,9 +21,9 @@ class K40StatusView {
     virtual void showStationValues(const StationDisplayTexts& texts) = 0;
     // `correctionedit`.
     virtual void showCorrectionFactor(std::string_view text) = 0;
-    // That the electronics have not answered a command (see noAnswerText); an empty
-    // text once they do.
-    virtual void showNoAnswer(std::string_view text) = 0;
+    // That the electronics on `portName` have not answered a command; an empty name
+    // once they do, or once the port is closed.
+    virtual void showNoAnswer(std::string_view portName) = 0;
 };
 
 }  // namespace dyno
