@@ -1,11 +1,13 @@
 #include "app/K40StatusPages.h"
 
 #include "acquisition/k40/K40Link.h"
+#include "acquisition/ports/SerialByteLink.h"
 
 #include "app/ParamPage.h"
 #include "app/RemarksPage.h"
 #include "app/SetupPage.h"
 #include "app/SpeedPage.h"
+#include "simulator/SimulatedK40.h"
 
 namespace dyno {
 
@@ -39,7 +41,11 @@ void K40StatusPages::showCorrectionFactor(std::string_view text) {
 }
 
 void K40StatusPages::showNoAnswer(std::string_view portName) {
-    const QString text = portName.empty() ? QString() : fromView(noAnswerText(portName));
+    // Named by the device the port opened ("COM1" is /dev/ttyS0), what the system's
+    // own tools show.
+    const std::string device =
+        portName == kSimulatedPortName ? std::string(portName) : serialDevicePath(portName);
+    const QString text = portName.empty() ? QString() : fromView(noAnswerText(device));
     setup_.showNoAnswer(text);
     speed_.showNoAnswer(text);
 }
