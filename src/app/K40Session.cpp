@@ -69,7 +69,7 @@ K40Session::~K40Session() {
     link_.reset();
 }
 
-void K40Session::setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
+void K40Session::setSessionSetupRefresh(std::function<void(SessionSetup&)> refresh) {
     link_->setSessionSetupRefresh(std::move(refresh));
 }
 

@@ -37,7 +37,7 @@ class K40Session final : private MessageSink {
     void setMessageSink(MessageSink& messages) { messages_ = &messages; }
     // Reads the set-up a running session may change between runs (see
     // K40TestSequence::setSetupRefresh).
-    void setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh);
+    void setSessionSetupRefresh(std::function<void(SessionSetup&)> refresh);
     // The weather station set-up in force when its readings arrive.
     void setWeatherSetupSource(std::function<K40WeatherSetup()> source);
 

@@ -43,7 +43,7 @@ TestControl::TestControl(const TestStartPages& startPages, QTabWidget& pages,
             &TestControl::startRevCounterCheck);
     connect(testPage.useRpmDataButton(), &QPushButton::clicked, this, &TestControl::useRpmData);
     // What the rider may change between runs counts from the next run on.
-    k40_.setSessionSetupRefresh([this](K40SessionSetup& setup) {
+    k40_.setSessionSetupRefresh([this](SessionSetup& setup) {
         const TestStartEntries entries = readEntries();
         setup.gearbox = entries.gearbox;
         setup.rollerWeightKg = leadingNumber(entries.rollerWeightText);

@@ -44,7 +44,7 @@ struct CardStart {
     ChannelSettingsSet channelSettings{};          // channels 1 and 2 move the markers
     // Stamped into slot 1 after the third run; its speedDialConstant (km/h) also
     // serves the fixed-gearing ratio.
-    K40SessionSetup session;
+    SessionSetup session;
     CardWeatherSetup weather;
 };
 

@@ -60,7 +60,7 @@ struct K40Start {
     std::int32_t rpmRegistration = 0;  // from the test type: 0 without rpm
     K40Recording recording;
     K40DialConstants dial;
-    K40SessionSetup session;
+    SessionSetup session;
     K40WeatherSetup weather;
 
     friend bool operator==(const K40Start&, const K40Start&) = default;
@@ -80,7 +80,7 @@ struct K40Start {
 class K40Link final : private ByteLinkListener {
   public:
     // See K40TestSequence::setSetupRefresh.
-    void setSessionSetupRefresh(std::function<void(K40SessionSetup&)> refresh) {
+    void setSessionSetupRefresh(std::function<void(SessionSetup&)> refresh) {
         sequence_.setSetupRefresh(std::move(refresh));
     }
     // The station constants, units and standard in force at the moment the weather
