@@ -28,9 +28,9 @@ inline constexpr std::int64_t kDataOkPauseMs = 500;
 inline constexpr std::int64_t kWeatherAnswerMs = 1000;
 // A transfer that brings no byte for this long has ended without its closing code.
 inline constexpr std::int64_t kTransferSilenceMs = 3000;
-// Electronics that send nothing for this long after the start-up or start command
-// do not answer: the firmware version, or the live packets of an armed test, come
-// well within it. An open port alone says nothing about the electronics behind it.
+// Electronics that send nothing for this long after the start-up command, or after
+// a start on a port that has not answered yet, do not answer: the firmware version
+// comes well within it. An open port alone says nothing about the electronics.
 inline constexpr std::int64_t kAnswerAwaitedMs = 3000;
 
 // The dividends that turn the periods the electronics send into needle positions and
