@@ -1,6 +1,5 @@
 #include "app/PortList.h"
 
-#include <QRegularExpression>
 #include <QSerialPortInfo>
 
 #include "simulator/SimulatedK40.h"
@@ -37,18 +36,6 @@ QStringList k40PortChoicesOfThisMachine() {
     }
     present.sort();
     return k40PortChoices(present);
-}
-
-QString k40DevicePath(const QString& portChoice) {
-    static const QRegularExpression comName(QStringLiteral("^COM([1-9][0-9]*)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    if (const auto match = comName.match(portChoice); match.hasMatch()) {
-        return QStringLiteral("/dev/ttyS%1").arg(match.captured(1).toInt() - 1);
-    }
-    if (portChoice == simulatedPort() || portChoice.startsWith(u'/') || portChoice.isEmpty()) {
-        return portChoice;
-    }
-    return QStringLiteral("/dev/") + portChoice;
 }
 
 }  // namespace dyno

@@ -15,8 +15,4 @@ QStringList k40PortChoices(const QStringList& presentPorts);
 // The same list with the serial ports this machine reports now.
 QStringList k40PortChoicesOfThisMachine();
 
-// The device a port choice opens: "COM3" is /dev/ttyS2, "ttyUSB0" is /dev/ttyUSB0,
-// a full path stays as it is, "SIM" stays "SIM".
-QString k40DevicePath(const QString& portChoice);
-
 }  // namespace dyno

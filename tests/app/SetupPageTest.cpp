@@ -102,17 +102,6 @@ TEST(K40PortList, ComNamesThenPortsOfThisMachineThenTheSimulation) {
     EXPECT_EQ(page.portChoice()->currentText(), "COM1") << "the chosen port survives a new list";
 }
 
-TEST(K40PortList, ComNamesOpenTheStandardSerialPorts) {
-    EXPECT_EQ(k40DevicePath("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(k40DevicePath("COM9"), "/dev/ttyS8");
-    EXPECT_EQ(k40DevicePath("com3"), "/dev/ttyS2");
-    EXPECT_EQ(k40DevicePath("COM12"), "/dev/ttyS11");
-    EXPECT_EQ(k40DevicePath("ttyUSB0"), "/dev/ttyUSB0");
-    EXPECT_EQ(k40DevicePath("/dev/ttyACM0"), "/dev/ttyACM0");
-    EXPECT_EQ(k40DevicePath("SIM"), "SIM");
-    EXPECT_EQ(k40DevicePath("COM0"), "/dev/COM0") << "no port before COM1";
-}
-
 TEST(AdvancedSetupDialog, ControlsAndDefaults) {
     AdvancedSetupDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), "Advanced setup");
