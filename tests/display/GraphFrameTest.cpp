@@ -202,5 +202,35 @@ TEST(GraphPalette, TextIsPlacedByItsTopLeftCorner) {
     EXPECT_LE(bottom, 12 + 13);
 }
 
+// The boxes draw their texts from a layout kept between updates; on the page's
+// images that must give the pixels of drawing the text directly, a second time too.
+TEST(GraphPalette, LaidOutTextDrawsThePixelsOfPlainText) {
+    const QStringList texts{"0", "150", "12.5", "Maxhp", "Corr.f.", "1.037", "88.8 Hp",
+                            "10000", "Rpm", "-3", "Km/h 123"};
+    for (const QFont& font : {graph::labelFont(), graph::readoutFont()}) {
+        QImage laidOut(200, 40, QImage::Format_RGB32);
+        QImage plain(200, 40, QImage::Format_RGB32);
+        for (const QString& text : texts) {
+            for (int round = 0; round < 2; ++round) {
+                laidOut.fill(Qt::black);
+                plain.fill(Qt::black);
+                {
+                    QPainter painter(&laidOut);
+                    painter.setFont(font);
+                    painter.setPen(QColor(0xFF, 0xFF, 0x00));
+                    graph::drawTextAt(painter, 7, 5, text);
+                }
+                {
+                    QPainter painter(&plain);
+                    painter.setFont(font);
+                    painter.setPen(QColor(0xFF, 0xFF, 0x00));
+                    painter.drawText(7, 5 + painter.fontMetrics().ascent(), text);
+                }
+                EXPECT_EQ(laidOut, plain) << text.toStdString() << " round " << round;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace dyno
