@@ -39,7 +39,7 @@ std::optional<QString> prepareStartFolder(const QString& folderPath, FirstK40Por
         return QStringLiteral("Cannot make the folder ") + folder.filePath(kFirstTestFolderName);
     }
     if (isMissing(folder, kSettingsFileName)) {
-        DynoSettings settings;
+        DynoSettings settings = firstStartSettings();
         settings.initialFolder = kFirstTestFolderName;
         if (port == FirstK40Port::Simulated) settings.serialPortName = kSimulatedPortName;
         if (const auto saved = saveSettingsFile(pathOf(folder, kSettingsFileName), settings);

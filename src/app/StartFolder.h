@@ -22,10 +22,10 @@ QString userStartFolder();
 enum class FirstK40Port { WindowDefault, Simulated };
 
 // Makes `folder` and whatever of its contents is missing: "vkr_dyno.ini" with the
-// window's defaults, the port `port` and the test folder "Tests", "vkr_dyno.ana"
-// with the page's defaults, the print logo "vkrprint.bmp" drawn from the program's
-// emblem and the folder "Tests". Existing files are left as they are. Returns what
-// failed.
+// first-start settings (those of a start without it), the port `port` and the test
+// folder "Tests"; "vkr_dyno.ana" with the page's defaults; the print logo
+// "vkrprint.bmp" drawn from the program's emblem and the folder "Tests". Existing
+// files are left as they are. Returns what failed.
 std::optional<QString> prepareStartFolder(const QString& folder,
                                           FirstK40Port port = FirstK40Port::WindowDefault);
 

@@ -222,6 +222,12 @@ SettingsInForce decodeSettingsFile(std::span<const std::uint8_t> bytes, DynoSett
     return inForce;
 }
 
+DynoSettings firstStartSettings() {
+    DynoSettings settings;
+    decodeSettingsFile({}, settings);
+    return settings;
+}
+
 FileResult<SettingsInForce> saveSettingsFile(const std::filesystem::path& file,
                                              const DynoSettings& settings, char decimalSeparator) {
     auto encoded = encodeSettingsFile(settings, decimalSeparator);

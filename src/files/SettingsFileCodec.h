@@ -64,6 +64,12 @@ FileResult<EncodedSettings> encodeSettingsFile(const DynoSettings& settings,
 // gives those defaults throughout.
 SettingsInForce decodeSettingsFile(std::span<const std::uint8_t> bytes, DynoSettings& settings);
 
+// The settings of a start without a settings file: the window's defaults with the
+// first-start values of the fields the file holds (graph limits 0-100 km/h, 0-10 hp,
+// 0-15000 rpm, "Your company", "1234567890"). A folder the program prepares starts
+// from these too, so that it is never worse than no file at all.
+DynoSettings firstStartSettings();
+
 // "Save initialization file". Nothing is written when a conversion fails; the file
 // is replaced only by a complete new one. Failure to write: "Cannot save ini file".
 FileResult<SettingsInForce> saveSettingsFile(const std::filesystem::path& file,
