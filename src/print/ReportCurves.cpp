@@ -31,7 +31,9 @@ struct CurveMapping {
 
     SplinePoint operator()(double speed, double value) const {
         const int x = page.left + toPixel(pixelsPerSpeed * (speed - startSpeed));
-        const int y = page.bottom - toPixel(pixelsPerValue * (value - valueStart));
+        // The position is truncated, not the height above the frame's bottom: a
+        // fraction of a pixel up stays in the pixel row it reaches.
+        const int y = toPixel(page.bottom - pixelsPerValue * (value - valueStart));
         return {std::max(x, page.left), std::min(y, page.bottom)};
     }
 };
@@ -114,7 +116,7 @@ void drawRoadLoad(QPainter& painter, const ReportGeometry& page, const ReportInp
         const double drag = air * speed;
         const double load = drag * drag + report.rollingResistance;
         if (!(load > s.startHp)) continue;
-        const int y = page.bottom - toPixel((load - s.startHp) * pixelsPerHp);
+        const int y = toPixel(page.bottom - (load - s.startHp) * pixelsPerHp);
         if (y >= page.top) dots.emplace_back(x, y);
     }
     painter.setPen(QPen(kRoadLoad, 1));

@@ -54,6 +54,16 @@ QString hundreds(std::int64_t rpm) {
     return number(rpm / 100);
 }
 
+// Hundreds of rpm with at most one decimal, and none when it is 0 ("125", "12.5",
+// "114.6"): the labels stand between the frame and the page's edge, which six
+// significant digits ("114.583") overrun.
+QString rpmHundredsText(double hundreds) {
+    QString text = QString::number(hundreds, 'f', 1);
+    if (text.endsWith(QStringLiteral(".0"))) text.chop(2);
+    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+    return text;
+}
+
 }  // namespace
 
 ReportGeometry::ReportGeometry(int pageWidth, int pageHeight)
@@ -74,9 +84,19 @@ int ReportGeometry::lineBelowFrame(double lines) const {
     return pixel(bottom + lines * lineUnit);
 }
 
+PowerAxis reportPowerAxisOf(const GraphScale& scale) {
+    PowerAxis axis = powerAxisOf(scale);
+    if (axis.span == 50 || axis.span == 150) {
+        axis.divisions = axis.span == 50 ? axis.span / 5 : axis.span / 10;
+        axis.labelStep = axis.span / axis.divisions;
+        axis.rowSpacing = 0.0;  // the screen's spacing; the page's is GH / divisions
+    }
+    return axis;
+}
+
 std::vector<PageText> powerScaleTexts(const ReportGeometry& page, const GraphScale& scale,
                                       bool powerInKw) {
-    const PowerAxis axis = powerAxisOf(scale);
+    const PowerAxis axis = reportPowerAxisOf(scale);
     std::vector<PageText> texts;
     addUpwardLabels(texts, page, page.powerLabelColumn(), axis.divisions, number(scale.startHp),
                     number(scale.endHp),
@@ -115,7 +135,7 @@ std::vector<PageText> rpmScaleTexts(const ReportGeometry& page, const GraphScale
     std::vector<PageText> texts;
     addUpwardLabels(texts, page, page.right + 20, axis.divisions, hundreds(scale.startRpm),
                     hundreds(scale.endRpm), [&](int k) {
-                        return QString::number((scale.startRpm + k * step) * 0.01, 'g', 6);
+                        return rpmHundredsText((scale.startRpm + k * step) * 0.01);
                     });
     texts.push_back({page.right + 20, page.top - 250, QStringLiteral("Rpm")});
     return texts;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "display/GraphAxes.h"
 #include "display/GraphScale.h"
 
 // Where the parts of the printed report lie on the page. Positions are pixels of the
@@ -27,7 +28,11 @@ struct ReportGeometry {
 
     int frameWidth() const { return right - left; }   // GW
     int frameHeight() const { return bottom - top; }  // GH
+    // The pixels inside and on the frame: curves are held to L..R and T..B.
     QRect frame() const { return {QPoint(left, top), QPoint(right, bottom)}; }
+    // The frame's outline from (L, T) to (R, B), for drawing: a QRect drawn by the
+    // painter covers its width plus one, so the outline is GW x GH.
+    QRect frameOutline() const { return {left, top, frameWidth(), frameHeight()}; }
     // The power numbers' column, left of the frame.
     int powerLabelColumn() const;
     // The left edge of the numbers below the frame and of the text blocks (L - 30).
@@ -44,6 +49,11 @@ struct PageText {
 
     friend bool operator==(const PageText&, const PageText&) = default;
 };
+
+// The power axis of the print. It divides as the screen's does (Graphs page) but for
+// spans of exactly 50 and 150, which the print takes one rule lower: 0-50 in ten
+// divisions of 5, 0-150 in fifteen of 10.
+PowerAxis reportPowerAxisOf(const GraphScale& scale);
 
 // The scale numbers and unit texts of the report; each needs its axis drawable.
 std::vector<PageText> powerScaleTexts(const ReportGeometry& page, const GraphScale& scale,

@@ -48,7 +48,7 @@ class ReportPage {
         painter_.setFont(pageFont(report_.font));
         painter_.setPen(QPen(Qt::black, reportFrameWidth(report_.print.lineWidth)));
         painter_.setBrush(Qt::NoBrush);
-        painter_.drawRect(page_.frame());
+        painter_.drawRect(page_.frameOutline());
         if (report_.print.printHeader) drawPicture(painter_, kHeaderAt, report_.headerPicture, kHeaderSource);
         drawPicture(painter_, {page_.left + 7, page_.top + 15}, report_.smallPicture,
                     kSmallPictureSource);
@@ -82,7 +82,7 @@ class ReportPage {
             drawTexts(painter_, speedScaleTexts(page_, scale, flags.speedInMph));
         }
         const double across = acrossDivision();
-        if (axes.curves) drawReportGrid(painter_, page_, rowDivision(powerAxisOf(scale).divisions), across);
+        if (axes.curves) drawReportGrid(painter_, page_, rowDivision(reportPowerAxisOf(scale).divisions), across);
         if (axes.rpm) {
             painter_.setPen(Qt::black);
             drawTexts(painter_, rpmScaleTexts(page_, scale));

@@ -3,9 +3,13 @@
 // B = 4008, U = 40).
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QStringList>
+#include <array>
+#include <cmath>
 
 #include "print/ReportGeometry.h"
+#include "print/ReportInputs.h"
 #include "print/ReportTexts.h"
 #include "print/ReportFixture.h"
 
@@ -50,6 +54,22 @@ TEST(ReportScales, PowerRangesOf10_100And300HpGiveTenDivisions) {
     EXPECT_EQ(powerScaleTexts(kPage, {0, 150, 0, 10, 0, 10000}, true).back().text, "Kw");
 }
 
+TEST(ReportScales, PowerSpansOf50And150DivideByThePrintsOwnRule) {
+    // span -> divisions, label step: 30..50 by 5, 51..150 by 10, 151..199 by 15.
+    const std::array<std::array<std::int64_t, 3>, 6> spans{{
+        {49, 9, 5}, {50, 10, 5}, {51, 5, 10}, {149, 14, 10}, {150, 15, 10}, {151, 10, 15}}};
+    for (const auto& [span, divisions, step] : spans) {
+        const PowerAxis axis = reportPowerAxisOf({0, 150, 0, static_cast<std::int32_t>(span), 0, 10000});
+        EXPECT_EQ(axis.divisions, divisions) << "0.." << span;
+        EXPECT_EQ(axis.labelStep, step) << "0.." << span;
+    }
+    EXPECT_EQ(textsOf(powerScaleTexts(kPage, {0, 150, 0, 50, 0, 10000}, false)),
+              QStringList({"0", "5", "10", "15", "20", "25", "30", "35", "40", "45", "50", "Hp"}));
+    const auto hp150 = powerScaleTexts(kPage, {0, 150, 0, 150, 0, 10000}, false);
+    EXPECT_EQ(textsOf(hp150).mid(0, 4), QStringList({"0", "10", "20", "30"}));
+    EXPECT_EQ(hp150[1].y, static_cast<int>(1093 + 2895 - 2895 / 15.0)) << "fifteen rows";
+}
+
 TEST(ReportScales, SpeedLabelsStopOneDivisionShortOfTheRightEdge) {
     const auto kmh150 = speedScaleTexts(kPage, {0, 150, 0, 20, 0, 10000}, false);
     EXPECT_EQ(textsOf(kmh150), QStringList({"0", "10", "20", "30", "40", "50", "60", "70", "80",
@@ -74,6 +94,20 @@ TEST(ReportScales, EngineSpeedInHundredsWithHalfStepsWhereTheStepIsNotWhole) {
     // Engine speed across (fixed gearing) reads in hundreds too.
     EXPECT_EQ(textsOf(rpmAcrossScaleTexts(kPage, {0, 150, 0, 20, 2000, 12000})).mid(0, 3),
               QStringList({"20", "30", "40"}));
+}
+
+TEST(ReportScales, EngineSpeedLabelsKeepOneDecimalAndFitBesideTheFrame) {
+    const auto rpm12500 = rpmScaleTexts(kPage, {0, 150, 0, 20, 0, 12500});
+    EXPECT_EQ(textsOf(rpm12500).mid(0, 6), QStringList({"0", "10.4", "20.8", "31.3", "41.7", "52.1"}));
+    QFont font = defaultReportFont();
+    font.setPixelSize(static_cast<int>(std::lround(font.pointSizeF() * kReportDpi / 72.0)));
+    const QFontMetrics metrics(font);
+    for (const std::int32_t end : {12500, 11458, 1250}) {
+        for (const PageText& label : rpmScaleTexts(kPage, {0, 150, 0, 20, 0, end})) {
+            EXPECT_LE(label.x + metrics.horizontalAdvance(label.text), kPage.width)
+                << label.text.toStdString() << " of 0.." << end;
+        }
+    }
 }
 
 TEST(ReportScales, FrameIsTwiceTheLineWidthAboveFourPixelsElseFive) {

@@ -62,6 +62,11 @@ TEST_F(ReportPage, FrameGridSquareAndCurveLieWhereTheGeometryPutsThem) {
     EXPECT_EQ(page.pixel(kLeft + 2, middle), kBlack);
     EXPECT_EQ(page.pixel(kLeft - 4, middle), kWhite);
     EXPECT_EQ(page.pixel(kRight, middle + 1), kBlack);
+    EXPECT_EQ(page.pixel(kRight + 2, middle), kBlack) << "centred on R, not one pixel right";
+    EXPECT_EQ(page.pixel(kRight + 3, middle), kWhite);
+    const int centre = (kLeft + kRight) / 2;
+    EXPECT_EQ(page.pixel(centre, kBottom + 2), kBlack) << "centred on B, not one pixel lower";
+    EXPECT_EQ(page.pixel(centre, kBottom + 3), kWhite);
 
     // Third dot of the first grid row under the top: a 3 x 3 black square.
     const int rowY = static_cast<int>(kTop + kHeight / 10.0);
