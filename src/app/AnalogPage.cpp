@@ -40,6 +40,9 @@ constexpr int kMoveLeft = 588;
 // One sample offset per slot, and the common one of the scroll bar, reach the
 // last samples of a run.
 constexpr int kMaxOffset = 800;
+// A click in the scroll bar's trough (or Page Up/Down) moves 100 samples, whatever
+// part of the run the plot shows at the zoom (the thumb's size).
+constexpr int kScrollLargeStep = 100;
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -112,6 +115,13 @@ AnalogPage::AnalogPage(SessionModel& model, QWidget* parent)
     scrollbar_->setRange(0, kMaxOffset);
     scrollbar_->setSingleStep(10);
     scrollbar_->setValue(0);
+    connect(scrollbar_, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        if (action == QAbstractSlider::SliderPageStepAdd) {
+            scrollbar_->setSliderPosition(scrollOffset_ + kScrollLargeStep);
+        } else if (action == QAbstractSlider::SliderPageStepSub) {
+            scrollbar_->setSliderPosition(scrollOffset_ - kScrollLargeStep);
+        }
+    });
     connect(scrollbar_, &QScrollBar::valueChanged, this, [this](int position) {
         scrollOffset_ = position;
         redraw();
@@ -133,7 +143,7 @@ AnalogPage::AnalogPage(SessionModel& model, QWidget* parent)
     zoom_->setValue(2);
     zoom_->setToolTip(QStringLiteral("Horizontal zoom"));
     zoomLabel->setBuddy(zoom_);
-    // One page of the scroll bar is what the plot shows: 600 / zoom samples.
+    // The thumb is what the plot shows: 600 / zoom samples.
     scrollbar_->setPageStep(kPlot.width() / zoom_->value());
     connect(zoom_, &QSpinBox::valueChanged, this, &AnalogPage::zoomChanged);
 
@@ -186,10 +196,6 @@ AnalogPage::AnalogPage(SessionModel& model, QWidget* parent)
 }
 
 AnalogPage::~AnalogPage() = default;
-
-void AnalogPage::setScrollRange(int minimum, int maximum) {
-    scrollbar_->setRange(minimum, maximum);
-}
 
 AnalogView AnalogPage::view() const {
     AnalogView view;

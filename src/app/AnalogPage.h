@@ -44,8 +44,6 @@ class AnalogPage : public QWidget {
         isSlot1Refused_ = std::move(isSlot1Refused);
     }
 
-    // The sample offsets `scrollbar1` can reach; the window sets them at start-up.
-    void setScrollRange(int minimum, int maximum);
 
     // The page's controls and the other pages as the next redraw reads them.
     AnalogView view() const;

@@ -262,8 +262,6 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
         programState_.delayCounts = calibrateDelayLoops([&clock] { return clock.elapsed(); });
     }
     infoPage_->loadPrintLogo(QDir(startDirectory_).filePath(QStringLiteral("vkrprint.bmp")));
-    // The Analog page scrolls over 300 samples until its zoom says otherwise.
-    analogPage_->setScrollRange(0, 300);
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
     const int electronics = setupPage_->electronicsIndex();

@@ -173,33 +173,30 @@ TEST_F(AnalogPageTest, MoveLabelsNameTheirSlots) {
     }
 }
 
-TEST_F(AnalogPageTest, ScrollBarStepsBy10AndByWhatThePlotShows) {
+TEST_F(AnalogPageTest, ScrollBarStepsBy10And100OverSamples0To800) {
     QScrollBar* bar = scrollbar();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->orientation(), Qt::Horizontal);
     EXPECT_EQ(bar->value(), 0);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(bar->value(), 10);
-    // A page is 600 / zoom samples: 300 at the starting zoom 2, 200 at zoom 3.
+    // The trough moves 100 samples at every zoom; the thumb is 600 / zoom samples.
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(bar->value(), 310);
+    EXPECT_EQ(bar->value(), 110);
+    EXPECT_EQ(bar->pageStep(), 300);
     zoom()->setValue(3);
     EXPECT_EQ(bar->pageStep(), 200);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(bar->value(), 10);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(750);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar->value(), 800) << "the last offset dynotool analog reaches too";
     bar->setValue(5000);
     EXPECT_EQ(bar->value(), 800);
     bar->setValue(-1);
     EXPECT_EQ(bar->value(), 0);
-}
-
-TEST_F(AnalogPageTest, ScrollRangeIsSetFromOutside) {
-    page.setScrollRange(0, 300);
-    QScrollBar* bar = scrollbar();
-    bar->setValue(500);
-    EXPECT_EQ(bar->value(), 300);
-    page.setScrollRange(50, 300);
-    EXPECT_EQ(bar->value(), 300);
-    bar->setValue(10);
-    EXPECT_EQ(bar->value(), 50);
 }
 
 TEST_F(AnalogPageTest, ResetTestsPutsEverySlotBackTo0) {
