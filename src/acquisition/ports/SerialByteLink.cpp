@@ -68,7 +68,7 @@ bool SerialByteLink::open(std::string_view portName) {
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString().toStdString();
         if (port_.error() == QSerialPort::PermissionError && isPortPermissionDenied(devicePath_)) {
-            error_ = portPermissionText(error_, devicePath_, deviceGroupOf(devicePath_));
+            error_ = portPermissionText(error_, devicePath_, deviceAccessOf(devicePath_));
         }
         port_.clearError();
         return false;
