@@ -37,13 +37,15 @@ std::string decimal(std::int32_t value) {
 
 }  // namespace
 
-GraphRequest graphRequestOf(const Arguments& arguments, std::size_t files) {
+GraphRequest graphRequestOf(const Arguments& arguments, std::size_t files,
+                            const GraphDefaults& defaults) {
     if (files == 0 || files > kSessionSlots) {
         throw UsageError("expects one to four session archives");
     }
-    const Bounds speed = boundsOf(arguments, "speed", {0, 150});
-    const Bounds power = boundsOf(arguments, "power", {0, 20});
-    const Bounds rpm = boundsOf(arguments, "rpm", {0, 10000});
+    const GraphScale& given = defaults.scale;
+    const Bounds speed = boundsOf(arguments, "speed", {given.startKmh, given.endKmh});
+    const Bounds power = boundsOf(arguments, "power", {given.startHp, given.endHp});
+    const Bounds rpm = boundsOf(arguments, "rpm", {given.startRpm, given.endRpm});
 
     GraphRequest request;
     request.scale = {speed.start, speed.end, power.start, power.end, rpm.start, rpm.end};
@@ -54,8 +56,8 @@ GraphRequest graphRequestOf(const Arguments& arguments, std::size_t files) {
     controls.speedAndRpm = arguments.flag("show-rpm");
     controls.fixedGearing = arguments.flag("fixed-gearing");
     controls.showAirCurve = arguments.flag("air");
-    controls.speedInMph = arguments.flag("mph");
-    controls.powerInKw = arguments.flag("kw");
+    controls.speedInMph = arguments.flag("mph") || defaults.speedInMph;
+    controls.powerInKw = arguments.flag("kw") || defaults.powerInKw;
     controls.runChoice.fill(-1);
     controls.torqueTicked.fill(arguments.flag("torque"));
     return request;

@@ -27,9 +27,18 @@ struct GraphRequest {
     std::vector<int> runs;  // 1..3, one per file
 };
 
+// What a graph takes where no option says: dynotool's own ranges, or those a
+// settings file puts in force.
+struct GraphDefaults {
+    GraphScale scale{0, 150, 0, 20, 0, 10000};
+    bool speedInMph = false;
+    bool powerInKw = false;
+};
+
 // Reads the graph options for `files` session archives (1 to 4); a bad option is a
 // UsageError.
-GraphRequest graphRequestOf(const Arguments& arguments, std::size_t files);
+GraphRequest graphRequestOf(const Arguments& arguments, std::size_t files,
+                            const GraphDefaults& defaults = {});
 
 // Loads the files into slots 1.. and selects their runs; false (with the reason on
 // `err`) when one cannot be read.

@@ -5,7 +5,9 @@
 // sessions, drawn by the same painter as the window's print, as a one-page PDF (real
 // text, vector curves) or a 600-dpi PNG. Print settings, company and phone come from
 // "vkr_dyno.ini" in the current folder as the window reads them, and the header from
-// its "vkrprint.bmp"; the options override them. Prints one JSON line.
+// its "vkrprint.bmp"; so do the graph limits and the speed and power units, as the
+// window's print takes them from its Param. and Setup pages. The options override
+// them. Prints one JSON line.
 #include <QImage>
 #include <QString>
 #include <algorithm>
@@ -83,11 +85,28 @@ bool isOn(const Arguments& arguments, const std::string& on, const std::string& 
     return fallback;
 }
 
-// What the Setup page would hold after reading the settings file of the current
-// folder; the defaults of a first start when there is none.
-PrintSettings printSettingsOf(const Arguments& arguments) {
+// What the window's pages would hold after reading the settings file of the
+// current folder: the first start's defaults when there is none, and then
+// dynotool's own graph ranges.
+struct FolderSettings {
     DynoSettings settings;
-    readSettingsFile(std::filesystem::path(kSettingsFileName), settings);
+    GraphDefaults graph;
+};
+
+FolderSettings folderSettings() {
+    FolderSettings folder;
+    const SettingsFileRead read =
+        readSettingsFile(std::filesystem::path(kSettingsFileName), folder.settings);
+    if (!read.error) {
+        const auto& limits = read.inForce.graphLimits;
+        folder.graph.scale = {limits[0], limits[1], limits[2], limits[3], limits[4], limits[5]};
+        folder.graph.speedInMph = folder.settings.speedInMph;
+        folder.graph.powerInKw = folder.settings.powerInKw;
+    }
+    return folder;
+}
+
+PrintSettings printSettingsOf(const Arguments& arguments, const DynoSettings& settings) {
     PrintSettings print = dyno::printSettingsOf(settings);
     if (const auto width = arguments.value("line-width")) {
         const auto value = strictInteger(*width);
@@ -127,7 +146,8 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     flags.insert({"owner", "no-owner", "header", "no-header"});
     const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
-    GraphRequest request = graphRequestOf(arguments, files.size());
+    const FolderSettings folder = folderSettings();
+    GraphRequest request = graphRequestOf(arguments, files.size(), folder.graph);
     const std::string outFile = arguments.required("out");
     const bool isPdf = endsWith(outFile, ".pdf");
     if (!isPdf && !endsWith(outFile, ".png")) throw UsageError("--out names a .pdf or a .png file");
@@ -139,7 +159,7 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
         // As the window presets them: one line for every session shown.
         std::fill_n(remarkLines.begin(), files.size(), 1);
     }
-    PrintSettings print = printSettingsOf(arguments);
+    PrintSettings print = printSettingsOf(arguments, folder.settings);
 
     const auto application = headlessApplication();
     QImage header;

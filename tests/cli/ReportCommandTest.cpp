@@ -47,7 +47,7 @@ class ReportCommand : public ::testing::Test {
 };
 
 TEST_F(ReportCommand, FourSessionPdfReadsBackInPageOrderWithTheSettingsFilesWorkshop) {
-    DynoSettings settings;
+    DynoSettings settings = firstStartSettings();
     settings.companyName = "Moped Garage";
     settings.companyPhone = "5550100";
     ASSERT_TRUE(saveSettingsFile(folder / kSettingsFileName, settings).ok());
@@ -65,6 +65,35 @@ TEST_F(ReportCommand, FourSessionPdfReadsBackInPageOrderWithTheSettingsFilesWork
                                "Make1", "Model1", "Owner1", "Maxhp", "Remark1", "Roll.tq", "Maxkph",
                                "STP corr.f.", "Make2", "Make3", "Remark3", "Make4"}));
     EXPECT_EQ(text.find("Remark2"), std::string::npos) << "session 2 prints no remark line";
+}
+
+TEST_F(ReportCommand, GraphLimitsAndUnitsComeFromTheSettingsFileUnlessAnOptionSays) {
+    DynoSettings settings = firstStartSettings();
+    settings.endSpeedText = "120";
+    settings.endPowerText = "30";
+    settings.speedInMph = true;
+    settings.powerInKw = true;
+    ASSERT_TRUE(saveSettingsFile(folder / kSettingsFileName, settings).ok());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const std::string fromFile = (folder / "from_file.pdf").string();
+    const std::string fromOptions = (folder / "from_options.pdf").string();
+    const auto first = runDynotool({"report", archives[0], "--out", fromFile});
+    const auto second =
+        runDynotool({"report", archives[0], "--out", fromOptions, "--speed", "0:250", "--power", "0:20"});
+    std::filesystem::current_path(before);
+    ASSERT_EQ(first.exitStatus, 0) << first.err;
+    ASSERT_EQ(second.exitStatus, 0) << second.err;
+
+    const std::string file = pdfText(fromFile);
+    EXPECT_TRUE(inOrder(file, {"30", "25", "20", "15", "Mph"})) << "0-30 in six divisions";
+    EXPECT_NE(file.find("Kw"), std::string::npos);
+    EXPECT_NE(file.find(" 110 "), std::string::npos) << file;
+    EXPECT_NE(file.find("Maxmph"), std::string::npos);
+    const std::string options = pdfText(fromOptions);
+    EXPECT_TRUE(inOrder(options, {"20", "18", "16", "Mph"})) << "0-20 by 2";
+    EXPECT_NE(options.find(" 225 "), std::string::npos) << "0-250 by 25";
+    EXPECT_EQ(options.find(" 110 "), std::string::npos) << options;
 }
 
 TEST_F(ReportCommand, PngIsA600DpiPageWithFrameGridAndCurves) {
