@@ -105,8 +105,12 @@ FilePage::FilePage(QStringList places, QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, slot] { emit loadRequested(slot); });
     }
     // A load changes nothing on this page: say what happened, and where to look next.
+    // Its room is kept whether it says something or not, so that the buttons above
+    // never move under the mouse between two loads.
     loaded_->setObjectName(QStringLiteral("loadedtext"));
     loaded_->setWordWrap(true);
+    loaded_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    loaded_->setFixedHeight(4 * loaded_->fontMetrics().lineSpacing());
     loadLayout->addWidget(loaded_);
     auto* save = new QPushButton(QStringLiteral("Save Test session 1"), this);
     save->setObjectName(QStringLiteral("savefile"));

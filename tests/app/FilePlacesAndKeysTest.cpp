@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <vector>
 
 #include "FileActionsFixture.h"
 #include "app/CalculatorDialog.h"
@@ -70,6 +72,27 @@ TEST(FilePage, ArrowKeysInTheFolderTreeListTheFolderAsAClickDoes) {
     EXPECT_EQ(page.currentFolder(), QDir(root.path()).filePath("b"));
     EXPECT_TRUE(page.selectFile("in_b.zsd"));
     EXPECT_FALSE(page.selectFile("in_a.zsd"));
+}
+
+TEST(FilePage, TheLoadLineNeverMovesAButton) {
+    QTemporaryDir root;
+    FilePage page({root.path()});
+    page.resize(785, 540);  // the File page inside the window
+    page.show();
+    const auto buttonPlaces = [&] {
+        QApplication::processEvents();
+        std::vector<QPoint> places;
+        for (const char* name : {"loadred", "loadblue", "loadgreen", "loadlilla", "savefile", "findsessions"}) {
+            const auto* button = page.findChild<QPushButton*>(name);
+            places.push_back(button == nullptr ? QPoint(-1, -1) : button->mapTo(&page, QPoint(0, 0)));
+        }
+        return places;
+    };
+    const std::vector<QPoint> empty = buttonPlaces();
+    page.showLoaded(QStringLiteral("a_rather_long_session_name_from_the_workshop.zsd"), 2);
+    EXPECT_EQ(buttonPlaces(), empty);
+    page.clearLoaded();
+    EXPECT_EQ(buttonPlaces(), empty);
 }
 
 TEST(FilePage, WhatAKilledSaveLeftIsNotListed) {
