@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "app/ProgramParts.h"
 #include "app/SingleInstanceGuard.h"
@@ -42,20 +45,19 @@ class FirstPaintReport : public QObject {
 };
 
 // Everything of the program after the single-instance check.
-int runWindow(QElapsedTimer& sinceStart) {
+int runWindow(QElapsedTimer& sinceStart, const dyno::WindowOptions& chosen) {
     // The program is put together here, and only here: `--simulate` plugs in the
     // simulated electronics instead of the hardware, on every port name.
     dyno::ProgramOptions options;
-    options.isSimulated = QApplication::arguments().contains(QStringLiteral("--simulate"));
-    options.isCardSimulated = QApplication::arguments().contains(QStringLiteral("--demo"));
+    options.isSimulated = chosen.isSimulated;
+    options.isCardSimulated = chosen.isDemo;
     dyno::ProgramParts parts(options);
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
     dyno::MainWindow window(parts, startDirectory);
     // `--skip-calibration` leaves the card's delay loops uncalibrated: for measuring
     // start-up time and for K40-only demos.
-    const bool calibrate =
-        !QApplication::arguments().contains(QStringLiteral("--skip-calibration"));
+    const bool calibrate = !chosen.skipsCalibration;
     if (const auto exitStatus = window.startUp(parts.cardBusOpener(), calibrate)) {
         return *exitStatus;
     }
@@ -75,6 +77,21 @@ int runWindow(QElapsedTimer& sinceStart) {
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    // Read before the toolkit, which needs a display: --help answers on any terminal.
+    const dyno::CommandLine line = dyno::readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case dyno::CommandLine::Action::PrintHelp:
+            std::fputs(dyno::windowUsage().c_str(), stdout);
+            return 0;
+        case dyno::CommandLine::Action::PrintVersion:
+            std::printf("%s\n", dyno::windowVersion().c_str());
+            return 0;
+        case dyno::CommandLine::Action::Refuse:
+            std::fprintf(stderr, "vkr_dyno: %s\n%s", line.refusal.c_str(), dyno::windowUsage().c_str());
+            return 2;
+        case dyno::CommandLine::Action::RunWindow:
+            break;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vkr_dyno"));
 
@@ -88,9 +105,9 @@ int main(int argc, char** argv) {
     // From the desktop menu: the workshop's own folder, made on the first start.
     // The demo: the current folder, prepared the same way on the simulated dyno.
     std::optional<QString> failed;
-    if (QApplication::arguments().contains(QStringLiteral("--user-folder"))) {
+    if (line.options.isUserFolder) {
         failed = dyno::enterUserStartFolder();
-    } else if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+    } else if (line.options.isDemo) {
         failed = dyno::prepareStartFolder(QDir::currentPath(), dyno::FirstK40Port::Simulated);
     }
     if (failed) {
@@ -101,7 +118,7 @@ int main(int argc, char** argv) {
     // An exception that escapes start-up or the event loop is shown in the
     // toolkit's error box; the program then ends normally, releasing the lock.
     try {
-        return runWindow(sinceStart);
+        return runWindow(sinceStart, line.options);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"),
                               QString::fromLocal8Bit(error.what()));

@@ -26,13 +26,14 @@ inline std::string shellQuoted(const std::string& word) {
     return quoted + "'";
 }
 
-inline ToolRun runDynotool(const std::vector<std::string>& words) {
+// Runs `words` (a program and its arguments) as a shell would.
+inline ToolRun runProgram(const std::vector<std::string>& words) {
     static int runNumber = 0;
     const std::filesystem::path errPath =
         std::filesystem::temp_directory_path() /
         ("dynotool_stderr_" + std::to_string(::getpid()) + "_" + std::to_string(++runNumber));
-    std::string command = shellQuoted(DYNOTOOL_PATH);
-    for (const std::string& word : words) command += " " + shellQuoted(word);
+    std::string command;
+    for (const std::string& word : words) command += (command.empty() ? "" : " ") + shellQuoted(word);
     command += " 2>" + shellQuoted(errPath.string());
 
     ToolRun run;
@@ -48,6 +49,12 @@ inline ToolRun runDynotool(const std::vector<std::string>& words) {
     run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
     std::filesystem::remove(errPath);
     return run;
+}
+
+inline ToolRun runDynotool(const std::vector<std::string>& words) {
+    std::vector<std::string> command{DYNOTOOL_PATH};
+    command.insert(command.end(), words.begin(), words.end());
+    return runProgram(command);
 }
 
 }  // namespace dyno::testing
