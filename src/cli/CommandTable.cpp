@@ -1,0 +1,87 @@
+#include "cli/CommandTable.h"
+
+namespace dyno::cli {
+
+namespace {
+
+constexpr CommandEntry kCommands[] = {
+    {"info", runInfo, "info FILE [--json]",
+     "What a session archive holds: texts, header, values, air data and run lengths."},
+    {"curves", runCurves,
+     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]",
+     "One run of a session archive evaluated as \"Update Display\" would. JSON (the default)\n"
+     "or CSV carry the same points; the CSV header names each column's unit."},
+    {"graph", runGraph,
+     "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out FILE.png|.jpg|.bmp|.pdf [--run N,...] "
+     "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
+     "[--mph] [--kw] [--plot-only]",
+     "Up to four session archives drawn as the Graphs page draws them: the panel with its\n"
+     "scales, legend and remark lines, or with --plot-only the bare 600 x 400 plot. The\n"
+     "file's extension chooses the format; .pdf is drawn as vectors."},
+    {"analog", runAnalog,
+     "analog FILE1 [FILE2 [FILE3 [FILE4]]] --out PNG [--run N,...] [--channels 1,3,5] "
+     "[--vscale hp|speed] [--zoom N] [--offset N] [--shift a,b,c,d] [--left-scale C] "
+     "[--end-hp N] [--mph] [--kw] [--ad-settings FILE.ana] [--plot-only]",
+     "The analog channels of up to four session archives drawn as the Analog page draws them."},
+    {"report", runReport,
+     "report FILE1 [FILE2 [FILE3 [FILE4]]] --out PDF|PNG [--run N,...] [--page a4|letter] "
+     "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
+     "[--mph] [--kw] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
+     "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE]",
+     "The printed test report of up to four session archives: a one-page PDF with real text\n"
+     "and vector curves, or a 600-dpi PNG. Without options the print settings, company,\n"
+     "phone, graph limits and units come from vkr_dyno.ini in the current folder, as the\n"
+     "window's \"Print\" takes them."},
+    {"correction", runCorrection,
+     "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
+     "[--inch-hg]",
+     "The Param. page's \"Use correction factor\" from typed weather values; one JSON line."},
+    {"simulate", runSimulate,
+     "simulate --out FILE.zsd [--vehicle NAME] [--test norpm|720|360|180|deg:N] "
+     "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
+     "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
+     "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
+     "[--verbose]\n"
+     "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
+     "[--rider-runs N] [--idle-exit S]\n"
+     "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
+     "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
+     "[--gearbox variomatic|fixed] [the Param. and Remarks options above]",
+     "A whole three-run session of the simulated K40 electronics saved as an archive, or\n"
+     "(--pty) the simulated electronics served on a pseudo-terminal whose path is printed\n"
+     "first. The terminal is served until the command is stopped (Ctrl+C), or with\n"
+     "--idle-exit once nothing went over the line for S seconds; with --rider-runs the\n"
+     "rider stops after N runs. With --card, a session of the simulated K70/K80 plug-in\n"
+     "card (--model names the dyno)."},
+    {"weather", runWeather, "weather --port PORT|SIM [--json]",
+     "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
+     "readings, with the settings file of the current folder as the window would."},
+    {"record", runRecord,
+     "record --port PORT --out FILE.zsd [--test norpm|720|360|180|deg:N] [--channels 1,2,..] "
+     "[--weather] [--dyno K40|K70|K80] [--roller-weight KG] [--roller-code N] "
+     "[--gearbox variomatic|fixed] [--transfer-delay D] [--pressure P] [--temperature T] "
+     "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
+     "[--timeout S] [--verbose]",
+     "A whole three-run session from the K40 electronics on a serial port, saved as an\n"
+     "archive. A session cut short saves the runs received and exits 1."},
+    {"library", runLibrary,
+     "library scan FOLDER [--db FILE]\n"
+     "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "
+     "[--until YYYY-MM-DD] [--min-power HP] [--dyno K40|K70|K80] [--sort date|power] "
+     "[--limit N] [--unreadable] [--db FILE] [--json|--csv]",
+     "The session library: an index of the session archives under a folder, searched by\n"
+     "words of make, model, owner and remarks, and by date, dyno and power."},
+};
+
+}  // namespace
+
+const std::string_view kExitStatusText =
+    "exit status: 0 success, 1 failure (a file that cannot be read or written, a session\n"
+    "that does not finish), 2 usage error (unknown option, missing or malformed value).\n"
+    "Numbers are read whole: \"10x\" or an empty value is a usage error.\n";
+
+std::span<const CommandEntry> commandTable() {
+    return kCommands;
+}
+
+}  // namespace dyno::cli
