@@ -29,7 +29,7 @@ add_custom_command(OUTPUT ${DYNO_MAN_DIR}/dynotool.1
           $<TARGET_FILE:dyno_manpage> ${PROJECT_SOURCE_DIR}/packaging/man/dynotool.1.in
           ${DYNO_MAN_DIR}/dynotool.1
   DEPENDS dyno_manpage packaging/man/dynotool.1.in
-  COMMENT "Writing dynotool's man page from its command table")
+  COMMENT "Writing the man page of dynotool from its command table")
 set(_compressed "")
 foreach(_page ${DYNO_MAN_DIR}/dynotool.1 ${PROJECT_SOURCE_DIR}/packaging/man/vkr_dyno.1
         ${PROJECT_SOURCE_DIR}/packaging/changelog)
