@@ -65,6 +65,10 @@ class CardSequenceTest : public ::testing::Test {
             display_.showRemoteText(text, shadow, font);
             lastText = display_.log.back();
         }
+        void showRemoteTextInLastColours(std::string_view text) override {
+            display_.showRemoteTextInLastColours(text);
+            lastText = display_.log.back();
+        }
         void showDigit(int digit) override {
             display_.showDigit(digit);
             run = digit - 1;
@@ -288,6 +292,8 @@ TEST_F(CardSequenceTest, TheRemoteIsTheModelsBit) {
 
 TEST_F(CardSequenceTest, ARevCounterCheckMovesTheRpmNeedleUntilTheRemoteAndStoresNothing) {
     start.isRevCounterCheck = true;
+    // The label's colours are whatever was shown last, by a test or a K40 transfer.
+    rider.showRemoteText("Data OK", Rgb::Lime, Rgb::Green);
     start.rpm = {1, 1'920'000, 120'000'000};
     bus.queueCounts(0x1B4, {kFull - 12000});  // 160 on the dial
     bus.queueCounts(0x1B8, {kFull});
@@ -295,7 +301,10 @@ TEST_F(CardSequenceTest, ARevCounterCheckMovesTheRpmNeedleUntilTheRemoteAndStore
     onPoll = [this](int n) { isRiderReady = n > 200; };
     const CardOutcome outcome = runSequence();
     EXPECT_EQ(outcome.kind, CardOutcome::Kind::Finished);
-    EXPECT_EQ(lastText(), "text RPM test finished FFFF00/00FF00");
+    EXPECT_THAT(display.linesStartingWith("text"),
+                ElementsAre("text Data OK 00FF00/008000",
+                            "text Press remote to end RPM check in the last colours",
+                            "text RPM test finished in the last colours"));
     EXPECT_FALSE(display.linesStartingWith("needle rpm 160 FFFF00").empty());
     EXPECT_EQ(slot1().leadingPeriods(0), 0);
     EXPECT_EQ(std::count(bus.log.begin(), bus.log.end(), "r 1b5"), 0) << "no roller read";

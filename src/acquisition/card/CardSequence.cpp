@@ -188,8 +188,8 @@ void CardSequence::moveMarker(int channel, int rawValue) {
 }
 
 void CardSequence::revCounterCheck() {
-    // The label keeps its colours through the check: those of a test start.
-    seams_.view.showRemoteText(kPressRemoteToEndCheckText, Rgb::Yellow, Rgb::Lime);
+    // The label keeps the colours it was last given, by a test or by another check.
+    seams_.view.showRemoteTextInLastColours(kPressRemoteToEndCheckText);
     ignitionPeriod_ = 1;
     std::int32_t position = 0;
     const auto dial = static_cast<std::uint32_t>(start_.rpm.rpmDialConstant);
@@ -203,7 +203,7 @@ void CardSequence::revCounterCheck() {
         position = quotient <= kLargestNeedlePosition ? static_cast<std::int32_t>(quotient) : 0;
         if (isRemotePressed(access_->status(), start_.remoteButtonMask)) break;
     }
-    seams_.view.showRemoteText(kRpmTestFinishedText, Rgb::Yellow, Rgb::Lime);
+    seams_.view.showRemoteTextInLastColours(kRpmTestFinishedText);
 }
 
 void CardSequence::test() {
