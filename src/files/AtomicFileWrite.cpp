@@ -120,24 +120,25 @@ void flushFolder(const fs::path& file) {
     if (entry.fd() >= 0) ::fsync(entry.fd());
 }
 
-// Writes `bytes` into a new temporary beside `finalName` and flushes it to the disk:
+// Writes `bytes` into the new temporary for `finalName` and flushes it to the disk:
 // after a power cut the name then leads to the whole new file or to the old one,
-// never to an empty file. `modeOf` names a file whose permissions it takes.
+// never to an empty file. A file already at `finalName` gives the temporary its
+// permissions when `keepsMode`.
 FileResult<> writeTemporary(SaveTemporary& temporary, std::span<const std::uint8_t> bytes,
-                            const fs::path* modeOf, std::string_view failureMessage) {
+                            const fs::path& finalName, bool keepsMode,
+                            std::string_view failureMessage) {
     const auto fail = [&](const std::string& what) -> FileResult<> {
         return FileError{std::string(failureMessage), what + " " + temporary.path().string()};
     };
     if (!temporary.isOpen()) {
         return FileError{std::string(failureMessage),
-                         "cannot create a temporary beside " +
-                             (modeOf != nullptr ? modeOf->string() : std::string("the file")) +
-                             ": " + systemText(temporary.openError())};
+                         "cannot create a temporary beside " + finalName.string() + ": " +
+                             systemText(temporary.openError())};
     }
     if (!writeAll(temporary.fd(), bytes)) return fail("cannot write " + systemText(errno) + ":");
     // The file keeps who may read and write it.
     struct stat old {};
-    if (modeOf != nullptr && ::stat(modeOf->c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+    if (keepsMode && ::stat(finalName.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
         ::fchmod(temporary.fd(), old.st_mode & 07777) != 0) {
         return fail("cannot set the mode of");
     }
@@ -155,7 +156,7 @@ FileResult<> writeFileAtomically(const std::filesystem::path& file,
     // folder, so the rename never crosses file systems.
     const fs::path target = resolvedSaveTarget(file);
     SaveTemporary temporary(target);
-    if (auto written = writeTemporary(temporary, bytes, &target, failureMessage); !written) {
+    if (auto written = writeTemporary(temporary, bytes, target, true, failureMessage); !written) {
         return written;
     }
     if (::rename(temporary.path().c_str(), target.c_str()) != 0) {
@@ -176,7 +177,7 @@ FileResult<> createFileAtomically(const std::filesystem::path& file,
                                   std::span<const std::uint8_t> bytes,
                                   std::string_view failureMessage) {
     SaveTemporary temporary(file);
-    if (auto written = writeTemporary(temporary, bytes, nullptr, failureMessage); !written) {
+    if (auto written = writeTemporary(temporary, bytes, file, false, failureMessage); !written) {
         return written;
     }
     // Neither call replaces or follows whatever is at the name, a dangling link
