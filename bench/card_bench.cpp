@@ -22,6 +22,7 @@ class Quiet final : public SequenceView, public LiveDisplay, public CardMarkerDi
                     public MessageSink {
   public:
     void showRemoteText(std::string_view, Rgb, Rgb) override {}
+    void showRemoteTextInLastColours(std::string_view) override {}
     void showDigit(int) override {}
     void drawNeedle(Dial, int, Rgb) override {}
     void moveK40Marker(int, int, int) override {}

@@ -52,6 +52,7 @@ class NullViews final : public SequenceView,
                         public MessageSink {
   public:
     void showRemoteText(std::string_view, Rgb, Rgb) override {}
+    void showRemoteTextInLastColours(std::string_view) override {}
     void showDigit(int digit) override { benchmark::DoNotOptimize(digit); }
     void drawNeedle(Dial, int position, Rgb) override { benchmark::DoNotOptimize(position); }
     void moveK40Marker(int, int, int position) override { benchmark::DoNotOptimize(position); }

@@ -47,6 +47,7 @@ class QuietViews final : public SequenceView,
                          public MessageSink {
   public:
     void showRemoteText(std::string_view, Rgb, Rgb) override {}
+    void showRemoteTextInLastColours(std::string_view) override {}
     void showDigit(int digit) override { check(digit >= 1 && digit <= 3); }
     void drawNeedle(Dial, int position, Rgb) override { check(position >= 0 && position <= 320); }
     void moveK40Marker(int channel, int oldPosition, int position) override {

@@ -39,6 +39,9 @@ class SequenceView {
   public:
     virtual ~SequenceView() = default;
     virtual void showRemoteText(std::string_view text, Rgb shadow, Rgb font) = 0;
+    // A new text in the shadow and font colours the label shows already, whichever
+    // sequence gave them.
+    virtual void showRemoteTextInLastColours(std::string_view text) = 0;
     virtual void showDigit(int digit) = 0;
 };
 

@@ -60,6 +60,11 @@ class CardSession::QueuedViews final : public SequenceView,
             page.showRemoteText(text, shadow, font);
         });
     }
+    void showRemoteTextInLastColours(std::string_view text) override {
+        onPage([text = std::string(text)](SpeedPage& page) {
+            page.showRemoteTextInLastColours(text);
+        });
+    }
     void showDigit(int digit) override {
         onPage([digit](SpeedPage& page) { page.showDigit(digit); });
     }

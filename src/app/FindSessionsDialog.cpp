@@ -181,7 +181,13 @@ void FindSessionsDialog::setFolder(const QString& folder) { folder_->setText(fol
 
 void FindSessionsDialog::rescan() {
     if (rescan_->isRunning() || folder_->text().isEmpty()) return;
-    index();  // a damaged index is set aside before the scan opens its own connection
+    try {
+        index();  // a damaged index is set aside before the scan opens its own connection
+    } catch (const std::exception& error) {
+        // A file in the index's place that is not one stays as it is.
+        status_->setText(QString::fromLocal8Bit(error.what()));
+        return;
+    }
     if (rescan_->isRunning()) return;
     progress_->setRange(0, 0);
     showRescanRunning(true);

@@ -1,31 +1,90 @@
 #include "app/SingleInstanceGuard.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
-#include <QStandardPaths>
+#include <QFileInfo>
+#include <cerrno>
 
 namespace dyno {
 
 namespace {
 
-QString lockPath(const QString& folder) {
-    // The user's own runtime folder where there is one: a lock left in the shared
-    // temporary folder by another user's crashed copy could not be taken over.
-    QString base = folder;
-    if (base.isEmpty()) base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (base.isEmpty()) base = QDir::tempPath();
-    return QDir(base).filePath(QString::fromLatin1(SingleInstanceGuard::kLockName) + ".lock");
+constexpr mode_t kOthersMayWrite = S_IWGRP | S_IWOTH;
+
+// Made when missing (with mode 0700, its parents as usual), then taken only when it is
+// a real folder, not a link, of this user, that neither the group nor others may
+// write.
+bool isPrivateFolder(const QString& folder, QString& why) {
+    const QByteArray path = QFile::encodeName(folder);
+    int made = ::mkdir(path.constData(), 0700);
+    if (made != 0 && errno == ENOENT && QDir().mkpath(QFileInfo(folder).path())) {
+        made = ::mkdir(path.constData(), 0700);
+    }
+    if (made != 0 && errno != EEXIST) {
+        why = folder + QStringLiteral(" cannot be made");
+        return false;
+    }
+    struct stat entry {};
+    if (::lstat(path.constData(), &entry) != 0 || !S_ISDIR(entry.st_mode)) {
+        why = folder + QStringLiteral(" is not a folder");
+        return false;
+    }
+    if (entry.st_uid != ::geteuid()) {
+        why = folder + QStringLiteral(" belongs to another user");
+        return false;
+    }
+    if ((entry.st_mode & kOthersMayWrite) != 0) {
+        why = folder + QStringLiteral(" may be written by other users");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-SingleInstanceGuard::SingleInstanceGuard(const QString& folder) : lock_(lockPath(folder)) {
+QStringList SingleInstanceGuard::usersFolders() {
+    const QString uid = QString::number(::geteuid());
+    QStringList folders;
+    if (const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR"); !runtime.isEmpty()) {
+        folders << runtime;
+    } else if (const QString session = QStringLiteral("/run/user/") + uid; QDir(session).exists()) {
+        folders << session;
+    }
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty() && !QDir::homePath().isEmpty()) cache = QDir::home().filePath(".cache");
+    if (!cache.isEmpty()) folders << QDir(cache).filePath(QStringLiteral("vkr_dyno"));
+    folders << QDir(QDir::tempPath()).filePath(QStringLiteral("vkr_dyno-") + uid);
+    return folders;
+}
+
+SingleInstanceGuard::SingleInstanceGuard() : SingleInstanceGuard(usersFolders()) {}
+
+SingleInstanceGuard::SingleInstanceGuard(const QStringList& folders) {
+    QStringList refused;
+    for (const QString& folder : folders) {
+        QString why;
+        if (isPrivateFolder(folder, why)) {
+            folder_ = folder;
+            break;
+        }
+        refused << why;
+    }
+    if (folder_.isEmpty()) {
+        problem_ = QStringLiteral("No folder for the program's lock: ") +
+                   refused.join(QStringLiteral("; "));
+        return;
+    }
+    lock_ = std::make_unique<QLockFile>(
+        QDir(folder_).filePath(QString::fromLatin1(kLockName) + QStringLiteral(".lock")));
     // Never treat a live owner's lock as stale because of its age: a workshop PC
     // runs the program all day.
-    lock_.setStaleLockTime(0);
+    lock_->setStaleLockTime(0);
 }
 
 bool SingleInstanceGuard::acquire() {
-    return lock_.tryLock(0);
+    return lock_ != nullptr && lock_->tryLock(0);
 }
 
 }  // namespace dyno

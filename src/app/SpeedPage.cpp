@@ -138,6 +138,10 @@ void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {
     riderInstruction_->setFontColour(colourOf(font));
 }
 
+void SpeedPage::showRemoteTextInLastColours(std::string_view text) {
+    riderInstruction_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 void SpeedPage::showNoAnswer(const QString& text) {
     noAnswer_->setText(text);
     noAnswer_->setVisible(!text.isEmpty());

@@ -31,6 +31,7 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     explicit SpeedPage(QWidget* parent = nullptr);
 
     void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override;
+    void showRemoteTextInLastColours(std::string_view text) override;
     void showDigit(int digit) override;
     void drawNeedle(Dial dial, int position, Rgb colour) override;
     void moveK40Marker(int channel, int oldPosition, int position) override;

@@ -1,11 +1,12 @@
 #include "app/StartFolder.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "display/DynoEmblem.h"
 #include "files/AnalogSettingsFileCodec.h"
+#include "files/AtomicFileWrite.h"
 #include "files/SettingsFileCodec.h"
 #include "model/DynoSettings.h"
 #include "simulator/SimulatedK40.h"
@@ -22,8 +23,22 @@ std::filesystem::path pathOf(const QDir& folder, const char* name) {
     return std::filesystem::path(folder.filePath(QString::fromLatin1(name)).toStdString());
 }
 
+// A link left at the name, even one to nothing, is not missing: nothing is made
+// through it.
 bool isMissing(const QDir& folder, const char* name) {
-    return !QFileInfo::exists(folder.filePath(QString::fromLatin1(name)));
+    return isNameFree(pathOf(folder, name));
+}
+
+bool createPrintLogo(const QDir& folder) {
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    if (!buffer.open(QIODevice::WriteOnly) || !dynoEmblem(kPrintLogoSize).save(&buffer, "BMP")) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(bitmap.constData());
+    return createFileAtomically(pathOf(folder, kPrintLogoName),
+                                {bytes, static_cast<std::size_t>(bitmap.size())}, "")
+        .ok();
 }
 
 }  // namespace
@@ -42,22 +57,21 @@ std::optional<QString> prepareStartFolder(const QString& folderPath, FirstK40Por
         DynoSettings settings = firstStartSettings();
         settings.initialFolder = kFirstTestFolderName;
         if (port == FirstK40Port::Simulated) settings.serialPortName = kSimulatedPortName;
-        if (const auto saved = saveSettingsFile(pathOf(folder, kSettingsFileName), settings);
+        if (const auto saved = createSettingsFile(pathOf(folder, kSettingsFileName), settings);
             !saved) {
             return QString::fromStdString(saved.error().message) + ": " +
                    folder.filePath(kSettingsFileName);
         }
     }
     if (isMissing(folder, kAnalogSettingsFileName)) {
-        if (const auto saved = saveAnalogSettingsFile(pathOf(folder, kAnalogSettingsFileName),
-                                                      defaultAnalogChannelTexts());
+        if (const auto saved = createAnalogSettingsFile(pathOf(folder, kAnalogSettingsFileName),
+                                                        defaultAnalogChannelTexts());
             !saved) {
             return QString::fromStdString(saved.error().message) + ": " +
                    folder.filePath(kAnalogSettingsFileName);
         }
     }
-    if (isMissing(folder, kPrintLogoName) &&
-        !dynoEmblem(kPrintLogoSize).save(folder.filePath(kPrintLogoName), "BMP")) {
+    if (isMissing(folder, kPrintLogoName) && !createPrintLogo(folder)) {
         return QStringLiteral("Cannot write the print logo ") + folder.filePath(kPrintLogoName);
     }
     return std::nullopt;

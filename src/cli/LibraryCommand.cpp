@@ -23,10 +23,12 @@ std::filesystem::path indexFileOf(const Arguments& arguments) {
     return db ? std::filesystem::path(*db) : defaultLibraryFile();
 }
 
-// Opens the index; a damaged one is started anew and the folders it named are
-// scanned again before anything else is done with it.
-LibraryIndex openIndex(const Arguments& arguments, std::ostream& err) {
-    LibraryIndex index(indexFileOf(arguments));
+// Opens the index. A file named by --db that is not an index is refused. A damaged
+// index is started anew, when `mayStartAnew`, and the folders it named are scanned
+// again before anything else is done with it; otherwise it is refused.
+LibraryIndex openIndex(const Arguments& arguments, std::ostream& err, bool mayStartAnew) {
+    LibraryIndex index(indexFileOf(arguments),
+                       LibraryOpening{arguments.value("db").has_value(), mayStartAnew});
     const LibraryOpenReport& opened = index.openReport();
     if (opened.rebuilt) {
         err << "dynotool library: " << opened.message << "\n";
@@ -41,7 +43,7 @@ int runScan(const std::vector<std::string>& words, std::ostream& out, std::ostre
     const std::filesystem::path folder = arguments.operands().front();
 
     const auto started = std::chrono::steady_clock::now();
-    LibraryIndex index = openIndex(arguments, err);
+    LibraryIndex index = openIndex(arguments, err, true);
     const ScanReport report = scanFolder(index, folder);
     if (report.folderMissing) {
         err << "dynotool library: no such folder: " << folder.string() << "\n";
@@ -127,7 +129,8 @@ int runSearch(const std::vector<std::string>& words, std::ostream& out, std::ost
         throw UsageError("choose one of --json and --csv");
     }
     const LibraryQuery query = queryOf(arguments);
-    LibraryIndex index = openIndex(arguments, err);
+    // A search changes no file: a damaged index waits for the next scan.
+    LibraryIndex index = openIndex(arguments, err, false);
     const auto found = arguments.flag("unreadable") ? index.unreadable() : index.search(query);
     if (arguments.flag("csv")) {
         printLibraryCsv(found, out);

@@ -163,6 +163,10 @@ void ConsoleK40Views::showRemoteText(std::string_view text, Rgb, Rgb) {
     if (text == kSessionFinishedText) isSessionFinished_ = true;
 }
 
+void ConsoleK40Views::showRemoteTextInLastColours(std::string_view text) {
+    showRemoteText(text, Rgb::Black, Rgb::Black);  // the console has no colours
+}
+
 void ConsoleK40Views::showDigit(int digit) {
     if (isVerbose_) err_ << "run " << digit << "\n" << std::flush;
 }

@@ -79,6 +79,7 @@ class ConsoleK40Views final : public SequenceView,
     ConsoleK40Views(std::ostream& err, bool isVerbose) : err_(err), isVerbose_(isVerbose) {}
 
     void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override;
+    void showRemoteTextInLastColours(std::string_view text) override;
     void showDigit(int digit) override;
     void drawNeedle(Dial, int, Rgb) override {}
     void moveK40Marker(int, int, int) override {}

@@ -106,6 +106,13 @@ FileResult<> saveAnalogSettingsFile(const std::filesystem::path& file,
     return writeFileAtomically(file, encoded.value(), kCannotSaveAnaFile);
 }
 
+FileResult<> createAnalogSettingsFile(const std::filesystem::path& file,
+                                      const AnalogChannelTextSet& channels) {
+    auto encoded = encodeAnalogSettingsFile(channels);
+    if (!encoded) return encoded.error();
+    return createFileAtomically(file, encoded.value(), kCannotSaveAnaFile);
+}
+
 FileResult<> readAnalogSettingsFile(const std::filesystem::path& file,
                                     AnalogChannelTextSet& channels) {
     std::ifstream in(file, std::ios::binary);

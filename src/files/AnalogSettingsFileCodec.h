@@ -33,6 +33,11 @@ FileResult<> saveAnalogSettingsFile(const std::filesystem::path& file,
                                     const AnalogChannelTextSet& channels,
                                     char decimalSeparator = '.');
 
+// The analog settings file of a folder prepared for a first start: made whole where
+// nothing is at its name, never through a link. Failure: "Cannot save .ana file".
+FileResult<> createAnalogSettingsFile(const std::filesystem::path& file,
+                                      const AnalogChannelTextSet& channels);
+
 // The read at start-up. "Cannot read .ana file" when it cannot be opened; the
 // channels are then left as they were.
 FileResult<> readAnalogSettingsFile(const std::filesystem::path& file,

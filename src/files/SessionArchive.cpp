@@ -2,9 +2,12 @@
 
 #include <zip.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <system_error>
 
+#include "files/AtomicFileWrite.h"
 #include "files/SaveTarget.h"
 
 namespace dyno {
@@ -88,6 +91,41 @@ bool deleteSessionMembers(zip_t* zip) {
     return true;
 }
 
+// The archive a save replaces, as it is on disk; nothing when there is none yet.
+// Only a plain file is read: a FIFO at the name would hold the save for ever.
+FileResult<std::vector<std::uint8_t>> oldArchiveBytes(const std::filesystem::path& target) {
+    std::error_code error;
+    const auto status = std::filesystem::status(target, error);
+    if (error || status.type() == std::filesystem::file_type::not_found) {
+        return std::vector<std::uint8_t>{};
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return FileError{kCannotSaveFile, target.string() + " is not a file"};
+    }
+    std::ifstream in(target, std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>()};
+    if (!in.good() && !in.eof()) return FileError{kCannotSaveFile, "cannot read " + target.string()};
+    return bytes;
+}
+
+// The bytes an archive holds after it was closed into a memory source.
+FileResult<std::vector<std::uint8_t>> bytesOf(zip_source_t* source) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_source_stat(source, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0 ||
+        zip_source_open(source) != 0) {
+        return FileError{kCannotSaveFile, zip_error_strerror(zip_source_error(source))};
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
+    const zip_int64_t got = zip_source_read(source, bytes.data(), bytes.size());
+    zip_source_close(source);
+    if (got != static_cast<zip_int64_t>(bytes.size())) {
+        return FileError{kCannotSaveFile, "the new archive could not be read back"};
+    }
+    return bytes;
+}
+
 }  // namespace
 
 bool hasSessionArchiveName(const std::filesystem::path& file) {
@@ -113,25 +151,44 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
                                 const SavedAirData& air) {
     const std::vector<std::uint8_t> record = encodeSessionRecord(session1, air);
 
-    // Through a link the archive it leads to is updated; libzip's temporary then lies
-    // beside that archive and takes its mode.
+    // Through a link the archive it leads to is updated, and the link stays.
     const std::filesystem::path target = resolvedSaveTarget(archive);
     removeStaleSaveTemporaries(target.parent_path());
-    int flags = ZIP_CREATE;
+    // The new archive is made in memory from the old one and written as the settings
+    // files are: to a temporary of its own, flushed to the disk, then renamed.
+    auto old = oldArchiveBytes(target);
+    if (!old) return old.error();
+    zip_error_t openError;
+    zip_error_init(&openError);
+    zip_source_t* memory = zip_source_buffer_create(
+        old.value().empty() ? nullptr : old.value().data(), old.value().size(), 0, &openError);
+    if (memory == nullptr) {
+        FileError error{kCannotSaveFile, zip_error_strerror(&openError)};
+        zip_error_fini(&openError);
+        return error;
+    }
     // An empty file (made by `touch`, or a copy cut short) holds no archive to keep.
-    std::error_code sizeError;
-    if (std::filesystem::file_size(target, sizeError) == 0 && !sizeError) flags |= ZIP_TRUNCATE;
-    int openError = 0;
-    zip_t* zip = zip_open(target.c_str(), flags, &openError);
-    if (zip == nullptr) return FileError{kCannotSaveFile, zipErrorText(openError)};
+    const int flags = old.value().empty() ? ZIP_CREATE | ZIP_TRUNCATE : ZIP_CREATE;
+    zip_t* zip = zip_open_from_source(memory, flags, &openError);
+    if (zip == nullptr) {
+        FileError error{kCannotSaveFile, zip_error_strerror(&openError)};
+        zip_error_fini(&openError);
+        zip_source_free(memory);
+        return error;
+    }
+    zip_error_fini(&openError);
+    // The archive owns the source now; kept past zip_close, which writes the new
+    // archive into it.
+    zip_source_keep(memory);
+    const auto fail = [&](FileError error) -> FileResult<> {
+        zip_discard(zip);
+        zip_source_free(memory);
+        return error;
+    };
 
     // The buffer stays ours (freep = 0) and lives until zip_close has written it.
     zip_source_t* source = zip_source_buffer(zip, record.data(), record.size(), 0);
-    if (source == nullptr) {
-        FileError error{kCannotSaveFile, zip_strerror(zip)};
-        zip_discard(zip);
-        return error;
-    }
+    if (source == nullptr) return fail(FileError{kCannotSaveFile, zip_strerror(zip)});
     // The old member is deleted and a new one added rather than overwritten in place:
     // libzip keeps a replaced member's compression level at its default (the slowest)
     // when the method stays deflate.
@@ -142,8 +199,7 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
     if (index < 0) {
         FileError error{kCannotSaveFile, zip_strerror(zip)};
         zip_source_free(source);
-        zip_discard(zip);
-        return error;
+        return fail(error);
     }
     // Plain deflate, so any zip tool opens the archive, at the fastest level: the
     // sample data compress hardly better at the slowest, which takes five times as
@@ -151,11 +207,12 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
     if (zip_set_file_compression(zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE,
                                  kDeflateLevel) != 0 ||
         zip_close(zip) != 0) {
-        FileError error{kCannotSaveFile, zip_strerror(zip)};
-        zip_discard(zip);
-        return error;
+        return fail(FileError{kCannotSaveFile, zip_strerror(zip)});
     }
-    return std::monostate{};
+    auto bytes = bytesOf(memory);
+    zip_source_free(memory);
+    if (!bytes) return bytes.error();
+    return writeFileAtomically(target, bytes.value(), kCannotSaveFile);
 }
 
 FileResult<std::vector<std::uint8_t>> readSessionMember(const std::filesystem::path& archive,

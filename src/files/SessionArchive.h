@@ -37,8 +37,8 @@ bool mustConfirmOverwrite(const std::filesystem::path& chosen,
 
 // Writes the record of `session1` with the Param. page's air data as the member
 // "vkrzip.diz" of `archive` (deflated), creating the archive or replacing the member.
-// libzip writes a temporary beside the archive and renames it into place, so a failed
-// save leaves the old archive as it was. Fails with "Cannot save file".
+// The new archive is made in memory and written as writeFileAtomically() writes, so a
+// failed save leaves the old archive as it was. Fails with "Cannot save file".
 FileResult<> saveSessionArchive(const std::filesystem::path& archive, const TestSession& session1,
                                 const SavedAirData& air);
 

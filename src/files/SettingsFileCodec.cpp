@@ -237,6 +237,12 @@ FileResult<SettingsInForce> saveSettingsFile(const std::filesystem::path& file,
     return encoded.value().inForce;
 }
 
+FileResult<> createSettingsFile(const std::filesystem::path& file, const DynoSettings& settings) {
+    auto encoded = encodeSettingsFile(settings);
+    if (!encoded) return encoded.error();
+    return createFileAtomically(file, encoded.value().bytes, kCannotSaveIniFile);
+}
+
 SettingsFileRead readSettingsFile(const std::filesystem::path& file, DynoSettings& settings) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {

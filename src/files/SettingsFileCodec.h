@@ -76,6 +76,11 @@ FileResult<SettingsInForce> saveSettingsFile(const std::filesystem::path& file,
                                              const DynoSettings& settings,
                                              char decimalSeparator = '.');
 
+// The settings file of a folder prepared for a first start: made whole where nothing
+// is at its name, never through a link; whatever is there stays. Failure: "Cannot
+// save ini file".
+FileResult<> createSettingsFile(const std::filesystem::path& file, const DynoSettings& settings);
+
 struct SettingsFileRead {
     SettingsInForce inForce;
     std::optional<FileError> error;  // "Cannot read ini file": the defaults are in force

@@ -1,5 +1,7 @@
 #include "library/LibraryIndex.h"
 
+#include <array>
+#include <fstream>
 #include <system_error>
 
 namespace dyno {
@@ -143,6 +145,25 @@ std::vector<std::filesystem::path> foldersOfDamaged(const std::filesystem::path&
     return folders;
 }
 
+// The first bytes of every SQLite database file.
+constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
+
+bool beginsLikeADatabase(const std::filesystem::path& file) {
+    std::array<char, kSqliteHeader.size()> start{};
+    std::ifstream in(file, std::ios::binary);
+    in.read(start.data(), start.size());
+    return in.gcount() == static_cast<std::streamsize>(start.size()) &&
+           std::string_view(start.data(), start.size()) == kSqliteHeader;
+}
+
+bool isAnotherProgramsDatabase(SqliteDatabase& db) {
+    SqliteStatement version(db, "PRAGMA user_version");
+    SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
+    version.step();
+    tables.step();
+    return version.integer(0) == 0 && tables.integer(0) != 0;
+}
+
 void moveAside(const std::filesystem::path& file) {
     std::error_code ignored;
     // SQLite looks for "<name>-wal" beside "<name>", so the set stays together.
@@ -165,7 +186,9 @@ std::filesystem::path indexPath(const std::filesystem::path& path) {
     return text;
 }
 
-LibraryIndex::LibraryIndex(const std::filesystem::path& file) : file_(file) {
+LibraryIndex::LibraryIndex(const std::filesystem::path& file, const LibraryOpening& opening)
+    : file_(file) {
+    refuseWhatIsNotAnIndex(opening);
     if (file_.has_parent_path()) {
         std::error_code ignored;
         std::filesystem::create_directories(file_.parent_path(), ignored);
@@ -174,12 +197,40 @@ LibraryIndex::LibraryIndex(const std::filesystem::path& file) : file_(file) {
         open();
     } catch (const SqliteError& error) {
         if (!error.isDamage()) throw;
+        if (!opening.mayStartAnew) {
+            throw IndexRefused("the session index " + file_.string() + " is damaged (" +
+                               error.what() + "); a scan starts it anew");
+        }
         startAnew(error.what());
     }
 }
 
+void LibraryIndex::refuseWhatIsNotAnIndex(const LibraryOpening& opening) const {
+    std::error_code error;
+    const auto status = std::filesystem::status(file_, error);
+    if (status.type() == std::filesystem::file_type::not_found) return;
+    const auto refuse = [this](const std::string& what) {
+        throw IndexRefused(file_.string() + " is not a session index (" + what +
+                           "); it is left as it is");
+    };
+    // Neither opened nor read: a FIFO would hold the command for ever.
+    if (error || !std::filesystem::is_regular_file(status)) refuse("not a plain file");
+    if (!opening.isNamedByUser) return;
+    // An empty file becomes a new index, as a missing one does.
+    if (std::filesystem::file_size(file_, error) == 0 && !error) return;
+    if (!beginsLikeADatabase(file_)) refuse("not a database");
+}
+
 void LibraryIndex::open() {
     db_ = std::make_unique<SqliteDatabase>(file_);
+    // Before anything is written to it: a file without our version mark that holds
+    // tables belongs to another program.
+    if (isAnotherProgramsDatabase(*db_)) {
+        db_.reset();
+        throw IndexRefused(file_.string() +
+                           " is not a session index (a database of another program); it is left "
+                           "as it is");
+    }
     db_->execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON");
     SqliteStatement check(*db_, "PRAGMA quick_check");
     const bool healthy = check.step() && check.text(0) == "ok";

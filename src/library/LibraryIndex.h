@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,6 +24,23 @@ struct LibraryOpenReport {
     std::vector<std::filesystem::path> foldersToRescan;
 };
 
+// How an index file is opened.
+struct LibraryOpening {
+    // The user named the file (`--db`): one that is not an index at all (a session
+    // archive, a text) is refused and left as it is, never taken for a damaged
+    // index. The program's own file is the index whatever it holds.
+    bool isNamedByUser = false;
+    // A damaged index is moved aside and started anew; otherwise it is refused and
+    // left as it is (a search changes no file).
+    bool mayStartAnew = true;
+};
+
+// An index file that is not used, with the one-line reason; the file is untouched.
+class IndexRefused : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 // What the index knew of an archive the last time it was read.
 struct KnownArchive {
     FileStamp stamp;
@@ -33,10 +51,11 @@ struct KnownArchive {
 // The session library's index: one SQLite file beside nothing, in the user's data
 // folder, that describes session archives kept anywhere. It only ever reads the
 // archives. Several programs may use one index at once: every write is one
-// transaction, and writers wait for each other.
+// transaction, and writers wait for each other. A SQLite database of another
+// program is never made an index. Throws IndexRefused for a file it does not use.
 class LibraryIndex {
   public:
-    explicit LibraryIndex(const std::filesystem::path& file);
+    explicit LibraryIndex(const std::filesystem::path& file, const LibraryOpening& opening = {});
 
     const LibraryOpenReport& openReport() const { return openReport_; }
     const std::filesystem::path& file() const { return file_; }
@@ -60,6 +79,7 @@ class LibraryIndex {
     std::optional<IndexedSession> find(const std::filesystem::path& archive);
 
   private:
+    void refuseWhatIsNotAnIndex(const LibraryOpening& opening) const;
     void open();
     void createSchema();
     void startAnew(const std::string& why);

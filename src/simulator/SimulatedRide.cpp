@@ -59,10 +59,13 @@ double SimulatedRide::accelerationKmhPerS() const {
             return at(speed_ + at(speed_) * kStepS / 2.0);
         }
         case Phase::Braking:
+            // A hard stop ends at a standstill, not in reverse.
+            if (rider_.standstillS > 0.0) return -std::min(rider_.brakeKmhPerS, speed_ / kStepS);
             return -rider_.brakeKmhPerS;
         case Phase::Returning:
             return rider_.returnKmhPerS;
         case Phase::Holding:
+        case Phase::Standing:
             break;
     }
     return 0.0;
@@ -93,16 +96,40 @@ void SimulatedRide::endStep() {
             }
             break;
         case Phase::Braking:
-            if (speed_ <= rider_.coastSpeedKmh) phase_ = Phase::Returning;
+            if (rider_.standstillS > 0.0) {
+                if (speed_ <= 0.0) {
+                    speed_ = 0.0;
+                    phase_ = Phase::Standing;
+                    heldS_ = 0.0;
+                }
+            } else if (speed_ <= rider_.coastSpeedKmh) {
+                phase_ = Phase::Returning;
+            }
+            break;
+        case Phase::Standing:
+            heldS_ += kStepS;
+            if (setOffAtS_ >= 0.0 && stepStartS_ >= setOffAtS_) {
+                setOffAtS_ = -1.0;
+                phase_ = Phase::Returning;
+            } else if (rider_.lateStartS <= 0.0 && heldS_ >= rider_.standstillS) {
+                phase_ = Phase::Returning;
+            }
             break;
         case Phase::Returning:
             if (speed_ >= vehicle_.launchSpeedKmh) {
                 speed_ = vehicle_.launchSpeedKmh;
-                phase_ = Phase::Holding;
+                phase_ = isPullDue_ ? Phase::Pulling : Phase::Holding;
+                isPullDue_ = false;
                 heldS_ = 0.0;
+                pullS_ = 0.0;
             }
             break;
     }
+}
+
+void SimulatedRide::pressRemote() {
+    pressedUntilS_ = timeS_ + rider_.pressLengthS;
+    ++pulls_;
 }
 
 void SimulatedRide::advanceTo(double timeS, bool isProgramPolling) {
@@ -112,11 +139,15 @@ void SimulatedRide::advanceTo(double timeS, bool isProgramPolling) {
     }
     timeS_ = std::max(timeS_, timeS);
     if (phase_ == Phase::Holding && isProgramPolling && heldS_ >= rider_.pressAfterS) {
-        pressedUntilS_ = timeS_ + rider_.pressLengthS;
+        pressRemote();
         phase_ = Phase::Pulling;
         pullS_ = 0.0;
-        ++pulls_;
         beginStep();
+    } else if (phase_ == Phase::Standing && rider_.lateStartS > 0.0 && setOffAtS_ < 0.0 &&
+               isProgramPolling && heldS_ >= rider_.standstillS) {
+        pressRemote();
+        setOffAtS_ = timeS_ + rider_.lateStartS;
+        isPullDue_ = true;
     }
     const double tau = timeS_ - stepStartS_;
     const double turns =

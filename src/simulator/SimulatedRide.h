@@ -30,6 +30,14 @@ struct RiderHabits {
     double brakeKmhPerS = 25.0;
     double coastSpeedKmh = 5.0;
     double returnKmhPerS = 10.0;
+    // A hard stop: the rider brakes to a standstill and keeps the roller still this
+    // long before riding back up. 0: braking ends at the coast speed.
+    double standstillS = 0.0;
+    // A late start, after a hard stop: the rider presses the remote on the still
+    // roller and sets off this long after, riding up to the launch speed and opening
+    // the throttle there without pressing again. 0: the rider rides back up first
+    // and presses at the launch speed.
+    double lateStartS = 0.0;
 };
 
 // A vehicle on the card dyno's roller, ridden by a rider: the roller and ignition
@@ -37,7 +45,7 @@ struct RiderHabits {
 // forward. Deterministic.
 class SimulatedRide {
   public:
-    enum class Phase { Holding, Pulling, Braking, Returning };
+    enum class Phase { Holding, Pulling, Braking, Standing, Returning };
 
     SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller,
                   const RiderHabits& rider);
@@ -64,6 +72,7 @@ class SimulatedRide {
     void beginStep();
     void endStep();
     double accelerationKmhPerS() const;
+    void pressRemote();
 
     const VehicleProfile& vehicle_;
     CardRoller roller_;
@@ -76,10 +85,12 @@ class SimulatedRide {
     double turns_ = 0.0;        // roller revolutions at the start of the step
     double impulses_ = 0.0;     // ignition impulses at the start of the step
     double impulseRate_ = 0.0;  // per second through the step
-    double heldS_ = 0.0;
+    double heldS_ = 0.0;       // at the launch speed, or standing still
     double pullS_ = 0.0;
     double pressedUntilS_ = -1.0;
     double timeS_ = 0.0;
+    double setOffAtS_ = -1.0;  // a late start pressed: when the rider sets off
+    bool isPullDue_ = false;   // the remote is pressed: pull at the launch speed
     double topSpeed_ = 0.0;
     int pulls_ = 0;
     bool rollerHigh_ = true;

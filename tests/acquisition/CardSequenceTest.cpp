@@ -1,6 +1,7 @@
 // The card's test and rev counter check against a scripted bus: the counter pairs,
-// the accesses of one sample pair, how runs end, the needles, rpm, cancelling and
-// the edge time limit. The scripted rider reacts to what the Speed page shows.
+// the accesses of one sample pair, how runs end (a still roller too), the needles,
+// rpm, cancelling, the edge time limit and the late rider. The scripted rider reacts
+// to what the Speed page shows.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -63,6 +64,10 @@ class CardSequenceTest : public ::testing::Test {
         explicit RiderView(RecordingDisplay& display) : display_(display) {}
         void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override {
             display_.showRemoteText(text, shadow, font);
+            lastText = display_.log.back();
+        }
+        void showRemoteTextInLastColours(std::string_view text) override {
+            display_.showRemoteTextInLastColours(text);
             lastText = display_.log.back();
         }
         void showDigit(int digit) override {
@@ -258,21 +263,83 @@ TEST_F(CardSequenceTest, AStopAskedBeforeTheSequenceRunsEndsItAtTheFirstWait) {
     EXPECT_EQ(lastText(), "text Test stopped FFFF00/FF0000");
 }
 
-TEST_F(CardSequenceTest, ARollerThatStopsTurningEndsTheTestAndClearsTheRunItWasIn) {
+// The pairs count 3 and 4 ticks: the needle at 200 passes 26 at the first pair.
+TEST_F(CardSequenceTest, ARollerThatStandsStillAfterPassing26EndsTheRunBySpeedAndKeepsIt) {
     pressAtSamples = {4, 8, 2};
     bus.status = [this](int n) {
         std::uint8_t status = riderStatus(n);
-        // The roller stands still (high) once run 2 holds four samples.
+        // A hard stop: the roller stands (high) once run 2 holds four samples, and
+        // turns again only for run 3.
+        if (currentRun() == 1 && slot1().leadingPeriods(1) >= 4) status |= cardport::kRollerBit;
+        return status;
+    };
+    const CardOutcome outcome = runSequence();
+    EXPECT_EQ(outcome.kind, CardOutcome::Kind::Finished) << outcome.message;
+    EXPECT_EQ(outcome.completedRuns, 3);
+    EXPECT_EQ(slot1().leadingPeriods(0), 4);
+    // The rising period of the pair the roller stopped in is not kept.
+    EXPECT_EQ(slot1().leadingPeriods(1), 4);
+    EXPECT_EQ(slot1().rollerPeriods[2004], 0);
+    EXPECT_EQ(slot1().leadingPeriods(2), 2);
+    // Ended well before the edge limit of 50 ms (the needle's 13 is 23 µs of the
+    // card's 2 MHz clock here).
+    EXPECT_LT(bus.accesses, 30'000);
+    EXPECT_EQ(lastText(), "text Test session finished FFFF00/FF0000");
+}
+
+TEST_F(CardSequenceTest, ARollerThatStopsBeforePassing26EndsTheSessionAndKeepsTheCompletedRuns) {
+    setPeriods(30, 30);  // the needle stays at 20
+    pressAtSamples = {4, 8, 2};
+    // What a session before left in slot 1.
+    slot1().header.words[SessionHeader::kElectronicsType] = 1;
+    slot1().values.values[SessionValues::kStationCorrection] = 0.5;
+    bus.status = [this](int n) {
+        std::uint8_t status = riderStatus(n);
         if (currentRun() == 1 && slot1().leadingPeriods(1) >= 4) status |= cardport::kRollerBit;
         return status;
     };
     const CardOutcome outcome = runSequence();
     EXPECT_EQ(outcome.kind, CardOutcome::Kind::NoSignal);
     EXPECT_THAT(outcome.message, HasSubstr("No roller signal"));
+    EXPECT_THAT(outcome.message, HasSubstr("1 completed run kept"));
+    EXPECT_EQ(outcome.completedRuns, 1);
     EXPECT_EQ(slot1().leadingPeriods(0), 4);
     EXPECT_EQ(slot1().leadingPeriods(1), 0);
+    // The kept run is stamped as a finished session's: the card, and the factor of
+    // no station.
+    EXPECT_EQ(slot1().header.electronicsType(), 0);
+    EXPECT_EQ(slot1().values.stationCorrection(), 1.0);
     // The time limit is the card timing's: 50 ms of 1 µs accesses.
+    EXPECT_GT(bus.accesses, 50'000);
     EXPECT_LT(bus.accesses, 200'000);
+}
+
+TEST_F(CardSequenceTest, TheFirstRollerEdgeOfARunIsWaitedForUntilTheRiderSetsOffOrStop) {
+    pressAtSamples = {4, 6, 2};
+    // Run 2: the rider presses the remote and sets off 120 ms later, over twice the
+    // edge limit; run 3: the rider never sets off and the user stops the test.
+    int runShownAt = -1;
+    bus.status = [this, &runShownAt](int n) {
+        std::uint8_t status = riderStatus(n);
+        if (currentRun() >= 1 && slot1().leadingPeriods(currentRun()) == 0) {
+            if (runShownAt < 0) runShownAt = n;
+            if (currentRun() == 2 && n - runShownAt > 150'000) sequence.requestStop();
+            if (currentRun() == 2 || n - runShownAt < 120'000) {
+                status &= static_cast<std::uint8_t>(~cardport::kRollerBit);
+            }
+        } else {
+            runShownAt = -1;
+        }
+        return status;
+    };
+    const CardOutcome outcome = runSequence();
+    EXPECT_EQ(outcome.kind, CardOutcome::Kind::Stopped) << outcome.message;
+    EXPECT_EQ(outcome.completedRuns, 2);
+    EXPECT_EQ(slot1().leadingPeriods(0), 4);
+    EXPECT_EQ(slot1().leadingPeriods(1), 6);
+    EXPECT_EQ(slot1().leadingPeriods(2), 0);
+    EXPECT_EQ(slot1().header.electronicsType(), 0);
+    EXPECT_EQ(lastText(), "text Test stopped FFFF00/FF0000");
 }
 
 TEST_F(CardSequenceTest, TheRemoteIsTheModelsBit) {
@@ -288,6 +355,8 @@ TEST_F(CardSequenceTest, TheRemoteIsTheModelsBit) {
 
 TEST_F(CardSequenceTest, ARevCounterCheckMovesTheRpmNeedleUntilTheRemoteAndStoresNothing) {
     start.isRevCounterCheck = true;
+    // The label's colours are whatever was shown last, by a test or a K40 transfer.
+    rider.showRemoteText("Data OK", Rgb::Lime, Rgb::Green);
     start.rpm = {1, 1'920'000, 120'000'000};
     bus.queueCounts(0x1B4, {kFull - 12000});  // 160 on the dial
     bus.queueCounts(0x1B8, {kFull});
@@ -295,7 +364,10 @@ TEST_F(CardSequenceTest, ARevCounterCheckMovesTheRpmNeedleUntilTheRemoteAndStore
     onPoll = [this](int n) { isRiderReady = n > 200; };
     const CardOutcome outcome = runSequence();
     EXPECT_EQ(outcome.kind, CardOutcome::Kind::Finished);
-    EXPECT_EQ(lastText(), "text RPM test finished FFFF00/00FF00");
+    EXPECT_THAT(display.linesStartingWith("text"),
+                ElementsAre("text Data OK 00FF00/008000",
+                            "text Press remote to end RPM check in the last colours",
+                            "text RPM test finished in the last colours"));
     EXPECT_FALSE(display.linesStartingWith("needle rpm 160 FFFF00").empty());
     EXPECT_EQ(slot1().leadingPeriods(0), 0);
     EXPECT_EQ(std::count(bus.log.begin(), bus.log.end(), "r 1b5"), 0) << "no roller read";

@@ -25,6 +25,9 @@ class RecordingDisplay final : public SequenceView, public LiveDisplay, public K
     void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override {
         log.push_back("text " + std::string(text) + " " + hexOf(shadow) + "/" + hexOf(font));
     }
+    void showRemoteTextInLastColours(std::string_view text) override {
+        log.push_back("text " + std::string(text) + " in the last colours");
+    }
     void showDigit(int digit) override { log.push_back("digit " + std::to_string(digit)); }
     void drawNeedle(Dial dial, int position, Rgb colour) override {
         log.push_back(std::string("needle ") + (dial == Dial::Speed ? "speed " : "rpm ") +

@@ -11,6 +11,7 @@
 #include "app/FindSessionsDialog.h"
 #include "app/FindSessionsLink.h"
 #include "library/LibraryFixture.h"
+#include "library/SqliteDatabase.h"
 
 namespace dyno::testing {
 namespace {
@@ -64,6 +65,20 @@ TEST_F(FindSessions, SavedSessionIsFoundWithoutARescan) {
     typeWords("vesp");
     ASSERT_EQ(dialog->resultCount(), 1);
     EXPECT_EQ(dialog->resultPath(0), path(QStringLiteral("primavera.zsd")));
+}
+
+TEST_F(FindSessions, ADatabaseOfAnotherProgramInTheIndexsPlaceIsNamedAndLeftAsItIs) {
+    const std::filesystem::path place = folder.path().toStdString() + "/index/library.sqlite";
+    std::filesystem::create_directories(place.parent_path());
+    SqliteDatabase(place).execute("CREATE TABLE parts(name TEXT)");
+    const auto size = std::filesystem::file_size(place);
+
+    click(filePage, "findsessions");
+    click(*dialog, "findrescan");
+    EXPECT_TRUE(control<QLabel>(*dialog, "findstatus")->text().contains("is not a session index"))
+        << control<QLabel>(*dialog, "findstatus")->text().toStdString();
+    EXPECT_EQ(std::filesystem::file_size(place), size);
+    EXPECT_FALSE(std::filesystem::exists(place.string() + ".damaged"));
 }
 
 }  // namespace

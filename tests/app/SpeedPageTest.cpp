@@ -43,6 +43,12 @@ TEST_F(SpeedPageTest, TextsColoursDigitAndBarZonesFollowTheSequence) {
     EXPECT_EQ(bar1->secondLimit(), 90);
     EXPECT_EQ(bar2->firstLimit(), 10);
     EXPECT_EQ(bar2->secondLimit(), 20);
+
+    // A text for the colours last shown: a rev counter check after the transfer.
+    page.showRemoteTextInLastColours("Press remote to end RPM check");
+    EXPECT_EQ(remote->text(), "Press remote to end RPM check");
+    EXPECT_EQ(remote->shadowColour(), QColor(0, 255, 255));
+    EXPECT_EQ(remote->fontColour(), QColor(0, 0, 255));
 }
 
 TEST_F(SpeedPageTest, ErasingANeedleGivesTheDialPictureBack) {

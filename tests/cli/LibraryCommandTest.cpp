@@ -61,5 +61,62 @@ TEST(LibraryCommand, RefusesBadDatesAndMissingFolders) {
     EXPECT_NE(missing.err.find("no such folder"), std::string::npos) << missing.err;
 }
 
+std::string contentOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(LibraryCommand, ADbThatIsNotAnIndexIsRefusedAndLeftAsItIs) {
+    testing::ScratchFolder folder;
+    const auto archive = folder / "shop" / "zip.zsd";
+    testing::saveSession(archive, {"Piaggio", "Zip", "Hansen", ""});
+    const std::string before = contentOf(archive);
+    for (const char* command : {"search", "scan"}) {
+        std::vector<std::string> words{"library", command};
+        if (std::string(command) == "scan") words.push_back((folder / "shop").string());
+        words.insert(words.end(), {"--db", archive.string()});
+        const auto refused = runDynotool(words);
+        EXPECT_EQ(refused.exitStatus, 1) << command;
+        EXPECT_EQ(lineCount(refused.err), 1) << refused.err;
+        EXPECT_NE(refused.err.find("is not a session index"), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(contentOf(archive), before) << command;
+        EXPECT_FALSE(std::filesystem::exists(archive.string() + ".damaged")) << command;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "shop"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(LibraryCommand, ADamagedIndexIsRefusedBySearchAndStartedAnewByScan) {
+    testing::ScratchFolder folder;
+    const std::string db = (folder / "index.sqlite").string();
+    testing::saveSession(folder / "shop" / "zip.zsd", {"Piaggio", "Zip", "Hansen", ""});
+    ASSERT_EQ(runDynotool({"library", "scan", (folder / "shop").string(), "--db", db}).exitStatus,
+              0);
+    // The database's header stays; every page after the first is overwritten.
+    const auto size = std::filesystem::file_size(db);
+    {
+        std::fstream damage(db, std::ios::in | std::ios::out | std::ios::binary);
+        damage.seekp(4096);
+        const std::string garbage(size > 4096 ? size - 4096 : 4096, '\x5a');
+        damage.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    const std::string damaged = contentOf(db);
+
+    const auto search = runDynotool({"library", "search", "zip", "--db", db});
+    EXPECT_EQ(search.exitStatus, 1);
+    EXPECT_NE(search.err.find("is damaged"), std::string::npos) << search.err;
+    EXPECT_EQ(contentOf(db), damaged);
+    EXPECT_FALSE(std::filesystem::exists(db + ".damaged"));
+
+    const auto scan = runDynotool({"library", "scan", (folder / "shop").string(), "--db", db});
+    ASSERT_EQ(scan.exitStatus, 0) << scan.err;
+    EXPECT_TRUE(std::filesystem::exists(db + ".damaged"));
+    const auto found = runDynotool({"library", "search", "zip", "--db", db});
+    EXPECT_EQ(found.exitStatus, 0) << found.err;
+    EXPECT_EQ(lineCount(found.out), 1);
+}
+
 }  // namespace
 }  // namespace dyno

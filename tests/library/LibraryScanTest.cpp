@@ -140,15 +140,36 @@ TEST_F(LibraryScan, DamagedIndexIsRebuiltFromTheFoldersItHadScanned) {
     EXPECT_EQ(namesFound("lund").size(), 2u);
 }
 
-TEST_F(LibraryScan, IndexThatIsNotADatabaseStartsAnew) {
+// The program's own index file is the index, whatever it holds: garbage there is a
+// damaged index. A file the user names is one only if it is a database of ours.
+TEST_F(LibraryScan, AnOwnIndexThatIsNotADatabaseStartsAnewANamedOneIsRefused) {
     std::filesystem::create_directories(indexFile().parent_path());
-    std::ofstream(indexFile()) << std::string(8192, 'x');
+    const std::string garbage(8192, 'x');
+    std::ofstream(indexFile()) << garbage;
+    EXPECT_THROW(LibraryIndex(indexFile(), LibraryOpening{true, true}), IndexRefused);
+    EXPECT_FALSE(std::filesystem::exists(indexFile().string() + ".damaged"));
+
     LibraryIndex index(indexFile());
     EXPECT_TRUE(index.openReport().rebuilt);
     EXPECT_TRUE(index.openReport().foldersToRescan.empty());
     EXPECT_TRUE(std::filesystem::exists(indexFile().string() + ".damaged"));
     saveSession(archives() / "a.zsd", {"Derbi", "Senda", "Lund", ""});
     EXPECT_EQ(scanFolder(index, archives()).added, 1);
+}
+
+TEST_F(LibraryScan, ADatabaseOfAnotherProgramIsNeverMadeAnIndex) {
+    std::filesystem::create_directories(indexFile().parent_path());
+    {
+        SqliteDatabase other(indexFile());
+        other.execute("CREATE TABLE parts(name TEXT); INSERT INTO parts VALUES ('jet')");
+    }
+    const auto size = std::filesystem::file_size(indexFile());
+    EXPECT_THROW(LibraryIndex{indexFile()}, IndexRefused);
+    EXPECT_EQ(std::filesystem::file_size(indexFile()), size);
+    SqliteDatabase other(indexFile());
+    SqliteStatement tables(other, "SELECT count(*) FROM sqlite_master");
+    ASSERT_TRUE(tables.step());
+    EXPECT_EQ(tables.integer(0), 1);
 }
 
 TEST(SessionSummary, EvaluatesEveryRunWithTheSessionsOwnRoller) {

@@ -1,6 +1,7 @@
 #include "acquisition/card/CardSequence.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "acquisition/k40/FixedGearingRatio.h"
@@ -20,6 +21,16 @@ constexpr int kLastPairStart = kSamplesPerRun - 1;
 constexpr unsigned kPollsPerTimeCheck = 64;
 constexpr std::int64_t kSleepSliceMs = 20;
 
+// How long the roller may stand still in a run past 26 before the run ends by
+// speed: twice the period that puts the needle at 13. Both periods of the pair in
+// progress run at least from the last roller edge to the next; when the rising one
+// is over already, the falling one alone must make the pair's average longer than
+// that period, and at twice its length it does.
+std::int64_t standstillUsOf(double needleSpeedConstant) {
+    const double endPeriodTicks = needleSpeedConstant / kEndPosition;
+    return static_cast<std::int64_t>(std::ceil(2.0 * endPeriodTicks / kCardClockRate * 1e6));
+}
+
 std::size_t sampleAt(int run, int i) {
     return static_cast<std::size_t>(run) * kSamplesPerRun + static_cast<std::size_t>(i);
 }
@@ -37,12 +48,14 @@ CardOutcome CardSequence::run(const CardStart& start) {
     access_ = &access;
     completedRuns_ = 0;
     runInProgress_ = -1;
+    patience_ = EdgePatience::TimeLimit;
     station_.reset();
     markerOffsets_ = {};
     rpmPosition_ = 0;
 
     needleSpeedConstant_ = start.session.speedDialConstant;
     if (start.speedInMph) needleSpeedConstant_ *= kKmhToMph;
+    standstillUs_ = standstillUsOf(needleSpeedConstant_);
     slot1_.clearForRecording();
     seams_.view.showDigit(0);
 
@@ -60,13 +73,8 @@ CardOutcome CardSequence::run(const CardStart& start) {
         outcome.kind = abandon.kind;
         outcome.message = messageOf(abandon);
         if (!start.isRevCounterCheck) {
-            if (runInProgress_ >= 0) {
-                // An interrupted run would evaluate as a short, misleading curve.
-                auto run = slot1_.run(runInProgress_);
-                std::fill(run.rollerPeriods.begin(), run.rollerPeriods.end(), 0);
-                std::fill(run.rpmSamples.begin(), run.rpmSamples.end(), 0);
-            }
-            if (completedRuns_ > 0) stampSessionSetup(slot1_, start_.session);
+            clearRunInProgress();
+            if (completedRuns_ > 0) keepCompletedRuns();
         }
         seams_.view.showRemoteText(kTestStoppedText, Rgb::Yellow, Rgb::Red);
     }
@@ -97,16 +105,20 @@ std::string CardSequence::messageOf(const Abandon& abandon) const {
 
 template <typename IsDone>
 std::uint8_t CardSequence::pollUntil(IsDone isDone, Signal signal) {
-    const std::int64_t startUs = signal == Signal::None ? 0 : seams_.timing.nowUs();
+    const bool isTimed = signal != Signal::None && patience_ != EdgePatience::UntilStop;
+    const std::int64_t startUs = isTimed ? seams_.timing.nowUs() : 0;
     const std::int64_t limitUs = start_.edgeTimeoutMs * 1000;
     for (unsigned polls = 1;; ++polls) {
         const std::uint8_t status = access_->status();
         if (isDone(status)) return status;
         if (isStopRequested()) throw Abandon{CardOutcome::Kind::Stopped, signal};
-        if (signal != Signal::None && polls % kPollsPerTimeCheck == 0 &&
-            seams_.timing.nowUs() - startUs >= limitUs) {
-            throw Abandon{CardOutcome::Kind::NoSignal, signal};
+        if (!isTimed || polls % kPollsPerTimeCheck != 0) continue;
+        const std::int64_t nowUs = seams_.timing.nowUs();
+        if (patience_ == EdgePatience::UntilStandstill &&
+            nowUs - lastRollerEdgeUs_ >= standstillUs_) {
+            throw RollerStandstill{};
         }
+        if (nowUs - startUs >= limitUs) throw Abandon{CardOutcome::Kind::NoSignal, signal};
     }
 }
 
@@ -136,14 +148,17 @@ bool isIgnitionHigh(std::uint8_t status) {
 void CardSequence::armRollerCounters() {
     pollUntil(isRollerHigh, Signal::Roller);
     access_->reload(cardport::kRollerRising);
+    markRollerEdge();
     pollUntil([](std::uint8_t s) { return !isRollerHigh(s); }, Signal::Roller);
     access_->reload(cardport::kRollerFalling);
+    markRollerEdge();
 }
 
 std::uint32_t CardSequence::rollerRisingRead() {
     pollUntil(isRollerHigh, Signal::Roller);
     const std::uint32_t elapsed = access_->readHighFirst(cardport::kRollerRising);
     access_->reload(cardport::kRollerRising);
+    markRollerEdge();
     return elapsed;
 }
 
@@ -167,6 +182,7 @@ std::uint32_t CardSequence::rollerFallingRead() {
     pollUntil([](std::uint8_t s) { return !isRollerHigh(s); }, Signal::Roller);
     const std::uint32_t elapsed = access_->readHighFirst(cardport::kRollerFalling);
     access_->reload(cardport::kRollerFalling);
+    markRollerEdge();
     return elapsed;
 }
 
@@ -188,8 +204,8 @@ void CardSequence::moveMarker(int channel, int rawValue) {
 }
 
 void CardSequence::revCounterCheck() {
-    // The label keeps its colours through the check: those of a test start.
-    seams_.view.showRemoteText(kPressRemoteToEndCheckText, Rgb::Yellow, Rgb::Lime);
+    // The label keeps the colours it was last given, by a test or by another check.
+    seams_.view.showRemoteTextInLastColours(kPressRemoteToEndCheckText);
     ignitionPeriod_ = 1;
     std::int32_t position = 0;
     const auto dial = static_cast<std::uint32_t>(start_.rpm.rpmDialConstant);
@@ -203,12 +219,14 @@ void CardSequence::revCounterCheck() {
         position = quotient <= kLargestNeedlePosition ? static_cast<std::int32_t>(quotient) : 0;
         if (isRemotePressed(access_->status(), start_.remoteButtonMask)) break;
     }
-    seams_.view.showRemoteText(kRpmTestFinishedText, Rgb::Yellow, Rgb::Lime);
+    seams_.view.showRemoteTextInLastColours(kRpmTestFinishedText);
 }
 
 void CardSequence::test() {
     seams_.view.showRemoteText(kPressRemoteText, Rgb::Yellow, Rgb::Lime);
     waitRemotePressed();
+    // The rider may press before the roller turns.
+    patience_ = EdgePatience::UntilStop;
     armRollerCounters();
     rollerRisingRead();
     rollerFallingRead();
@@ -232,8 +250,11 @@ void CardSequence::recordRun(int run) {
     runInProgress_ = run;
     // The counters last reloaded before the rider's pause: their first pair would
     // time the pause, not a revolution, and spike the run's acceleration. Armed
-    // again here, the first pair is one revolution like every other.
+    // again here, the first pair is one revolution like every other. The rider may
+    // set off only now, from a roller that stands still.
+    patience_ = EdgePatience::UntilStop;
     armRollerCounters();
+    patience_ = EdgePatience::TimeLimit;
     int i = 0;
     std::int64_t speedPosition = 0;
     rpmPosition_ = 0;
@@ -247,11 +268,21 @@ void CardSequence::recordRun(int run) {
     for (;;) {
         seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Yellow);
         seams_.live.drawNeedle(Dial::Rpm, rpmPosition_, Rgb::Yellow);
-        const std::uint32_t rising = rollerRisingRead();
-        slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(rising);
-        ++i;
-        const std::uint32_t falling = rollerFallingRead();
-        slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(falling);
+        const int pairStart = i;
+        std::uint32_t rising = 0;
+        std::uint32_t falling = 0;
+        try {
+            rising = rollerRisingRead();
+            slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(rising);
+            ++i;
+            falling = rollerFallingRead();
+            slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(falling);
+        } catch (const RollerStandstill&) {
+            // The run ends by speed with the pairs it holds; the unfinished pair goes.
+            slot1_.rollerPeriods[sampleAt(run, pairStart)] = 0;
+            seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Black);
+            break;
+        }
         // Unsigned 32-bit, as the counts are: the sum of two long periods wraps.
         std::uint32_t average = (rising + falling) / 2;
         seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Black);
@@ -285,12 +316,16 @@ void CardSequence::recordRun(int run) {
         speedPosition = static_cast<std::int64_t>(needleSpeedConstant_ / average);
 
         if (isRemotePressed(access_->status(), start_.remoteButtonMask)) break;
-        if (!hasPassed26 && speedPosition > kPassedPosition) hasPassed26 = true;
+        if (!hasPassed26 && speedPosition > kPassedPosition) {
+            hasPassed26 = true;
+            patience_ = EdgePatience::UntilStandstill;
+        }
         if (speedPosition < kEndPosition && hasPassed26) break;
         if (speedPosition < 0 || speedPosition > kLargestNeedlePosition) speedPosition = 0;
         ++i;
         if (i >= kLastPairStart) break;
     }
+    patience_ = EdgePatience::TimeLimit;
     runInProgress_ = -1;
     completedRuns_ = run + 1;
     if (start_.session.gearbox == GearboxType::FixedGearing) {
@@ -301,10 +336,23 @@ void CardSequence::recordRun(int run) {
 void CardSequence::finishSession() {
     // The colours of "Test running" stay.
     seams_.view.showRemoteText(kSessionFinishedText, Rgb::Yellow, Rgb::Red);
+    keepCompletedRuns();
+}
+
+void CardSequence::keepCompletedRuns() {
     stampSessionSetup(slot1_, start_.session);
     station_ = cardStationReadout(seams_.bus, start_.weather);
     applyCorrection(station_ ? station_->correction : factorOne(),
                     CorrectionTarget::StationCorrection, slot1_, seams_.messages);
+}
+
+void CardSequence::clearRunInProgress() {
+    if (runInProgress_ < 0) return;
+    // An interrupted run would evaluate as a short, misleading curve.
+    auto run = slot1_.run(runInProgress_);
+    std::fill(run.rollerPeriods.begin(), run.rollerPeriods.end(), 0);
+    std::fill(run.rpmSamples.begin(), run.rpmSamples.end(), 0);
+    runInProgress_ = -1;
 }
 
 }  // namespace dyno

@@ -27,7 +27,8 @@ inline constexpr std::string_view kPressRemoteToEndCheckText = "Press remote to 
 inline constexpr std::string_view kRpmTestFinishedText = "RPM test finished";
 inline constexpr std::string_view kTestStoppedText = "Test stopped";
 
-// A wait for a roller or ignition edge gives up after this long without one.
+// A wait for a roller or ignition edge gives up after this long without one, unless
+// it waits for the rider to set the roller turning or for a run to end.
 inline constexpr std::int64_t kDefaultEdgeTimeoutMs = 5000;
 
 // Everything a card start takes from the pages and the settings, as plain values.
@@ -72,10 +73,17 @@ struct CardOutcome {
 // its own that owns the bus and slot 1 meanwhile. requestStop() may be called from
 // any thread: every wait for a status bit ends at the next poll. A stop is never
 // taken back, so one asked for before run() has begun still counts: a sequence
-// serves one session. A wait for a roller
-// or ignition edge also ends when none has come for `edgeTimeoutMs` of the card
-// timing; a wait for the remote waits for the rider. A session that ends early keeps
-// the runs completed so far; the run it was in is cleared.
+// serves one session.
+//
+// How long a wait lasts without Stop: a wait for the remote, and for the first
+// roller edges after a remote press, waits for the rider, however late the ride
+// begins. Once a run's speed has passed 26 it ends by speed when the roller stands
+// still: the revolution in progress has then lasted so long that its pair could only
+// put the needle below 13, which is what the rider's stop would show when the roller
+// turned again. Any other wait for a roller or ignition edge ends the session when
+// none has come for `edgeTimeoutMs` of the card timing. A session that ends early
+// keeps the runs completed so far, stamped with the session's setup and the
+// station's factor as a finished one is; the run it was in is cleared.
 class CardSequence {
   public:
     struct Seams {
@@ -99,12 +107,21 @@ class CardSequence {
         CardOutcome::Kind kind;
         Signal signal;
     };
+    // What ends a wait for an edge besides Stop, by where the sequence is.
+    enum class EdgePatience {
+        UntilStop,        // the rider has yet to set the roller turning
+        TimeLimit,        // `edgeTimeoutMs`, then the session ends
+        UntilStandstill,  // a run past 26: a still roller ends the run by speed
+    };
+    // Thrown by a wait in a run past 26 once the roller has stood still long enough.
+    struct RollerStandstill {};
 
     template <typename IsDone>
     std::uint8_t pollUntil(IsDone isDone, Signal signal);
     void waitRemotePressed();
     void sleep(std::int64_t ms);
 
+    void markRollerEdge() { lastRollerEdgeUs_ = seams_.timing.nowUs(); }
     void armRollerCounters();
     std::uint32_t rollerRisingRead();
     std::uint32_t rollerFallingRead();
@@ -116,7 +133,8 @@ class CardSequence {
     void test();
     void recordRun(int run);
     void finishSession();
-    void stampCompletedRuns();
+    void keepCompletedRuns();
+    void clearRunInProgress();
     std::string messageOf(const Abandon& abandon) const;
 
     Seams seams_;
@@ -132,6 +150,9 @@ class CardSequence {
     std::array<int, 2> markerOffsets_{};
     int completedRuns_ = 0;
     int runInProgress_ = -1;
+    EdgePatience patience_ = EdgePatience::TimeLimit;
+    std::int64_t lastRollerEdgeUs_ = 0;
+    std::int64_t standstillUs_ = 0;
 };
 
 }  // namespace dyno
