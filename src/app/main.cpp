@@ -97,6 +97,12 @@ int main(int argc, char** argv) {
 
     dyno::SingleInstanceGuard guard;
     if (!guard.acquire()) {
+        // No folder of the user's own could hold the lock: say why instead of
+        // claiming another copy runs.
+        if (!guard.problem().isEmpty()) {
+            QMessageBox::critical(nullptr, QStringLiteral("vkr_dyno"), guard.problem());
+            return 1;
+        }
         QMessageBox::information(nullptr, QStringLiteral("vkr_dyno"),
                                  QStringLiteral("VKR dyno program is already running"));
         return 0;
