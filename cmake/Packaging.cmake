@@ -60,10 +60,11 @@ set(CPACK_PACKAGE_CONTACT "VKR dyno maintainers <maintainers@vkr-dyno.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Roller dynamometer program for scooters and small motorcycles")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Controls the roller dyno's electronics (K40 on a serial port, the K70/K80 card),\n\
-records test sessions, evaluates power and torque corrected to standard air,\n\
-compares up to four sessions in one graph and prints a one-page report. With a\n\
-simulated dyno for trying it out, and dynotool, its command-line face for scripts.")
+    "Controls the roller dyno's electronics (K40 on a serial port, the\n\
+K70/K80 card), records test sessions, evaluates power and torque\n\
+corrected to standard air, compares up to four sessions in one graph and\n\
+prints a one-page report. With a simulated dyno for trying it out, and\n\
+dynotool, its command-line face for scripts.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The run-time libraries as dpkg-shlibdeps finds them in the binaries.
