@@ -7,14 +7,17 @@ namespace dyno {
 
 namespace {
 
-// The toolkit's command-line options, with one or two dashes; those that take a
-// value take the next word.
-constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue{
-    "platform", "platformpluginpath", "platformtheme", "plugin",   "qwindowgeometry",
-    "qwindowtitle", "qwindowicon",   "style",         "stylesheet", "session",
-    "display",  "geometry",          "title",         "name"};
+// The toolkit's command-line options, with one or two dashes. Those that take a value
+// take the next word; only a few also read "-name=value", and any other option
+// written so would be ignored by the toolkit, so it is refused here.
+constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue{
+    "platform",     "platformpluginpath", "platformtheme", "plugin",     "qwindowgeometry",
+    "qwindowtitle", "qwindowicon",        "style",         "stylesheet", "session",
+    "display",      "geometry",           "title",         "icon",       "name"};
+constexpr std::array<std::string_view, 3> kToolkitOptionsWithEquals{"style", "stylesheet",
+                                                                     "qmljsdebugger"};
 constexpr std::array<std::string_view, 6> kToolkitFlags{"reverse", "widgetcount", "nograb",
-                                                         "dograb",  "sync",        "qmljsdebugger"};
+                                                         "dograb",  "sync",        "testability"};
 
 template <std::size_t N>
 bool isOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
@@ -28,6 +31,12 @@ bool isOneOf(std::string_view name, const std::array<std::string_view, N>& names
 std::string_view optionName(std::string_view word) {
     word.remove_prefix(word.starts_with("--") ? 2 : 1);
     return word.substr(0, word.find('='));
+}
+
+bool isToolkitOption(std::string_view word) {
+    const std::string_view name = optionName(word);
+    return isOneOf(name, kToolkitOptionsWithValue) || isOneOf(name, kToolkitOptionsWithEquals) ||
+           isOneOf(name, kToolkitFlags);
 }
 
 }  // namespace
@@ -49,11 +58,14 @@ CommandLine readCommandLine(const std::vector<std::string>& words) {
             line.options.isSimulated = true;
         } else if (word == "--skip-calibration") {
             line.options.skipsCalibration = true;
-        } else if (word.size() > 1 && word[0] == '-' && isOneOf(optionName(word), kToolkitFlags)) {
-            continue;
-        } else if (word.size() > 1 && word[0] == '-' &&
-                   isOneOf(optionName(word), kToolkitOptionsWithValue)) {
-            if (word.find('=') == std::string::npos && ++i == words.size()) {
+        } else if (word.size() > 1 && word[0] == '-' && isToolkitOption(word)) {
+            const std::string_view name = optionName(word);
+            const bool hasEquals = word.find('=') != std::string::npos;
+            if (hasEquals && !isOneOf(name, kToolkitOptionsWithEquals)) {
+                return {CommandLine::Action::Refuse, {},
+                        word + ": write -" + std::string(name) + " VALUE, as two words"};
+            }
+            if (!hasEquals && isOneOf(name, kToolkitOptionsWithValue) && ++i == words.size()) {
                 return {CommandLine::Action::Refuse, {}, word + " expects a value"};
             }
         } else if (word.starts_with("-")) {

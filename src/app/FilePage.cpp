@@ -1,6 +1,7 @@
 #include "app/FilePage.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -110,7 +111,7 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     loaded_->setObjectName(QStringLiteral("loadedtext"));
     loaded_->setWordWrap(true);
     loaded_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    loaded_->setFixedHeight(4 * loaded_->fontMetrics().lineSpacing());
+    keepLoadLineRoom();
     loadLayout->addWidget(loaded_);
     auto* save = new QPushButton(QStringLiteral("Save Test session 1"), this);
     save->setObjectName(QStringLiteral("savefile"));
@@ -216,6 +217,16 @@ void FilePage::showPreview(const QString& remarkLine1, const QString& timeText,
     memo_->setPlainText(remarkLine1);
     time_->setText(timeText);
     date_->setText(dateText);
+}
+
+void FilePage::keepLoadLineRoom() {
+    loaded_->setFixedHeight(4 * loaded_->fontMetrics().lineSpacing());
+}
+
+void FilePage::changeEvent(QEvent* event) {
+    // The window sets its face after the pages are built.
+    if (event->type() == QEvent::FontChange) keepLoadLineRoom();
+    QWidget::changeEvent(event);
 }
 
 void FilePage::showLoaded(const QString& fileName, int slot) {

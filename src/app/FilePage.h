@@ -64,7 +64,13 @@ class FilePage : public QWidget {
     // "Find sessions" or Ctrl+F while the page is shown.
     void findSessionsRequested();
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    // Four lines of the load line in the page's font.
+    void keepLoadLineRoom();
+
     void listFiles(const QString& keepSelected);
 
     QStringList places_;

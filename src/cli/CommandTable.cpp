@@ -26,7 +26,7 @@ constexpr CommandEntry kCommands[] = {
     {"report", runReport,
      "report FILE1 [FILE2 [FILE3 [FILE4]]] --out PDF|PNG [--run N,...] [--page a4|letter] "
      "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
-     "[--mph] [--kw] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
+     "[--mph|--kph] [--kw|--hp] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
      "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE]",
      "The printed test report of up to four session archives: a one-page PDF with real text\n"
      "and vector curves, or a 600-dpi PNG. Without options the print settings, company,\n"

@@ -7,7 +7,7 @@
 // "vkr_dyno.ini" in the current folder as the window reads them, and the header from
 // its "vkrprint.bmp"; so do the graph limits and the speed and power units, as the
 // window's print takes them from its Param. and Setup pages. The options override
-// them. Prints one JSON line.
+// them (--kph and --hp undo a file's mph and kW). Prints one JSON line.
 #include <QImage>
 #include <QString>
 #include <algorithm>
@@ -143,10 +143,15 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     std::set<std::string> values = kGraphValueOptions;
     values.insert({"out", "page", "remarks", "line-width", "company", "phone", "logo"});
     std::set<std::string> flags = kGraphFlagOptions;
-    flags.insert({"owner", "no-owner", "header", "no-header"});
+    flags.insert({"owner", "no-owner", "header", "no-header", "kph", "hp"});
     const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
-    const FolderSettings folder = folderSettings();
+    FolderSettings folder = folderSettings();
+    // The settings file's units give way to the other unit's option.
+    if (arguments.flag("kph") && arguments.flag("mph")) throw UsageError("--kph and --mph exclude each other");
+    if (arguments.flag("hp") && arguments.flag("kw")) throw UsageError("--hp and --kw exclude each other");
+    if (arguments.flag("kph")) folder.graph.speedInMph = false;
+    if (arguments.flag("hp")) folder.graph.powerInKw = false;
     GraphRequest request = graphRequestOf(arguments, files.size(), folder.graph);
     const std::string outFile = arguments.required("out");
     const bool isPdf = endsWith(outFile, ".pdf");

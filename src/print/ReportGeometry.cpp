@@ -57,8 +57,8 @@ QString hundreds(std::int64_t rpm) {
 // Hundreds of rpm with at most one decimal, and none when it is 0 ("125", "12.5",
 // "114.6"): the labels stand between the frame and the page's edge, which six
 // significant digits ("114.583") overrun.
-QString rpmHundredsText(double hundreds) {
-    QString text = QString::number(hundreds, 'f', 1);
+QString rpmHundredsText(double hundredsOfRpm) {
+    QString text = QString::number(hundredsOfRpm, 'f', 1);
     if (text.endsWith(QStringLiteral(".0"))) text.chop(2);
     if (text == QStringLiteral("-0")) text = QStringLiteral("0");
     return text;
@@ -89,7 +89,7 @@ PowerAxis reportPowerAxisOf(const GraphScale& scale) {
     if (axis.span == 50 || axis.span == 150) {
         axis.divisions = axis.span == 50 ? axis.span / 5 : axis.span / 10;
         axis.labelStep = axis.span / axis.divisions;
-        axis.rowSpacing = 0.0;  // the screen's spacing; the page's is GH / divisions
+        axis.rowSpacing = 0.0;  // no screen spacing for this division; the page's is GH / divisions
     }
     return axis;
 }

@@ -52,7 +52,8 @@ struct PageText {
 
 // The power axis of the print. It divides as the screen's does (Graphs page) but for
 // spans of exactly 50 and 150, which the print takes one rule lower: 0-50 in ten
-// divisions of 5, 0-150 in fifteen of 10.
+// divisions of 5, 0-150 in fifteen of 10. Its rowSpacing is the screen's and is not
+// for the page (0 where the print divides otherwise): a page row is GH / divisions.
 PowerAxis reportPowerAxisOf(const GraphScale& scale);
 
 // The scale numbers and unit texts of the report; each needs its axis drawable.

@@ -17,7 +17,8 @@ using Action = CommandLine::Action;
 
 TEST(WindowCommandLine, ReadsItsOwnOptionsAndLetsTheToolkitsThrough) {
     const CommandLine line = readCommandLine(
-        {"--user-folder", "--simulate", "-platform", "offscreen", "--style=Fusion", "-reverse"});
+        {"--user-folder", "--simulate", "-platform", "offscreen", "--style=Fusion", "-reverse",
+         "--qwindowgeometry", "800x600", "-icon", "dyno.png", "-testability"});
     EXPECT_EQ(line.action, Action::RunWindow);
     EXPECT_TRUE(line.options.isUserFolder);
     EXPECT_TRUE(line.options.isSimulated);
@@ -36,6 +37,8 @@ TEST(WindowCommandLine, ReadsItsOwnOptionsAndLetsTheToolkitsThrough) {
     } refused[] = {{{"--simulte"}, "unknown option --simulte"},
                    {{"run.zsd"}, "takes no file or other word: run.zsd"},
                    {{"-platform"}, "-platform expects a value"},
+                   {{"-platform=offscreen"}, "-platform=offscreen: write -platform VALUE, as two words"},
+                   {{"-"}, "unknown option -"},
                    {{"--demo", "--user-folder"}, "--user-folder and --demo exclude each other"}};
     for (const auto& [words, reason] : refused) {
         const CommandLine refusedLine = readCommandLine(words);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,13 +79,17 @@ TEST(FilePage, TheLoadLineNeverMovesAButton) {
     QTemporaryDir root;
     FilePage page({root.path()});
     page.resize(785, 540);  // the File page inside the window
+    QFont windowFace = page.font();
+    windowFace.setPixelSize(13);
+    page.setFont(windowFace);  // as the window sets it after building its pages
     page.show();
     const auto buttonPlaces = [&] {
         QApplication::processEvents();
         std::vector<QPoint> places;
         for (const char* name : {"loadred", "loadblue", "loadgreen", "loadlilla", "savefile", "findsessions"}) {
             const auto* button = page.findChild<QPushButton*>(name);
-            places.push_back(button == nullptr ? QPoint(-1, -1) : button->mapTo(&page, QPoint(0, 0)));
+            EXPECT_NE(button, nullptr) << name;
+            if (button != nullptr) places.push_back(button->mapTo(&page, QPoint(0, 0)));
         }
         return places;
     };

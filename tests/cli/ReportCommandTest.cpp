@@ -79,8 +79,8 @@ TEST_F(ReportCommand, GraphLimitsAndUnitsComeFromTheSettingsFileUnlessAnOptionSa
     const std::string fromFile = (folder / "from_file.pdf").string();
     const std::string fromOptions = (folder / "from_options.pdf").string();
     const auto first = runDynotool({"report", archives[0], "--out", fromFile});
-    const auto second =
-        runDynotool({"report", archives[0], "--out", fromOptions, "--speed", "0:250", "--power", "0:20"});
+    const auto second = runDynotool({"report", archives[0], "--out", fromOptions, "--speed", "0:250",
+                                     "--power", "0:20", "--kph", "--hp"});
     std::filesystem::current_path(before);
     ASSERT_EQ(first.exitStatus, 0) << first.err;
     ASSERT_EQ(second.exitStatus, 0) << second.err;
@@ -91,7 +91,9 @@ TEST_F(ReportCommand, GraphLimitsAndUnitsComeFromTheSettingsFileUnlessAnOptionSa
     EXPECT_NE(file.find(" 110 "), std::string::npos) << file;
     EXPECT_NE(file.find("Maxmph"), std::string::npos);
     const std::string options = pdfText(fromOptions);
-    EXPECT_TRUE(inOrder(options, {"20", "18", "16", "Mph"})) << "0-20 by 2";
+    EXPECT_TRUE(inOrder(options, {"20", "18", "16", "Hp", "Kph"})) << "0-20 by 2";
+    EXPECT_EQ(options.find("Mph"), std::string::npos);
+    EXPECT_EQ(options.find("Kw"), std::string::npos);
     EXPECT_NE(options.find(" 225 "), std::string::npos) << "0-250 by 25";
     EXPECT_EQ(options.find(" 110 "), std::string::npos) << options;
 }

@@ -35,6 +35,21 @@ TEST(PortPermission, TheTextNamesTheGroupOnlyWhenTheGroupMayUseThePort) {
 // Opens a device the user may not use, as a user who is neither its owner nor in
 // its group: in a child that gives up the superuser's rights when the tests run as
 // root. With mode 0660 the group is the remedy; with 0600 it is not.
+TEST(PortPermission, TheDevicesOwnerGroupAndGroupRightsAreRead) {
+    const auto device = std::filesystem::temp_directory_path() /
+                        ("dyno_access_tty_" + std::to_string(::getpid()));
+    std::ofstream(device).put('\0');
+    for (const mode_t mode : {0660, 0640, 0620, 0600}) {
+        ASSERT_EQ(::chmod(device.c_str(), mode), 0);
+        const DeviceAccess access = deviceAccessOf(device.string());
+        EXPECT_FALSE(access.owner.empty());
+        EXPECT_FALSE(access.group.empty());
+        EXPECT_EQ(access.isGroupReadWrite, mode == 0660) << std::oct << mode;
+    }
+    std::filesystem::remove(device);
+    EXPECT_EQ(deviceAccessOf(device.string()).group, "") << "a device that is not there";
+}
+
 TEST(PortPermission, AForbiddenPortIsReportedWithItsRemedy) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root can try a device as another user";
     const auto device = std::filesystem::temp_directory_path() /
@@ -43,8 +58,6 @@ TEST(PortPermission, AForbiddenPortIsReportedWithItsRemedy) {
     for (const mode_t mode : {0660, 0600}) {
         ASSERT_EQ(::chmod(device.c_str(), mode), 0);
         const DeviceAccess access = deviceAccessOf(device.string());
-        EXPECT_FALSE(access.group.empty());
-        EXPECT_EQ(access.isGroupReadWrite, mode == 0660);
 
         const auto openAndCheck = [&] {
             SerialByteLink port;

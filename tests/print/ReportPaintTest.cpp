@@ -86,6 +86,32 @@ TEST_F(ReportPage, FrameGridSquareAndCurveLieWhereTheGeometryPutsThem) {
     }
 }
 
+TEST_F(ReportPage, RoadLoadDotsTruncateTheirPositionNotTheirHeight) {
+    ReportInputs report = sessions.report();
+    report.flags.showAirCurve = true;
+    report.selections[0].torqueShown = true;
+    report.airResistance = 0.03;
+    report.rollingResistance = 0.5;
+    const QImage page = pageOf(report);
+    const QRgb aqua = qRgb(0, 255, 255);
+    // Columns where the height above B has a fraction: the dot stands in the row its
+    // position reaches (a session's curve drawn later may cover a few of them).
+    int fractional = 0, onTheRow = 0, oneLow = 0;
+    for (int x = kLeft; x <= kRight; ++x) {
+        const double speed = 150.0 * (x - kLeft) / kWidth;
+        const double drag = 0.03 * speed;
+        const double above = (drag * drag + 0.5) * kHeight / 20.0;
+        const int y = static_cast<int>(kBottom - above);
+        if (y < kTop || above == static_cast<int>(above)) continue;
+        ++fractional;
+        onTheRow += page.pixel(x, y) == aqua;
+        oneLow += page.pixel(x, y + 1) == aqua;
+    }
+    EXPECT_GT(fractional, 1000);
+    EXPECT_GT(onTheRow, fractional * 9 / 10);
+    EXPECT_EQ(oneLow, 0);
+}
+
 TEST_F(ReportPage, HeaderOnlyWhenAskedAndTheSmallPictureAlways) {
     ReportInputs report = sessions.report();
     report.headerPicture = QImage(1700, 500, QImage::Format_RGB32);
