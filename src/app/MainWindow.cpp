@@ -58,16 +58,25 @@ QFont windowFont() {
 
 }  // namespace
 
+namespace {
+
+std::unique_ptr<ProgramParts> simulatedParts() {
+    ProgramOptions options;
+    options.isSimulated = true;
+    return std::make_unique<ProgramParts>(options);
+}
+
+}  // namespace
+
 MainWindow::MainWindow(ProgramParts& parts, const QString& startDirectory, QWidget* parent)
     : MainWindow(nullptr, &parts, SessionModel::create(), nullptr, startDirectory, parent) {}
 
 MainWindow::MainWindow(const QString& startDirectory, QWidget* parent)
-    : MainWindow(std::make_unique<ProgramParts>(), nullptr, SessionModel::create(), nullptr,
-                 startDirectory, parent) {}
+    : MainWindow(simulatedParts(), nullptr, SessionModel::create(), nullptr, startDirectory,
+                 parent) {}
 
 MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent)
-    : MainWindow(std::make_unique<ProgramParts>(), nullptr, nullptr, &model, startDirectory,
-                 parent) {}
+    : MainWindow(simulatedParts(), nullptr, nullptr, &model, startDirectory, parent) {}
 
 MainWindow::MainWindow(ProgramParts& parts, SessionModel& model, const QString& startDirectory,
                        QWidget* parent)

@@ -48,10 +48,12 @@ class MainWindow : public QWidget {
     // The program's window on `parts` (kept by the caller): it makes the model and
     // owns it.
     MainWindow(ProgramParts& parts, const QString& startDirectory, QWidget* parent = nullptr);
-    // A window on the hardware's parts, which it makes and owns.
+    // A window on simulated parts (every port name reaches the simulated electronics,
+    // the card is the simulated one), which it makes and owns: for tests and tools.
+    // Only the program's entry builds a window on the hardware, through `parts`.
     explicit MainWindow(const QString& startDirectory, QWidget* parent = nullptr);
     // A window on a model its caller keeps, for tests that look into the model; on
-    // `parts` when given, else on the hardware's.
+    // `parts` when given, else on simulated ones as above.
     MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent = nullptr);
     MainWindow(ProgramParts& parts, SessionModel& model, const QString& startDirectory,
                QWidget* parent = nullptr);
