@@ -64,13 +64,16 @@ class OpenFile {
 // never opened, written or followed. Removed unless it was renamed into place.
 class SaveTemporary {
   public:
-    explicit SaveTemporary(const fs::path& finalName) {
+    // `isReplacing`: a file is at the final name, whose mode the new one takes. Until
+    // then the temporary is the user's alone, so that nobody can open it while its
+    // mode is still the umask's and read what a private file will hold.
+    SaveTemporary(const fs::path& finalName, bool isReplacing) {
         for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
             path_ = finalName;
             path_ += "." + randomLetters();
-            // The mode before the umask, as a plain create gives.
-            const int fd = ::open(path_.c_str(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            // A new file gets the mode before the umask, as a plain create gives.
+            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                                  isReplacing ? 0600 : 0666);
             if (fd >= 0) {
                 file_ = std::make_unique<OpenFile>(fd);
                 return;
@@ -135,13 +138,13 @@ FileResult<> writeTemporary(SaveTemporary& temporary, std::span<const std::uint8
                          "cannot create a temporary beside " + finalName.string() + ": " +
                              systemText(temporary.openError())};
     }
-    if (!writeAll(temporary.fd(), bytes)) return fail("cannot write " + systemText(errno) + ":");
-    // The file keeps who may read and write it.
+    // The file keeps who may read and write it, set before anything is written.
     struct stat old {};
     if (keepsMode && ::stat(finalName.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
         ::fchmod(temporary.fd(), old.st_mode & 07777) != 0) {
         return fail("cannot set the mode of");
     }
+    if (!writeAll(temporary.fd(), bytes)) return fail("cannot write " + systemText(errno) + ":");
     if (::fsync(temporary.fd()) != 0) return fail("cannot flush " + systemText(errno) + ":");
     if (!temporary.close()) return fail("cannot close " + systemText(errno) + ":");
     return std::monostate{};
@@ -155,7 +158,8 @@ FileResult<> writeFileAtomically(const std::filesystem::path& file,
     // Through a link the file it leads to is replaced, and the link stays. Same
     // folder, so the rename never crosses file systems.
     const fs::path target = resolvedSaveTarget(file);
-    SaveTemporary temporary(target);
+    struct stat old {};
+    SaveTemporary temporary(target, ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode));
     if (auto written = writeTemporary(temporary, bytes, target, true, failureMessage); !written) {
         return written;
     }
@@ -176,7 +180,7 @@ bool isNameFree(const std::filesystem::path& file) {
 FileResult<> createFileAtomically(const std::filesystem::path& file,
                                   std::span<const std::uint8_t> bytes,
                                   std::string_view failureMessage) {
-    SaveTemporary temporary(file);
+    SaveTemporary temporary(file, false);
     if (auto written = writeTemporary(temporary, bytes, file, false, failureMessage); !written) {
         return written;
     }

@@ -1,6 +1,13 @@
 #include "files/SessionArchive.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 #include <fstream>
 #include <iterator>
@@ -91,21 +98,40 @@ bool deleteSessionMembers(zip_t* zip) {
     return true;
 }
 
+// Larger than any archive of a session (its record is 108404 bytes before
+// compression): such a file is refused rather than read into memory three times.
+constexpr std::uintmax_t kLargestOldArchive = 64u << 20;
+
 // The archive a save replaces, as it is on disk; nothing when there is none yet.
-// Only a plain file is read: a FIFO at the name would hold the save for ever.
+// Only a plain file is read, judged on the file opened (not on its name, which can
+// change in between): a FIFO at the name would hold the save for ever, so the open
+// does not wait for a writer.
 FileResult<std::vector<std::uint8_t>> oldArchiveBytes(const std::filesystem::path& target) {
-    std::error_code error;
-    const auto status = std::filesystem::status(target, error);
-    if (error || status.type() == std::filesystem::file_type::not_found) {
-        return std::vector<std::uint8_t>{};
+    const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return std::vector<std::uint8_t>{};
+        return FileError{kCannotSaveFile, "cannot read " + target.string() + ": " + std::strerror(errno)};
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        return FileError{kCannotSaveFile, target.string() + " is not a file"};
+    struct stat status {};
+    std::vector<std::uint8_t> bytes;
+    std::optional<FileError> refused;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        refused = FileError{kCannotSaveFile, target.string() + " is not a file"};
+    } else if (static_cast<std::uintmax_t>(status.st_size) > kLargestOldArchive) {
+        refused = FileError{kCannotSaveFile, target.string() + " is too large for a session archive"};
+    } else {
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        if (got != bytes.size()) refused = FileError{kCannotSaveFile, "cannot read " + target.string()};
     }
-    std::ifstream in(target, std::ios::binary);
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                    std::istreambuf_iterator<char>()};
-    if (!in.good() && !in.eof()) return FileError{kCannotSaveFile, "cannot read " + target.string()};
+    ::close(fd);
+    if (refused) return *refused;
     return bytes;
 }
 
@@ -147,8 +173,10 @@ bool mustConfirmOverwrite(const std::filesystem::path& chosen,
     return archive != chosen && std::filesystem::exists(archive, ignored);
 }
 
-FileResult<> saveSessionArchive(const std::filesystem::path& archive, const TestSession& session1,
-                                const SavedAirData& air) {
+namespace {
+
+FileResult<> saveSessionArchiveOrThrow(const std::filesystem::path& archive,
+                                       const TestSession& session1, const SavedAirData& air) {
     const std::vector<std::uint8_t> record = encodeSessionRecord(session1, air);
 
     // Through a link the archive it leads to is updated, and the link stays.
@@ -213,6 +241,19 @@ FileResult<> saveSessionArchive(const std::filesystem::path& archive, const Test
     zip_source_free(memory);
     if (!bytes) return bytes.error();
     return writeFileAtomically(target, bytes.value(), kCannotSaveFile);
+}
+
+}  // namespace
+
+FileResult<> saveSessionArchive(const std::filesystem::path& archive, const TestSession& session1,
+                                const SavedAirData& air) {
+    // A save that cannot get its memory fails as a save, and slot 1 stays in the
+    // window to be saved elsewhere.
+    try {
+        return saveSessionArchiveOrThrow(archive, session1, air);
+    } catch (const std::exception& error) {
+        return FileError{kCannotSaveFile, error.what()};
+    }
 }
 
 FileResult<std::vector<std::uint8_t>> readSessionMember(const std::filesystem::path& archive,

@@ -156,12 +156,16 @@ bool beginsLikeADatabase(const std::filesystem::path& file) {
            std::string_view(start.data(), start.size()) == kSqliteHeader;
 }
 
+// A database that holds tables but not the index's own two belongs to another
+// program, whatever version mark it carries; an empty one becomes an index.
 bool isAnotherProgramsDatabase(SqliteDatabase& db) {
-    SqliteStatement version(db, "PRAGMA user_version");
     SqliteStatement tables(db, "SELECT count(*) FROM sqlite_master");
-    version.step();
+    SqliteStatement ours(db,
+                         "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                         "name IN ('folders', 'sessions')");
     tables.step();
-    return version.integer(0) == 0 && tables.integer(0) != 0;
+    ours.step();
+    return tables.integer(0) != 0 && ours.integer(0) != 2;
 }
 
 void moveAside(const std::filesystem::path& file) {
@@ -223,8 +227,8 @@ void LibraryIndex::refuseWhatIsNotAnIndex(const LibraryOpening& opening) const {
 
 void LibraryIndex::open() {
     db_ = std::make_unique<SqliteDatabase>(file_);
-    // Before anything is written to it: a file without our version mark that holds
-    // tables belongs to another program.
+    // Before anything is written to it: a file whose tables are not the index's
+    // belongs to another program.
     if (isAnotherProgramsDatabase(*db_)) {
         db_.reset();
         throw IndexRefused(file_.string() +

@@ -147,6 +147,18 @@ TEST(ArchiveSaveTemporary, TheArchiveIsWrittenWholeBesideItselfAndNothingIsLeftB
     ASSERT_FALSE(intoFifo.ok());
     EXPECT_EQ(intoFifo.error().message, "Cannot save file");
     EXPECT_TRUE(fs::is_fifo(folder / "pipe.zsd"));
+
+    // A file far larger than any archive is refused, not read into memory, and kept.
+    {
+        const int huge = ::open((folder / "huge.zsd").c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(huge, 0);
+        ASSERT_EQ(::ftruncate(huge, off_t{65} << 20), 0);  // sparse: costs no disk
+        ::close(huge);
+    }
+    const auto intoHuge = saveSessionArchive(folder / "huge.zsd", *session1, kAir);
+    ASSERT_FALSE(intoHuge.ok());
+    EXPECT_NE(intoHuge.error().detail.find("too large"), std::string::npos) << intoHuge.error().detail;
+    EXPECT_EQ(fs::file_size(folder / "huge.zsd"), std::uintmax_t{65} << 20);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 
 #include "files/SessionRecordCodec.h"
@@ -159,17 +161,29 @@ TEST_F(LibraryScan, AnOwnIndexThatIsNotADatabaseStartsAnewANamedOneIsRefused) {
 
 TEST_F(LibraryScan, ADatabaseOfAnotherProgramIsNeverMadeAnIndex) {
     std::filesystem::create_directories(indexFile().parent_path());
-    {
+    // Without a version mark, and with one of its own (many programs set one).
+    for (const char* mark : {"", "PRAGMA user_version = 7;"}) {
+        std::filesystem::remove(indexFile());
+        {
+            SqliteDatabase other(indexFile());
+            other.execute(std::string(mark) +
+                          "CREATE TABLE parts(name TEXT); INSERT INTO parts VALUES ('jet')");
+        }
+        const auto size = std::filesystem::file_size(indexFile());
+        std::ifstream before(indexFile(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+        EXPECT_THROW(LibraryIndex{indexFile()}, IndexRefused) << mark;
+        EXPECT_EQ(std::filesystem::file_size(indexFile()), size) << mark;
+        std::ifstream after(indexFile(), std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()),
+                  bytes)
+            << "not a byte of it changed " << mark;
+        EXPECT_FALSE(std::filesystem::exists(indexFile().string() + ".damaged")) << mark;
         SqliteDatabase other(indexFile());
-        other.execute("CREATE TABLE parts(name TEXT); INSERT INTO parts VALUES ('jet')");
+        SqliteStatement tables(other, "SELECT count(*) FROM sqlite_master");
+        ASSERT_TRUE(tables.step());
+        EXPECT_EQ(tables.integer(0), 1);
     }
-    const auto size = std::filesystem::file_size(indexFile());
-    EXPECT_THROW(LibraryIndex{indexFile()}, IndexRefused);
-    EXPECT_EQ(std::filesystem::file_size(indexFile()), size);
-    SqliteDatabase other(indexFile());
-    SqliteStatement tables(other, "SELECT count(*) FROM sqlite_master");
-    ASSERT_TRUE(tables.step());
-    EXPECT_EQ(tables.integer(0), 1);
 }
 
 TEST(SessionSummary, EvaluatesEveryRunWithTheSessionsOwnRoller) {
