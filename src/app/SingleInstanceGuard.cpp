@@ -84,7 +84,17 @@ SingleInstanceGuard::SingleInstanceGuard(const QStringList& folders) {
 }
 
 bool SingleInstanceGuard::acquire() {
-    return lock_ != nullptr && lock_->tryLock(0);
+    if (lock_ == nullptr) return false;
+    if (lock_->tryLock(0)) return true;
+    // Only a lock held by a live copy means "already running"; a lock that cannot
+    // be written at all is a problem of its own, named at start-up.
+    if (lock_->error() != QLockFile::LockFailedError) {
+        problem_ = QStringLiteral("The program's lock cannot be made in ") + folder_ +
+                   (lock_->error() == QLockFile::PermissionError
+                        ? QStringLiteral(": permission denied")
+                        : QStringLiteral(": the folder cannot be written"));
+    }
+    return false;
 }
 
 }  // namespace dyno

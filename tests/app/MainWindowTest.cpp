@@ -85,9 +85,21 @@ TEST(SingleInstanceGuard, SecondCopyIsRefusedUntilTheFirstEnds) {
         ASSERT_TRUE(first.acquire());
         SingleInstanceGuard second(folder.path());
         EXPECT_FALSE(second.acquire());
+        EXPECT_EQ(second.problem(), "") << "another copy runs: no problem to name";
     }
     SingleInstanceGuard again(folder.path());
     EXPECT_TRUE(again.acquire()) << "starting again after the first copy ended works";
+}
+
+TEST(SingleInstanceGuard, ALockThatCannotBeWrittenIsNamedNotTakenForAnotherCopy) {
+    QTemporaryDir home;
+    const QString folder = QDir(home.path()).filePath("lock");
+    SingleInstanceGuard guard(folder);
+    ASSERT_EQ(guard.folder(), folder);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_FALSE(guard.acquire());
+    EXPECT_TRUE(guard.problem().startsWith("The program's lock cannot be made in " + folder))
+        << guard.problem().toStdString();
 }
 
 TEST(SingleInstanceGuard, LockLeftByACrashedCopyIsTakenOver) {
