@@ -172,6 +172,22 @@ FileResult<> writeFileAtomically(const std::filesystem::path& file,
     return std::monostate{};
 }
 
+namespace {
+
+// 0, or the error of making `file` new with `bytes`, flushed to the disk.
+int createInPlace(const fs::path& file, std::span<const std::uint8_t> bytes) {
+    OpenFile made(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (made.fd() < 0) return errno;
+    if (!writeAll(made.fd(), bytes) || ::fsync(made.fd()) != 0) {
+        const int error = errno;
+        ::unlink(file.c_str());
+        return error != 0 ? error : EIO;
+    }
+    return made.close() ? 0 : errno;
+}
+
+}  // namespace
+
 bool isNameFree(const std::filesystem::path& file) {
     struct stat entry {};
     return ::lstat(file.c_str(), &entry) != 0 && errno == ENOENT;
@@ -193,6 +209,9 @@ FileResult<> createFileAtomically(const std::filesystem::path& file,
         temporary.markPlaced();
     } else if (errno == EINVAL || errno == ENOSYS) {
         if (::link(temporary.path().c_str(), file.c_str()) != 0) error = errno;
+        // A file system without links either (a FAT stick): the file is made new
+        // in place, which still never follows or replaces what is at the name.
+        if (error == EPERM || error == EOPNOTSUPP) error = createInPlace(file, bytes);
     } else {
         error = errno;
     }
