@@ -18,11 +18,12 @@ constexpr mode_t kOthersMayWrite = S_IWGRP | S_IWOTH;
 // write.
 bool isPrivateFolder(const QString& folder, QString& why) {
     const QByteArray path = QFile::encodeName(folder);
-    int made = ::mkdir(path.constData(), 0700);
-    if (made != 0 && errno == ENOENT && QDir().mkpath(QFileInfo(folder).path())) {
-        made = ::mkdir(path.constData(), 0700);
+    // errno is taken at once: making the parents leaves its own.
+    int error = ::mkdir(path.constData(), 0700) == 0 ? 0 : errno;
+    if (error == ENOENT && QDir().mkpath(QFileInfo(folder).path())) {
+        error = ::mkdir(path.constData(), 0700) == 0 ? 0 : errno;
     }
-    if (made != 0 && errno != EEXIST) {
+    if (error != 0 && error != EEXIST) {
         why = folder + QStringLiteral(" cannot be made");
         return false;
     }
