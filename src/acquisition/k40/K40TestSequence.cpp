@@ -59,6 +59,11 @@ void K40TestSequence::sessionFinished() {
     stampSession(kRunsPerSession - 1, kRunsPerSession);
 }
 
+void K40TestSequence::sessionStopped() {
+    view_.showRemoteText(kK40TestStoppedText, Rgb::Yellow, Rgb::Red);
+    needlesBackToRest();
+}
+
 void K40TestSequence::stampEndedSession(int runsKept) {
     stampSession(0, runsKept);
 }

@@ -21,6 +21,8 @@ inline constexpr std::string_view kTransferringDataText = "Transferring Data";
 inline constexpr std::string_view kDataOkText = "Data OK";
 inline constexpr std::string_view kSessionFinishedText = "Test session finished";
 inline constexpr std::string_view kSerialBufferFullText = "Serial buffer full";
+// The session was stopped from the Speed page, or lost its port.
+inline constexpr std::string_view kK40TestStoppedText = "Test stopped";
 
 // The steps of a K40 test that the rider sees on the Speed page. The packet dispatch
 // calls them; the waits between them are the dispatch's.
@@ -50,6 +52,8 @@ class K40TestSequence {
     void dataOkBeforeWait();
     void dataOkAfterWait();
     void sessionFinished();
+    // Stopped by the user or by a lost port: "Test stopped", needles at rest.
+    void sessionStopped();
     // A session that ended before its third run: slot 1 is stamped with the set-up as
     // a finished one is, and the fixed-gearing ratio taken of each run kept.
     void stampEndedSession(int runsKept);
