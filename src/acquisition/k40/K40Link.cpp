@@ -194,17 +194,16 @@ void K40Link::linkFailed() {
 
 void K40Link::reportLinkLost() {
     // A session on the lost port is over: the runs received whole stay.
-    const bool wasRunning = isSessionRunning_;
-    if (wasRunning && !state_.rpmCheckOnly) keepRunsReceived();
-    cancelPause();
-    forgetAnswer();
-    stopTransferWatch();
-    status_.setLed(false);
-    if (wasRunning) {
+    if (isSessionRunning_) {
+        if (!state_.rpmCheckOnly) keepRunsReceived();
         isStopped_ = true;
         sequence_.sessionStopped();
         endSessionActivity();
     }
+    cancelPause();
+    forgetAnswer();
+    stopTransferWatch();
+    status_.setLed(false);
     if (isLinkLostReported_) return;
     isLinkLostReported_ = true;
     std::string text(kLinkLostText);

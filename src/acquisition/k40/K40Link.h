@@ -75,18 +75,19 @@ struct K40Start {
 // Packets are dispatched one at a time, in arrival order, each to completion before
 // the next. A packet whose handling waits (the 500 ms after a run) pauses the dispatch
 // on a clock timer; the packets behind it stay in the link until the wait is over and
-// the drains the sequence asks for have run. The closing code of a transfer is taken
-// as the end of the run only when what follows it is no more of the run's data: the
-// bytes behind it are looked at when it arrives and again when its wait is over, and
-// a "run complete" read from a shifted stream gives the run back its transfer.
-// Samples are stored only inside a transfer (after code 31, before code 40). A
-// transfer whose framing is lost takes back the samples around the fault (see
-// K40TransferFaults) and goes on once the framing is found again. Every complete
-// packet waiting is handled,
+// the drains the sequence asks for have run. Every complete packet waiting is handled,
 // not just one per receive event, because the line falls silent after the last packet
 // of a run and no further event would come. The dispatch never runs inside itself: a
 // receive event raised while a message box of the dispatch is open is left to the
 // dispatch that is already running.
+//
+// Samples are stored only inside a transfer (after code 31, before code 40). A
+// transfer whose framing is lost takes back the samples around the fault (see
+// K40TransferFaults) and goes on once the framing is found again. The closing code of
+// a transfer is taken as the end of the run only when what follows it is no more of
+// the run's data: the bytes behind it are looked at when it arrives and again when
+// its wait is over, and a "run complete" read from a shifted stream gives the run
+// back its transfer.
 class K40Link final : private ByteLinkListener {
   public:
     // See K40TestSequence::setSetupRefresh.
@@ -147,7 +148,8 @@ class K40Link final : private ByteLinkListener {
 
     // A test session that ended early (the port lost, nobody at the remote): the runs
     // received whole stay in slot 1, what arrived of the next is cleared, and the
-    // session is stamped as a finished one. Returns how many runs were kept.
+    // session is stamped as a finished one. Returns how many runs slot 1 now holds
+    // samples of: a run received but discarded as damaged is not counted.
     int keepRunsReceived();
 
     // "Stop" on the Speed page, or Escape: the session or check ends now, keeping
