@@ -53,9 +53,9 @@ TEST_F(K40DamagedTransfer, AStrayByteIsFramedPastAndTheRunKeepsWhatWasSent) {
     clock.advance(kDataOkPauseMs);
     EXPECT_THAT(messages.shown,
                 ElementsAre(std::string(kDynoCaption) +
-                            ": Run 2 arrived damaged: its data lost their framing once and were "
-                            "framed again. The samples around the fault were left out; Run 2 was "
-                            "kept with the samples that arrived as sent."));
+                            ": Run 2 arrived damaged: its data lost their framing once. The "
+                            "samples around the fault were left out; Run 2 was kept with the "
+                            "samples that arrived as sent."));
     EXPECT_EQ(storedSamples(0), 50);
     EXPECT_EQ(storedSamples(1), 40) << "nothing was read from the shifted bytes";
     EXPECT_EQ(slot1().rollerPeriods[2000 + 39], 0x0001'0063);
@@ -86,7 +86,7 @@ TEST_F(K40DamagedTransfer, AGarbledCodeTakesBackTheSamplesAroundItAndAQuietLineS
     clock.advance(kDataOkPauseMs);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_THAT(messages.shown[0], HasSubstr("Run 1 arrived damaged: its data lost their "
-                                             "framing 2 times and were framed again"));
+                                             "framing 2 times. The samples around each fault"));
     EXPECT_EQ(storedSamples(0), 30 - kPacketsAroundFault + 10 - kPacketsAroundFault)
         << "the second fault took back the samples before it too";
     EXPECT_EQ(scripted.commands().size(), 2u) << "armed for run 2";

@@ -217,6 +217,25 @@ TEST_F(K40LineFaults, ACleanSessionIsStoredExactlyAsSent) {
     EXPECT_EQ(link.framingLosses(), 0);
 }
 
+TEST_F(K40LineFaults, PacketsOfZeroBytesAnywhereAreDroppedAndCostNothing) {
+    startTest();
+    rideRun(transferOf(run1));
+    auto transfer = transferOf(run2);
+    const std::vector<std::uint8_t> fillers(2 * K40Packet::kSize, 0);
+    for (const int packet : {1200, 600, 3, 1}) {
+        transfer.insert(transfer.begin() + static_cast<std::ptrdiff_t>(at(packet)), fillers.begin(),
+                        fillers.end());
+    }
+    rideRun(transfer);
+    rideRun(transferOf(run3));
+    expectExactly(0, run1);
+    expectExactly(1, run2);
+    expectExactly(2, run3);
+    EXPECT_THAT(messages.shown, IsEmpty());
+    EXPECT_EQ(link.framingLosses(), 0);
+    expectSessionFinished();
+}
+
 TEST_F(K40LineFaults, AStrayByteMidTransferCostsOnlyTheRevolutionsAroundIt) {
     startTest();
     rideRun(transferOf(run1));
@@ -229,8 +248,8 @@ TEST_F(K40LineFaults, AStrayByteMidTransferCostsOnlyTheRevolutionsAroundIt) {
     expectKeptAroundFaults(1, run2, 1);
     expectExactly(2, run3);
     EXPECT_THAT(messages.shown,
-                ElementsAre(HasSubstr("Run 2 arrived damaged: its data lost their framing once "
-                                      "and were framed again")));
+                ElementsAre(HasSubstr("Run 2 arrived damaged: its data lost their framing once. "
+                                      "The samples around the fault were left out")));
     expectSessionFinished();
 }
 
@@ -291,6 +310,21 @@ TEST_F(K40LineFaults, ALostByteIsFramedAgainAndTheSessionEnds) {
     rideRun(transferOf(run1));
     auto transfer = transferOf(run2);
     transfer.erase(transfer.begin() + static_cast<std::ptrdiff_t>(at(900, 3)));
+    rideRun(transfer);
+    rideRun(transferOf(run3));
+
+    expectExactly(0, run1);
+    expectKeptAroundFaults(1, run2, 1);
+    expectExactly(2, run3);
+    EXPECT_THAT(messages.shown, ElementsAre(HasSubstr("Run 2 arrived damaged")));
+    expectSessionFinished();
+}
+
+TEST_F(K40LineFaults, ALostRunCompleteEndsTheRunOnceOnlyLivePacketsFollow) {
+    startTest();
+    rideRun(transferOf(run1));
+    auto transfer = transferOf(run2);
+    transfer.erase(transfer.end() - K40Packet::kSize);  // the code byte of "run complete"
     rideRun(transfer);
     rideRun(transferOf(run3));
 

@@ -344,7 +344,8 @@ TEST_F(RecordCommand, ADamagedRunIsNamedAndTheCountsPrintedAreTheCountsStored) {
         EXPECT_EQ(run.exitStatus, 1) << run.err;
         const bool isKept = strayBytes == 1;
         EXPECT_NE(run.err.find(isKept ? "warning: VKR dyno: Run 2 arrived damaged: its data lost "
-                                        "their framing once and were framed again."
+                                        "their framing once. The samples around the fault were "
+                                        "left out; Run 2 was kept"
                                       : " times. Run 2 was discarded; the runs that arrived whole "
                                         "are kept.\n"),
                   std::string::npos)

@@ -40,8 +40,11 @@ std::optional<K40Packet> K40Framer::next() {
         lastPacketAt_ = begin_;
         begin_ += K40Packet::kSize;
         if (packet.code() == k40code::kNone) {
-            // One may be a glitch; a second in a row is the zero bytes of values read
-            // as codes.
+            // Five zero bytes are a filler, whoever sent them. Code 0 before other
+            // bytes once may be a glitch; twice in a row it is the zero high bytes of
+            // values read as codes.
+            const bool isFiller = std::ranges::all_of(packet.bytes, [](std::uint8_t b) { return b == 0; });
+            if (isFiller) continue;
             if (wasLastCodeZero_) {
                 lose(*lastPacketAt_ + 1);
                 continue;
@@ -71,6 +74,7 @@ void K40Framer::drain() {
     lastPacketAt_.reset();
     isAligned_ = true;
     wasLastCodeZero_ = false;
+    hasPassedLivePackets_ = false;
 }
 
 void K40Framer::loseAlignment() {
@@ -162,6 +166,7 @@ bool K40Framer::realign(bool isQuietLine) {
                 hasRunData = hasRunData || isCodeOfATransfer(bytes_[at]);
             }
             if (fit == OffsetFit::Aligned && isTransferring_ && !hasRunData) {
+                hasPassedLivePackets_ = true;
                 fit = OffsetFit::NotAligned;
             }
         }
@@ -173,6 +178,7 @@ bool K40Framer::realign(bool isQuietLine) {
         if (fit == OffsetFit::Aligned) {
             isAligned_ = true;
             wasLastCodeZero_ = false;
+            hasPassedLivePackets_ = false;
             return true;
         }
         ++begin_;

@@ -18,11 +18,11 @@ inline constexpr int kPacketsToRealign = 4;
 // Cuts the K40 byte stream into consecutive five-byte packets. The stream has no
 // start marker and no checksum; what it does have is a small set of codes in the
 // first byte of every packet. A code the electronics never send, two code-0 packets
-// in a row, or a packet the dispatch finds out of place (loseAlignment) show that the
-// packets are being read from the wrong bytes. The framer then hands out nothing
-// until it finds the next offset at which kPacketsToRealign consecutive packets carry
-// codes the electronics send, and goes on from there. The purge when the port opens
-// and every drain start the framing afresh.
+// in a row that are not all zeros, or a packet the dispatch finds out of place
+// (loseAlignment) show that the packets are being read from the wrong bytes. The
+// framer then hands out nothing until it finds the next offset at which
+// kPacketsToRealign consecutive packets carry codes the electronics send, and goes on
+// from there. The purge when the port opens and every drain start the framing afresh.
 //
 // While the framing holds, bytes are read from the link only as whole packets
 // arrive, as the receive event of the electronics expects; only a search for a new
@@ -54,6 +54,9 @@ class K40Framer {
     // up again at an offset whose packets run exactly to the end of them and close
     // with the run's closing code, however few they are. True when one was found.
     bool realignOnQuietLine();
+    // While a transfer's framing is searched: an offset was passed over that carries
+    // live packets, not the run's data. The electronics may have gone on from the run.
+    bool hasPassedLivePackets() const { return hasPassedLivePackets_; }
 
     bool isAligned() const { return isAligned_; }
     // Times the framing was lost since the port was opened; bytes passed over while
@@ -95,6 +98,7 @@ class K40Framer {
     bool isAligned_ = true;
     bool isTransferring_ = false;
     bool wasLastCodeZero_ = false;
+    bool hasPassedLivePackets_ = false;
     std::int32_t losses_ = 0;
     std::int64_t bytesSkipped_ = 0;
 };

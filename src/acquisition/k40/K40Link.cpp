@@ -33,7 +33,7 @@ std::string damagedRunText(int runNumber, int faults, bool isKept) {
     std::string text = run + " arrived damaged: its data lost their framing " +
                        (faults == 1 ? std::string("once") : std::to_string(faults) + " times");
     if (isKept) {
-        return text + " and were framed again. The samples around " +
+        return text + ". The samples around " +
                (faults == 1 ? "the fault" : "each fault") + " were left out; " + run +
                " was kept with the samples that arrived as sent.";
     }
@@ -652,8 +652,16 @@ void K40Link::transferStalled() {
         if (!isTransferring_) return;
     }
     isDispatching_ = true;
-    discardDamagedRun(!hasBytesSinceSample_);
-    endOfRun(RunEnd::Stalled);
+    // A fault took the closing code with it, and the electronics have gone on to
+    // their live packets: the run is over and is judged as a damaged one.
+    const bool isOverUnseen = faults_.hasFaults() && hasBytesSinceSample_ &&
+                              (framer_.isAligned() || framer_.hasPassedLivePackets());
+    if (isOverUnseen) {
+        endOfRun(RunEnd::Unclosed);
+    } else {
+        discardDamagedRun(!hasBytesSinceSample_);
+        endOfRun(RunEnd::Stalled);
+    }
     isDispatching_ = false;
     if (!isPaused()) dispatchWaiting();
 }
@@ -671,7 +679,7 @@ void K40Link::discardDamagedRun(bool isSilent) {
 
 void K40Link::endOfRun(RunEnd how) {
     const bool closesTransfer = isTransferring_ && how == RunEnd::Closed;
-    isSettlePending_ = closesTransfer && faults_.hasFaults();
+    isSettlePending_ = isTransferring_ && how != RunEnd::Stalled && faults_.hasFaults();
     stopTransferWatch();
     if (closesTransfer) {
         // The drain waits for the end of the pause: what comes behind the code until

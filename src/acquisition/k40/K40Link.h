@@ -184,8 +184,9 @@ class K40Link final : private ByteLinkListener {
     void moveRpmNeedle(std::uint32_t period);
     void showFirmwareVersion(const K40Packet& packet);
     void applyStationReadings();
-    // The closing code of the electronics, or a transfer given up as stalled.
-    enum class RunEnd { Closed, Stalled };
+    // The closing code of the electronics; a transfer whose closing code a fault took
+    // (the electronics went on to live packets); a transfer given up as stalled.
+    enum class RunEnd { Closed, Unclosed, Stalled };
     void endOfRun(RunEnd how);
     void handleRunComplete();
     // Whether the packets waiting behind a transfer's closing code show it read from
