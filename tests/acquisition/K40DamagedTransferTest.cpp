@@ -106,6 +106,9 @@ TEST_F(K40DamagedTransfer, ALineThatNeverFramesAgainEmptiesTheRunAndTheSessionGo
                             "data came from the dyno electronics for 3 seconds. Run 1 was "
                             "discarded; the runs that arrived whole are kept."));
     EXPECT_EQ(storedSamples(0), 0);
+    EXPECT_THAT(display.linesStartingWith("text Run 1"),
+                ElementsAre("text Run 1 discarded FFFF00/FF0000"));
+    EXPECT_THAT(display.linesStartingWith("text Data OK"), IsEmpty()) << "not for a run given up";
     clock.advance(kDataOkPauseMs);
     EXPECT_EQ(scripted.commands().size(), 2u) << "armed for run 2";
     transfer(5);

@@ -693,7 +693,11 @@ void K40Link::endOfRun(RunEnd how) {
     if (state_.runIndex < std::numeric_limits<std::int16_t>::max()) ++state_.runIndex;
     state_.resetCounters();
     if (isRecordingRun(state_.runIndex) && !state_.rpmCheckOnly) {
-        sequence_.dataOkBeforeWait();
+        if (how == RunEnd::Stalled) {
+            sequence_.runDiscardedBeforeWait(state_.runIndex);  // the run number, 1-based
+        } else {
+            sequence_.dataOkBeforeWait();
+        }
         pause(kDataOkPauseMs, Continuation::DataOkAfterWait);
     } else {
         pause(kDataOkPauseMs, Continuation::SessionEndAfterWait);

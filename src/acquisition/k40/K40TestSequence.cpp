@@ -1,5 +1,7 @@
 #include "acquisition/k40/K40TestSequence.h"
 
+#include <string>
+
 #include "acquisition/k40/FixedGearingRatio.h"
 #include "model/SessionHeader.h"
 
@@ -38,6 +40,11 @@ void K40TestSequence::transferringData() {
 
 void K40TestSequence::dataOkBeforeWait() {
     view_.showRemoteText(kDataOkText, Rgb::Lime, Rgb::Green);
+}
+
+void K40TestSequence::runDiscardedBeforeWait(int runNumber) {
+    view_.showRemoteText("Run " + std::to_string(runNumber) + std::string(kRunDiscardedText),
+                         Rgb::Yellow, Rgb::Red);
 }
 
 void K40TestSequence::dataOkAfterWait() {

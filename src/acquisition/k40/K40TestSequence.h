@@ -21,6 +21,8 @@ inline constexpr std::string_view kTransferringDataText = "Transferring Data";
 inline constexpr std::string_view kDataOkText = "Data OK";
 inline constexpr std::string_view kSessionFinishedText = "Test session finished";
 inline constexpr std::string_view kSerialBufferFullText = "Serial buffer full";
+// "Run 2 discarded": a transfer that stopped before its end.
+inline constexpr std::string_view kRunDiscardedText = " discarded";
 // The session was stopped from the Speed page, or lost its port.
 inline constexpr std::string_view kK40TestStoppedText = "Test stopped";
 
@@ -50,6 +52,8 @@ class K40TestSequence {
     // Code 40 with more runs to come (runIndex already advanced): before and after
     // its 500 ms wait.
     void dataOkBeforeWait();
+    // A transfer given up before its end: "Run 2 discarded" in place of "Data OK".
+    void runDiscardedBeforeWait(int runNumber);
     void dataOkAfterWait();
     void sessionFinished();
     // Stopped by the user or by a lost port: "Test stopped", needles at rest.
