@@ -134,6 +134,13 @@ K40Packet K40Framer::packetAt(std::size_t at) const {
     return packet;
 }
 
+bool K40Framer::isPlausibleRollerPeriod(std::size_t at) const {
+    if (!isTransferring_ || rollerPeriodInForce_ == 0) return true;
+    const std::uint64_t period = packetAt(at).v32();
+    const std::uint64_t inForce = rollerPeriodInForce_;
+    return period * kRollerPeriodSpread >= inForce && period <= inForce * kRollerPeriodSpread;
+}
+
 bool K40Framer::isQuietTailAligned(std::size_t at) const {
     // The packets must fill the bytes held exactly and end the run.
     if ((end_ - at) % K40Packet::kSize != 0 || end_ - at < K40Packet::kSize) return false;
@@ -164,6 +171,10 @@ bool K40Framer::realign(bool isQuietLine) {
                     break;
                 }
                 hasRunData = hasRunData || isCodeOfATransfer(bytes_[at]);
+                if (bytes_[at] == k40code::kRollerSample && !isPlausibleRollerPeriod(at)) {
+                    fit = OffsetFit::NotAligned;
+                    break;
+                }
             }
             if (fit == OffsetFit::Aligned && isTransferring_ && !hasRunData) {
                 hasPassedLivePackets_ = true;

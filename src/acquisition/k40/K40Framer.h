@@ -14,6 +14,8 @@ namespace dyno {
 // Consecutive packets that must carry codes the electronics send before the framing
 // is taken up again at a new offset.
 inline constexpr int kPacketsToRealign = 4;
+// How far the roller samples of a new offset may lie from the period in force.
+inline constexpr std::uint32_t kRollerPeriodSpread = 4;
 
 // Cuts the K40 byte stream into consecutive five-byte packets. The stream has no
 // start marker and no checksum; what it does have is a small set of codes in the
@@ -48,7 +50,15 @@ class K40Framer {
     // While a run's data are transferred, a new offset must also show a sample
     // packet or the closing code among its packets: a live value that happens to look
     // like a code does not pass for the run's data.
-    void setTransferring(bool isTransferring) { isTransferring_ = isTransferring; }
+    void setTransferring(bool isTransferring) {
+        isTransferring_ = isTransferring;
+        rollerPeriodInForce_ = 0;
+    }
+    // The roller period last stored in the transfer (0: none yet). A new offset whose
+    // roller samples are more than kRollerPeriodSpread times off it is passed over:
+    // the roller's inertia does not let its period jump like that, but the bytes of
+    // slowly changing periods read as codes do.
+    void setRollerPeriodInForce(std::uint32_t periodTicks) { rollerPeriodInForce_ = periodTicks; }
 
     // A line that has gone quiet while the framing was lost: the bytes held are taken
     // up again at an offset whose packets run exactly to the end of them and close
@@ -87,6 +97,7 @@ class K40Framer {
     // again at begin_.
     bool realign(bool isQuietLine);
     bool isQuietTailAligned(std::size_t at) const;
+    bool isPlausibleRollerPeriod(std::size_t at) const;
     void lose(std::size_t resumeAt);
 
     ByteLink& link_;
@@ -99,6 +110,7 @@ class K40Framer {
     bool isTransferring_ = false;
     bool wasLastCodeZero_ = false;
     bool hasPassedLivePackets_ = false;
+    std::uint32_t rollerPeriodInForce_ = 0;
     std::int32_t losses_ = 0;
     std::int64_t bytesSkipped_ = 0;
 };

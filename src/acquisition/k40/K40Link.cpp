@@ -401,6 +401,11 @@ void K40Link::framingLostInTransfer() {
     state_.rollerCount = back.roller;
     state_.rpmCount = back.rpm;
     state_.analogCount = back.analog;
+    // The period a new offset is measured against is one stored before the fault.
+    framer_.setRollerPeriodInForce(
+        back.roller > 0 ? static_cast<std::uint32_t>(
+                              model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, back.roller - 1)])
+                        : 0);
 }
 
 void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
@@ -448,6 +453,10 @@ void K40Link::takeBackRunEnd() {
     state_.analogCount = trial.counts.analog;
     isTransferring_ = true;
     framer_.setTransferring(true);
+    if (state_.rollerCount > 0 && isRecordingRun(state_.runIndex)) {
+        framer_.setRollerPeriodInForce(static_cast<std::uint32_t>(
+            model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, state_.rollerCount - 1)]));
+    }
     sequence_.transferringData();
     hasBytesSinceSample_ = false;
     watchTransferSilence();
@@ -482,6 +491,7 @@ void K40Link::storeAnalogSample(int channel, std::uint32_t value) {
 
 void K40Link::storeRollerSample(std::uint32_t period) {
     if (!isRecordingRun(state_.runIndex) || state_.rollerCount >= kSamplesPerRun) return;
+    framer_.setRollerPeriodInForce(period);
     model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, state_.rollerCount)] =
         static_cast<std::int32_t>(period);
     ++state_.rollerCount;
