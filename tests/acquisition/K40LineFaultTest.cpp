@@ -335,6 +335,32 @@ TEST_F(K40LineFaults, ALostRunCompleteEndsTheRunOnceOnlyLivePacketsFollow) {
     expectSessionFinished();
 }
 
+TEST_F(K40LineFaults, SlowlyChangingPeriodBytesDoNotPassForCodesWhenTheFramingIsSought) {
+    // Roller samples alone, near 75 km/h: the periods' third bytes run down by one a
+    // revolution, through 0x15, 0x14, 0x13, 0x12 ..., each a code the electronics send.
+    startTest();
+    std::vector<std::uint32_t> periods;
+    std::vector<K40Packet> packets{event(k40code::kTransferBegins)};
+    for (std::uint32_t i = 0; i < 60; ++i) {
+        periods.push_back(0x0001'2AF0 - 256 * i);
+        packets.push_back(K40Packet::withV32(k40code::kRollerSample, periods.back()));
+    }
+    packets.push_back(event(k40code::kRunComplete));
+    auto transfer = bytesOf(packets);
+    transfer.erase(transfer.begin() + static_cast<std::ptrdiff_t>(at(22)));  // a code byte lost
+    feedInEvents(transfer);
+    waitForNextArming(1);
+
+    EXPECT_THAT(messages.shown, ElementsAre(HasSubstr("lost their framing once.")))
+        << "the first offset found carries the run's data";
+    const int stored = slot1().leadingPeriods(0);
+    EXPECT_GE(stored, 60 - kPacketsAroundFault - 3);
+    for (int i = 0; i < stored; ++i) {
+        const auto period = static_cast<std::uint32_t>(slot1().rollerPeriods[static_cast<std::size_t>(i)]);
+        EXPECT_NE(std::find(periods.begin(), periods.end(), period), periods.end()) << i;
+    }
+}
+
 TEST_F(K40LineFaults, NoiseBeforeTheStartAndWhileTheRiderWaitsBecomesNoSample) {
     ASSERT_EQ(link.sendStartUp("COM3", 7), K40Link::Outcome::Done);
     scripted.feed(noise(2000, 5));
