@@ -14,8 +14,10 @@ namespace dyno {
 // Consecutive packets that must carry codes the electronics send before the framing
 // is taken up again at a new offset.
 inline constexpr int kPacketsToRealign = 4;
-// How far the roller samples of a new offset may lie from the period in force.
-inline constexpr std::uint32_t kRollerPeriodSpread = 4;
+// How far the roller samples of a new offset may lie from the period in force: a
+// launch can shorten the period that much over the packets taken back after a fault,
+// while a period read from shifted bytes carries a code byte in its high half.
+inline constexpr std::uint32_t kRollerPeriodSpread = 8;
 
 // Cuts the K40 byte stream into consecutive five-byte packets. The stream has no
 // start marker and no checksum; what it does have is a small set of codes in the
