@@ -115,6 +115,14 @@ K40Link::Outcome K40Session::requestWeather(const std::string& portName,
     return link_->requestWeather(portName, transferDelay, weather);
 }
 
+bool K40Session::stop() {
+    return link_->stopSession();
+}
+
+bool K40Session::isSessionRunning() const {
+    return link_->isSessionRunning();
+}
+
 bool K40Session::isBusy() const {
     return link_->isDispatching() || link_->isPaused();
 }

@@ -51,6 +51,11 @@ class K40Session final : private MessageSink {
     // packets 20 and 21.
     K40Link::Outcome requestWeather(const std::string& portName, std::uint8_t transferDelay);
 
+    // "Stop" on the Speed page, or Escape: a running test or rev counter check ends,
+    // keeping the runs received whole. False when none was running.
+    bool stop();
+    bool isSessionRunning() const;
+
     // True while a received packet is being handled or its wait is pending: slot 1 and
     // the Speed page are the dispatch's until it is over.
     bool isBusy() const;

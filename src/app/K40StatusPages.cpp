@@ -3,6 +3,8 @@
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/SerialByteLink.h"
 
+#include <QPushButton>
+
 #include "app/ParamPage.h"
 #include "app/RemarksPage.h"
 #include "app/SetupPage.h"
@@ -38,6 +40,11 @@ void K40StatusPages::showStationValues(const StationDisplayTexts& texts) {
 
 void K40StatusPages::showCorrectionFactor(std::string_view text) {
     param_.showCorrectionText(fromView(text));
+}
+
+void K40StatusPages::showSessionRunning(bool isRunning) {
+    // The Speed page's "Stop", which the card's session shows too.
+    speed_.stopButton()->setVisible(isRunning);
 }
 
 void K40StatusPages::showNoAnswer(std::string_view portName) {

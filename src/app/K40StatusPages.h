@@ -13,7 +13,7 @@ class SpeedPage;
 // the Setup page's port LED, firmware version and sample setting; the weather
 // station's readings in the Param. page's air boxes and slot 1's air boxes on the
 // Remarks page; the correction factor of session 1; on the Setup and Speed pages,
-// that the electronics do not answer.
+// that the electronics do not answer; "Stop" on the Speed page while a session runs.
 class K40StatusPages final : public K40StatusView {
   public:
     K40StatusPages(SetupPage& setup, SpeedPage& speed, ParamPage& param, RemarksPage& remarks)
@@ -25,6 +25,7 @@ class K40StatusPages final : public K40StatusView {
     void showStationValues(const StationDisplayTexts& texts) override;
     void showCorrectionFactor(std::string_view text) override;
     void showNoAnswer(std::string_view portName) override;
+    void showSessionRunning(bool isRunning) override;
 
   private:
     SetupPage& setup_;

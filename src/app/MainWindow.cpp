@@ -196,6 +196,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         return K40WeatherSetup{programState_.weatherConstants, paramPage_->airUnits(),
                                paramPage_->correctionStandard()};
     });
+    // "Stop" on the Speed page and Escape end a K40 session as they end the card's.
+    connect(speedPage_->stopButton(), &QPushButton::clicked, this, [this] { k40Session_->stop(); });
     testControl_ = new TestControl(
         TestStartPages{*testPage_, *setupPage_, *paramPage_, *adSettingsPage_, *graphsPage_},
         *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
@@ -290,7 +292,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) return false;
-    const auto action = functionKeyAction(static_cast<QKeyEvent*>(event)->key());
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape && k40Session_->isSessionRunning()) {
+        k40Session_->stop();
+        return true;
+    }
+    const auto action = functionKeyAction(key);
     if (!action) return false;
     emit functionKeyPressed(*action);
     return true;

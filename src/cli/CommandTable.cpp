@@ -43,7 +43,7 @@ constexpr CommandEntry kCommands[] = {
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
      "[--verbose]\n"
      "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
-     "[--rider-runs N] [--idle-exit S]\n"
+     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]]\n"
      "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
      "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
      "[--gearbox variomatic|fixed] [the Param. and Remarks options above]",
@@ -51,8 +51,9 @@ constexpr CommandEntry kCommands[] = {
      "(--pty) the simulated electronics served on a pseudo-terminal whose path is printed\n"
      "first. The terminal is served until the command is stopped (Ctrl+C), or with\n"
      "--idle-exit once nothing went over the line for S seconds; with --rider-runs the\n"
-     "rider stops after N runs. With --card, a session of the simulated K70/K80 plug-in\n"
-     "card (--model names the dyno)."},
+     "rider stops after N runs; with --stray-bytes, N bytes that were never sent land in\n"
+     "the transfer of run R (2), as on a line with a loose contact. With --card, a session\n"
+     "of the simulated K70/K80 plug-in card (--model names the dyno)."},
     {"weather", runWeather, "weather --port PORT|SIM [--json]",
      "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
      "readings, with the settings file of the current folder as the window would."},
@@ -61,9 +62,13 @@ constexpr CommandEntry kCommands[] = {
      "[--weather] [--dyno K40|K70|K80] [--roller-weight KG] [--roller-code N] "
      "[--gearbox variomatic|fixed] [--transfer-delay D] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--timeout S] [--verbose]",
+     "[--timeout S] [--answer-wait S] [--verbose]",
      "A whole three-run session from the K40 electronics on a serial port, saved as an\n"
-     "archive. A session cut short saves the runs received and exits 1."},
+     "archive; exit 0 only when all three runs arrived whole. A session cut short (the\n"
+     "port lost, --timeout S passed, Ctrl+C, SIGTERM or SIGHUP) saves the runs received\n"
+     "and exits 1, as does one that finished with a run discarded as damaged.\n"
+     "Electronics that send nothing at all for --answer-wait S seconds (10) end it with\n"
+     "exit 1; give a longer wait for electronics switched on late."},
     {"library", runLibrary,
      "library scan FOLDER [--db FILE]\n"
      "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "

@@ -177,9 +177,12 @@ void ConsoleK40Views::showFirmwareVersion(std::string_view high, std::string_vie
 
 void ConsoleK40Views::showNoAnswer(std::string_view portName) {
     if (portName.empty()) return;
-    err_ << "warning: no answer from the dyno electronics on " << portName
-         << ": check power, cable and --port\n"
-         << std::flush;
+    err_ << "warning: " << consoleNoAnswerText(portName) << "\n" << std::flush;
+}
+
+std::string consoleNoAnswerText(std::string_view portName) {
+    return "no answer from the dyno electronics on " + std::string(portName) +
+           ": check power, cable and --port";
 }
 
 void ConsoleK40Views::show(MessageKind kind, std::string_view caption, std::string_view text) {

@@ -121,6 +121,9 @@ void saveRecordedSession(const RecordingOptions& options, const ConsoleK40Views&
                          TestSession& slot1, std::ostream& out,
                          const std::vector<std::pair<std::string, std::string>>& extra = {});
 
+// "no answer from the dyno electronics on /dev/ttyUSB0: check power, cable and --port".
+std::string consoleNoAnswerText(std::string_view portName);
+
 // "[560, 548, 571]": the roller samples of the three runs of a session.
 std::string runLengthsJson(const TestSession& session);
 

@@ -78,6 +78,9 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
         arguments.integerIn("remote-delay", 0, kLargest, static_cast<std::int32_t>(options.remoteDelayMs));
     options.runsRidden = static_cast<int>(
         arguments.integerIn("rider-runs", 0, kRunsPerSession, options.runsRidden));
+    options.strayBytes = static_cast<int>(arguments.integerIn("stray-bytes", 0, 100, 0));
+    options.strayBytesRun = static_cast<int>(
+        arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun));
     return options;
 }
 
@@ -170,7 +173,8 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // The simulated roller is a K40's.
     valueOptions.erase("dyno");
     valueOptions.erase("roller-code");
-    valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit"});
+    valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit",
+                         "stray-bytes", "stray-run"});
     std::set<std::string> flagOptions = recordingFlagOptions();
     flagOptions.insert({"realtime", "pty", "card"});
     const Arguments arguments(words, valueOptions, flagOptions);
@@ -182,6 +186,9 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // Without a program at the other end, a rider who leaves would hold the session.
     if (arguments.value("rider-runs")) throw UsageError("--rider-runs goes with --pty");
     if (arguments.value("idle-exit")) throw UsageError("--idle-exit goes with --pty");
+    for (const char* name : {"stray-bytes", "stray-run"}) {
+        if (arguments.value(name)) throw UsageError(std::string("--") + name + " goes with --pty");
+    }
 
     const bool isCard = arguments.flag("card");
     if (!isCard && arguments.flag("weather")) {

@@ -16,6 +16,8 @@ constexpr std::int64_t kLineTickMs = 10;
 // reports in chunks would; small enough never to fill the program's buffer.
 constexpr std::size_t kUnpacedBlockBytes = 1000;
 constexpr std::int64_t kWeatherAnswerDelayMs = 200;
+// What a line with a loose contact adds to the stream.
+constexpr std::uint8_t kStrayByte = 0x55;
 constexpr double kStationCalibration = 250.0;  // the Setup page's default constants
 
 std::uint16_t stationCounts(double value) {
@@ -150,9 +152,25 @@ void SimulatedK40::endRun() {
     liveTimer_ = Clock::kNoTimer;
     phase_ = Phase::Idle;
     transmit(K40Packet::of(k40code::kTransferBegins, 0, 0, 0, 0));
-    for (const SimulatedRevolution& revolution : runs_.back()) {
-        const K40Reading& reading = revolution.reading;
-        transmit(K40Packet::withV32(k40code::kRollerSample, reading.rollerPeriodTicks));
+    const std::size_t revolutions = runs_.back().size();
+    const bool isStrayRun = options_.strayBytes > 0 && runsSent_ + 1 == options_.strayBytesRun;
+    const std::size_t strayEvery =
+        isStrayRun ? std::max<std::size_t>(1, revolutions / (static_cast<std::size_t>(options_.strayBytes) + 1))
+                   : 0;
+    std::size_t revolution = 0;
+    for (const SimulatedRevolution& sent : runs_.back()) {
+        const K40Reading& reading = sent.reading;
+        // A byte from nowhere, in the middle of the roller sample's value.
+        if (isStrayRun && ++revolution % strayEvery == 0 &&
+            revolution / strayEvery <= static_cast<std::size_t>(options_.strayBytes)) {
+            const K40Packet roller = K40Packet::withV32(k40code::kRollerSample, reading.rollerPeriodTicks);
+            onTheLine_.insert(onTheLine_.end(), roller.bytes.begin(), roller.bytes.begin() + 2);
+            onTheLine_.push_back(kStrayByte);
+            onTheLine_.insert(onTheLine_.end(), roller.bytes.begin() + 2, roller.bytes.end());
+            schedulePump();
+        } else {
+            transmit(K40Packet::withV32(k40code::kRollerSample, reading.rollerPeriodTicks));
+        }
         if (mode_ == TestMode::WithRpm) {
             transmit(K40Packet::withV32(k40code::kRpmSample, reading.ignitionPeriodTicks));
         }

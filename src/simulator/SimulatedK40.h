@@ -32,6 +32,10 @@ struct SimulatedK40Options {
     // The rider rides this many runs of a test and then leaves the remote alone.
     int runsRidden = 3;
     std::int64_t liveIntervalMs = 100;  // live needle and marker packets
+    // A line that is not clean: this many bytes that were never sent land among the
+    // packets of run `strayBytesRun` (1..3), spread evenly over its transfer.
+    int strayBytes = 0;
+    int strayBytesRun = 2;
     std::uint8_t firmwareHigh = 1;
     std::uint8_t firmwareLow = 5;
     std::uint16_t sampleSetting = 2000;

@@ -33,6 +33,9 @@ class K40LinkFixture : public ::testing::Test {
         clock.advance(kStartCommandSettleMs);
     }
 
+    // Code 31: the electronics send a run's samples only after it.
+    void beginTransfer() { scripted.feed(event(k40code::kTransferBegins)); }
+
     // Code 40 and the 500 ms after it.
     void completeRun() {
         scripted.feed(K40Packet::of(k40code::kRunComplete, 0, 0, 0, 0));

@@ -24,6 +24,7 @@ std::vector<std::uint8_t> startCommandOf(std::uint8_t mode) {
 
 TEST_F(K40Framing, FourBytesWaitAndTheFifthDispatchesThePacket) {
     startTest();
+    beginTransfer();
     scripted.feed({k40code::kRollerSample, 0, 1, 0x86});
     EXPECT_EQ(scripted.bytesWaiting(), 4u);
     EXPECT_EQ(state.rollerCount, 0);
@@ -34,6 +35,7 @@ TEST_F(K40Framing, FourBytesWaitAndTheFifthDispatchesThePacket) {
 
 TEST_F(K40Framing, TwoPacketsInOneEventAreBothHandledInOrder) {
     startTest();
+    beginTransfer();
     scripted.feed(std::vector{K40Packet::withV32(k40code::kRollerSample, 111),
                               K40Packet::withV32(k40code::kRollerSample, 222)});
     EXPECT_EQ(state.rollerCount, 2);
@@ -79,6 +81,7 @@ TEST_F(K40Framing, CodeZeroIsConsumedWithoutEffect) {
     scripted.feed({0, 18, 0, 0, 9});
     EXPECT_EQ(state.rollerCount, 0);
     EXPECT_EQ(display.log.size(), before);
+    beginTransfer();
     scripted.feed(K40Packet::withV32(k40code::kRollerSample, 42));
     EXPECT_EQ(slot1().rollerPeriods[0], 42);
 }
@@ -86,6 +89,7 @@ TEST_F(K40Framing, CodeZeroIsConsumedWithoutEffect) {
 TEST_F(K40Framing, ShortReadsStillGiveWholePackets) {
     scripted.maxReadBytes = 2;
     startTest();
+    beginTransfer();
     scripted.feed(std::vector{K40Packet::withV32(k40code::kRollerSample, 7),
                               K40Packet::withV32(k40code::kRollerSample, 8)});
     EXPECT_EQ(state.rollerCount, 2);
@@ -114,6 +118,7 @@ TEST(K40Framer, ADrainForgetsThePartOfAPacketAlreadyRead) {
 
 TEST_F(K40Packets, ZeroDataValuesAreTakenAsOne) {
     startTest();
+    beginTransfer();
     scripted.feed(std::vector{event(k40code::kRollerSample), event(k40code::kRpmSample),
                               event(k40code::kAnalogSample1)});
     EXPECT_EQ(slot1().rollerPeriods[0], 1);
@@ -124,6 +129,7 @@ TEST_F(K40Packets, ZeroDataValuesAreTakenAsOne) {
 // d1 = 0xFC: a 10-bit value masks those bits off and reads 0, which counts as zero too.
 TEST_F(K40Packets, EveryValueThatReadsZeroIsTakenAsOne) {
     startTest();
+    beginTransfer();
     for (std::uint8_t channel = 0; channel < 5; ++channel) {
         scripted.feed(K40Packet::of(k40code::kAnalogSample1 + channel, 0xFC, 0, 0xFF, 0xFF));
         EXPECT_EQ(slot1().analogSamples[0][channel][0], 1) << "channel " << channel + 1;
@@ -145,6 +151,7 @@ TEST_F(K40Packets, EveryValueThatReadsZeroIsTakenAsOne) {
 TEST_F(K40Packets, SamplesGoToTheCurrentRunAndRpmIsDividedOut) {
     startTest();
     completeRun();
+    beginTransfer();
     scripted.feed(std::vector{K40Packet::withV32(k40code::kRollerSample, 40'000),
                               K40Packet::withV32(k40code::kRpmSample, 30'000),
                               K40Packet::withV16(k40code::kAnalogSample5, 0x3FF),
@@ -165,6 +172,7 @@ TEST_F(K40Packets, TheRunHoldsAtMost2000SamplesAndNothingIsStoredAfterTheThirdRu
         run.push_back(K40Packet::withV32(k40code::kRpmSample, i));
         run.push_back(K40Packet::withV16(k40code::kAnalogSample2, i & 0x3FF));
     }
+    beginTransfer();
     scripted.feed(run);
     EXPECT_EQ(state.rollerCount, 2000);
     EXPECT_EQ(state.rpmCount, 2000);
@@ -270,6 +278,7 @@ TEST_F(K40Packets, WeatherPacketsUseTheStationSetupInForceWhenTheyArrive) {
 
 TEST_F(K40Packets, TheOutOfLimitsBoxDoesNotLetTheDispatchRunInsideItself) {
     startTest();
+    beginTransfer();
     // While the box is open, more bytes arrive and the nested event loop reports them.
     messages.onShow = [this] {
         messages.onShow = nullptr;
@@ -420,6 +429,7 @@ TEST_F(K40PortFailures, APortThatCannotOpenShowsTheSystemTextAndSendsNothing) {
 
 TEST_F(K40PortFailures, AVanishingPortKeepsTheRunsReceivedAndTellsTheUserOnce) {
     startTest();
+    beginTransfer();
     scripted.feed(K40Packet::withV32(k40code::kRollerSample, 1234));
     scripted.feed(event(k40code::kRunComplete));
     scripted.vanish("Input/output error");

@@ -69,6 +69,7 @@ TEST_F(K40Sequence, AThreeRunTestShowsItsTextsColoursAndDigitsInOrder) {
 
 TEST_F(K40Sequence, TheStartShowsAfter100MsAndPacketsOfThoseMsWaitButAreKept) {
     ASSERT_EQ(link.start(testStart()), K40Link::Outcome::Done);
+    beginTransfer();
     scripted.feed(K40Packet::withV32(k40code::kRollerSample, 99));
     clock.advance(kStartCommandSettleMs - 1);
     EXPECT_THAT(riderLines(), IsEmpty());
@@ -76,7 +77,8 @@ TEST_F(K40Sequence, TheStartShowsAfter100MsAndPacketsOfThoseMsWaitButAreKept) {
     clock.advance(1);
     EXPECT_THAT(riderLines(), ElementsAre("digit 1",
                                           "text Press remote to start test sequence "
-                                          "FFFF00/00FF00"));
+                                          "FFFF00/00FF00",
+                                          "text Transferring Data 00FFFF/0000FF"));
     EXPECT_EQ(slot1().rollerPeriods[0], 99);
 }
 
@@ -207,6 +209,7 @@ TEST_F(K40Sequence, FixedGearingRatiosAreTakenAfterEachRunAndRun2AtTheEnd) {
     recordRun(fixedGearRun(90.0));
     EXPECT_NEAR(slot1().values.rpmPer100(1), 90.0, 0.4);
     scripted.feed(event(k40code::kRunStarted));
+    beginTransfer();
     scripted.feed(fixedGearRun(120.0));
     scripted.feed(event(k40code::kRunComplete));
     EXPECT_EQ(slot1().values.rpmPer100(2), 0.0);

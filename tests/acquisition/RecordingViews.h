@@ -53,6 +53,8 @@ class RecordingDisplay final : public SequenceView, public LiveDisplay, public K
     void showNoAnswer(std::string_view portName) override {
         log.push_back("no answer " + std::string(portName));
     }
+    // Kept apart from the log: whether "Stop" is offered.
+    void showSessionRunning(bool isRunning) override { isSessionRunning = isRunning; }
 
     // Lines starting with `prefix`, in order.
     std::vector<std::string> linesStartingWith(const std::string& prefix) const {
@@ -64,6 +66,7 @@ class RecordingDisplay final : public SequenceView, public LiveDisplay, public K
     }
 
     std::vector<std::string> log;
+    bool isSessionRunning = false;
 };
 
 // The modal messages, in order. `onShow` runs while the "box" is open, as the nested

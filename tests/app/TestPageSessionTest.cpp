@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -125,6 +126,56 @@ TEST(TestPageSession, ElectronicsThatDoNotAnswerAreNamedOnTheSpeedAndSetupPages)
     EXPECT_EQ(window.findChild<ShadowLabel*>("remotetext")->text(),
               "Press remote to start test sequence");
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST(TestPageSession, EscapeAndTheStopButtonEndAK40SessionKeepingTheWholeRuns) {
+    QTemporaryDir startDir;
+    RecordingMessageSink messages;
+    auto model = SessionModel::create();
+    ProgramOptions options;
+    options.isSimulated = true;
+    options.timeLapse = 100;
+    options.electronics.isPacedAtLineRate = false;
+    ProgramParts parts(options);
+    MainWindow window(parts, *model, startDir.path());
+    window.k40Session()->setMessageSink(messages);
+    window.testControl()->setMessageSink(messages);
+    window.testPage()->setConfirmation([](const QString&) { return true; });
+    auto* remote = window.findChild<ShadowLabel*>("remotetext");
+    auto* digit = window.findChild<DigitCounter*>("digit");
+    QAbstractButton* stop = window.speedPage()->stopButton();
+    EXPECT_TRUE(stop->isHidden());
+
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(&window, &f3);
+    EXPECT_FALSE(stop->isHidden()) << "a running K40 session can be stopped";
+    // Run 1 received, the rider about to ride run 2.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return digit->digit() == 2; }, 30'000));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&window, &escape);
+    EXPECT_EQ(remote->text(), "Test stopped");
+    EXPECT_TRUE(stop->isHidden());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "The test was stopped; 1 completed run kept.");
+
+    // The electronics, armed for run 2, go on; nothing more is taken into slot 1.
+    const SimulatedK40& electronics = *parts.simulatedK40();
+    QTest::qWait(400);
+    const TestSession& slot1 = model->slot(1);
+    EXPECT_EQ(slot1.leadingPeriods(0), static_cast<int>(electronics.runs()[0].size()));
+    EXPECT_EQ(slot1.leadingPeriods(1), 0);
+    EXPECT_EQ(slot1.values.rollerWeight(), 184.0) << "stamped as a session that ended";
+    EXPECT_EQ(remote->text(), "Test stopped");
+
+    // A new session, stopped with the button before its first run arrives.
+    QApplication::sendEvent(&window, &f3);
+    ASSERT_FALSE(stop->isHidden());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(stop->isHidden());
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].text, "The test was stopped; 0 completed runs kept.");
+    EXPECT_EQ(model->slot(1).leadingPeriods(0), 0);
+    EXPECT_FALSE(window.k40Session()->isSessionRunning());
 }
 
 }  // namespace

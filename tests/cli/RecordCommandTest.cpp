@@ -2,15 +2,20 @@
 // terminal between them and QSerialPort on the recording side, as with a USB adapter
 // and the real electronics. The electronics run on a time lapse so a session takes
 // seconds; the line then runs faster than 57600 baud.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <thread>
 
@@ -84,6 +89,79 @@ class PtyElectronics {
   private:
     pid_t pid_ = -1;
     FILE* out_ = nullptr;
+    std::string path_;
+};
+
+// `dynotool record ...` in the background, its stderr in a file, so a test can wait
+// for what it prints and send it a signal.
+class RecordingInBackground {
+  public:
+    RecordingInBackground(const std::vector<std::string>& options, std::filesystem::path errFile)
+        : errFile_(std::move(errFile)) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> words{DYNOTOOL_PATH, "record"};
+        words.insert(words.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&pid_, DYNOTOOL_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~RecordingInBackground() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    std::string err() const {
+        std::ifstream in(errFile_);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // Waits up to `seconds` for `text` on stderr.
+    bool waitForErr(const std::string& text, int seconds) const {
+        for (int i = 0; i < seconds * 20; ++i) {
+            if (err().find(text) != std::string::npos) return true;
+            ::usleep(50'000);
+        }
+        return false;
+    }
+    void signal(int number) const { ::kill(pid_, number); }
+    // The exit status once it has ended, -1 if a signal ended it.
+    int finish() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    std::filesystem::path errFile_;
+};
+
+// A terminal with nothing behind it: an adapter plugged in, the electronics off.
+class SilentTerminal {
+  public:
+    SilentTerminal() {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) {
+            path_ = ::ptsname(master_);
+        }
+    }
+    ~SilentTerminal() {
+        if (master_ >= 0) ::close(master_);
+    }
+    const std::string& path() const { return path_; }
+
+  private:
+    int master_ = -1;
     std::string path_;
 };
 
@@ -201,6 +279,107 @@ TEST_F(RecordCommand, ASessionCutShortKeepsTheRunsReceivedAndEndsNonZero) {
     testing::expectPeakPowerOfProfile(*model, 1, 0, *findVehicleProfile("bike125"));
 }
 
+TEST_F(RecordCommand, CtrlCSigtermAndSighupSaveTheRunsReceivedAndExit1) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const std::string name = signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP";
+        SCOPED_TRACE(name);
+        // The rider rides one run and waits.
+        PtyElectronics electronics(
+            {"--vehicle", "bike125", "--time-lapse", "10", "--rider-runs", "1"});
+        const auto archive = folder / (name + ".zsd");
+        RecordingInBackground record({"--port", electronics.path(), "--out", archive.string(),
+                                      "--test", "720", "--timeout", "120", "--verbose"},
+                                     folder / (name + ".err"));
+        ASSERT_TRUE(record.waitForErr("run 2\n", 60)) << record.err();
+        record.signal(signal);
+        EXPECT_EQ(record.finish(), 1);
+        const std::string err = record.err();
+        EXPECT_NE(err.find("dynotool record: stopped by " + name +
+                           " (1 of 3 runs received); saved the run received in " +
+                           archive.string() + "\n"),
+                  std::string::npos)
+            << err;
+
+        auto model = SessionModel::create();
+        ASSERT_TRUE(loadSessionFile(archive, model->slot(1)).ok());
+        EXPECT_GT(model->slot(1).leadingPeriods(0), 100);
+        EXPECT_EQ(model->slot(1).leadingPeriods(1), 0);
+        testing::expectPeakPowerOfProfile(*model, 1, 0, *findVehicleProfile("bike125"));
+    }
+}
+
+TEST_F(RecordCommand, ElectronicsThatNeverAnswerEndItAfterTheAnswerWait) {
+    SilentTerminal adapter;
+    ASSERT_FALSE(adapter.path().empty());
+    const auto archive = folder / "silent.zsd";
+    const auto started = std::chrono::steady_clock::now();
+    const auto run = runDynotool({"record", "--port", adapter.path(), "--out", archive.string(),
+                                  "--answer-wait", "4"});
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(run.exitStatus, 1);
+    const std::string noAnswer = "no answer from the dyno electronics on " + adapter.path() +
+                                 ": check power, cable and --port";
+    EXPECT_EQ(run.err, "warning: " + noAnswer + "\ndynotool record: " + noAnswer +
+                           " (0 of 3 runs received)\n");
+    EXPECT_LT(took, std::chrono::seconds(15));
+    EXPECT_FALSE(std::filesystem::exists(archive));
+
+    const auto help = runDynotool({"record", "--help"});
+    EXPECT_NE(help.out.find("--answer-wait S"), std::string::npos) << help.out;
+}
+
+TEST_F(RecordCommand, ADamagedRunIsNamedAndTheCountsPrintedAreTheCountsStored) {
+    // One stray byte in run 2: framed again, run 2 kept without the revolutions around
+    // it. Five: run 2 cannot be trusted and is discarded. Either way the command says
+    // so and does not exit 0.
+    for (const int strayBytes : {1, 5}) {
+        SCOPED_TRACE(strayBytes);
+        PtyElectronics electronics({"--vehicle", "bike125", "--time-lapse", "10", "--seed", "3",
+                                    "--stray-bytes", std::to_string(strayBytes)});
+        const auto archive = folder / ("damaged" + std::to_string(strayBytes) + ".zsd");
+        const auto run = runDynotool({"record", "--port", electronics.path(), "--out",
+                                      archive.string(), "--test", "720", "--timeout", "120"});
+        electronics.kill();
+        const std::string sent = jsonArrayOf(electronics.finish(), "runs");
+        EXPECT_EQ(run.exitStatus, 1) << run.err;
+        const bool isKept = strayBytes == 1;
+        EXPECT_NE(run.err.find(isKept ? "warning: VKR dyno: Run 2 arrived damaged: its data lost "
+                                        "their framing once. The samples around the fault were "
+                                        "left out; Run 2 was kept"
+                                      : " times. Run 2 was discarded; the runs that arrived whole "
+                                        "are kept.\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find(isKept ? "dynotool record: the session finished with 3 of 3 runs, "
+                                        "1 arrived damaged; saved the 3 runs received in "
+                                      : "dynotool record: the session finished with 2 of 3 runs, "
+                                        "1 arrived damaged; saved the 2 runs received in "),
+                  std::string::npos)
+            << run.err;
+
+        auto model = SessionModel::create();
+        ASSERT_TRUE(loadSessionFile(archive, model->slot(1)).ok());
+        const TestSession& slot1 = model->slot(1);
+        // What was printed is what was stored; runs 1 and 3 arrived whole.
+        const std::string stored = "[" + std::to_string(slot1.leadingPeriods(0)) + ", " +
+                                   std::to_string(slot1.leadingPeriods(1)) + ", " +
+                                   std::to_string(slot1.leadingPeriods(2)) + "]";
+        EXPECT_EQ(jsonArrayOf(run.out, "runs"), stored);
+        std::smatch counts;
+        ASSERT_TRUE(std::regex_match(sent, counts, std::regex(R"(\[(\d+), (\d+), (\d+)\])"))) << sent;
+        EXPECT_EQ(slot1.leadingPeriods(0), std::stoi(counts[1]));
+        EXPECT_EQ(slot1.leadingPeriods(2), std::stoi(counts[3]));
+        if (isKept) {
+            // Two packets a revolution: the packets taken back around the fault are a few
+            // revolutions.
+            EXPECT_GT(slot1.leadingPeriods(1), std::stoi(counts[2]) - 12);
+            EXPECT_LT(slot1.leadingPeriods(1), std::stoi(counts[2]));
+        } else {
+            EXPECT_EQ(slot1.leadingPeriods(1), 0);
+        }
+    }
+}
+
 TEST_F(RecordCommand, RefusesOptionsNoPageWouldAccept) {
     const auto out = (folder / "x.zsd").string();
     for (const auto& words : std::vector<std::vector<std::string>>{
@@ -210,7 +389,8 @@ TEST_F(RecordCommand, RefusesOptionsNoPageWouldAccept) {
              {"record", "--port", "COM1", "--out", out, "--gearbox", "cvt"},
              {"record", "--port", "COM1", "--out", out, "--transfer-delay", "300"},
              {"record", "--port", "COM1", "--out", out, "--dyno", "K70", "--roller-code", "45"},
-             {"record", "--port", "COM1", "--out", out, "--roller-weight", "heavy"}}) {
+             {"record", "--port", "COM1", "--out", out, "--roller-weight", "heavy"},
+             {"record", "--port", "COM1", "--out", out, "--answer-wait", "0"}}) {
         const auto run = runDynotool(words);
         EXPECT_EQ(run.exitStatus, 2) << words.back();
         EXPECT_EQ(run.err.rfind("dynotool record: ", 0), 0u) << run.err;

@@ -17,9 +17,6 @@ struct AcquisitionState {
     std::int16_t rollerCount = 0;  // samples stored in the current run
     std::int16_t rpmCount = 0;
     std::array<std::int16_t, 5> analogCount{};  // channels 1..5
-    // Packets of the current run with codes the electronics never send: the framing
-    // was lost and the run's values were read from the wrong bytes.
-    std::int32_t strayPackets = 0;
     // What the start command carries: channels, weather station, transfer delay.
     K40Recording recording;
 
@@ -39,7 +36,6 @@ struct AcquisitionState {
         rollerCount = 0;
         rpmCount = 0;
         analogCount.fill(0);
-        strayPackets = 0;
     }
 };
 

@@ -1,6 +1,8 @@
 #include "acquisition/k40/K40Link.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <limits>
 #include <string>
 
@@ -26,19 +28,32 @@ std::size_t sampleIndex(std::int16_t runIndex, std::int16_t count) {
 
 }  // namespace
 
-std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent) {
+std::string damagedRunText(int runNumber, int faults, bool isKept) {
     const std::string run = "Run " + std::to_string(runNumber);
-    std::string text;
-    if (strayPackets > 0) {
-        text = run + " arrived damaged: its data lost their framing (" +
-               std::to_string(strayPackets) + " packets with codes the electronics never send)";
-        if (isSilent) text += " and the transfer fell silent";
-    } else {
-        text = "The transfer of run " + std::to_string(runNumber) +
-               " stopped: no data from the dyno electronics for " +
-               std::to_string(kTransferSilenceMs / 1000) + " seconds";
+    std::string text = run + " arrived damaged: its data lost their framing " +
+                       (faults == 1 ? std::string("once") : std::to_string(faults) + " times");
+    if (isKept) {
+        return text + ". The samples around " +
+               (faults == 1 ? "the fault" : "each fault") + " were left out; " + run +
+               " was kept with the samples that arrived as sent.";
     }
     return text + ". " + run + " was discarded; the runs that arrived whole are kept.";
+}
+
+std::string stalledTransferText(int runNumber, bool isSilent) {
+    const std::string seconds = std::to_string(kTransferSilenceMs / 1000);
+    std::string text = "The transfer of run " + std::to_string(runNumber) + " stopped: ";
+    text += isSilent ? "no data from the dyno electronics for " + seconds + " seconds"
+                     : "nothing that could be read as its data came from the dyno electronics "
+                       "for " + seconds + " seconds";
+    return text + ". Run " + std::to_string(runNumber) +
+           " was discarded; the runs that arrived whole are kept.";
+}
+
+std::string stoppedSessionText(bool isRevCounterCheck, int runsKept) {
+    if (isRevCounterCheck) return "The rev counter check was stopped.";
+    return "The test was stopped; " + std::to_string(runsKept) +
+           (runsKept == 1 ? " completed run kept." : " completed runs kept.");
 }
 
 std::string noAnswerText(std::string_view portName) {
@@ -110,6 +125,11 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     if (state_.speedNeedleOld != 0) live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
     if (state_.rpmNeedleOld != 0) live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
     stopTransferWatch();
+    runEndOnTrial_.reset();
+    isSettlePending_ = false;
+    isStopped_ = false;
+    damagedRuns_ = 0;
+    endSessionActivity();
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
     state_.rpmCheckOnly = request.isRevCounterCheck;
@@ -135,7 +155,12 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     state_.recording = request.recording;
     state_.speedNeedleOld = 0;
     state_.rpmNeedleOld = 0;
+    // Whatever the line brought before the start (noise, the end of an earlier
+    // session) is no part of this one, and the framing starts afresh.
+    framer_.drain();
     if (!send(K40Command::start(state_.testMode, state_.recording))) return Outcome::PortFailed;
+    isSessionRunning_ = true;
+    status_.showSessionRunning(true);
     // Electronics that answered on this port may well keep quiet until the remote.
     if (!hasAnswered_) awaitAnswer(request.portName);
     pause(kStartCommandSettleMs, Continuation::StartShown);
@@ -157,7 +182,7 @@ K40Link::Outcome K40Link::requestWeather(std::string_view portName, std::uint8_t
 void K40Link::bytesReceived() {
     answerArrived();
     checkInputBufferFill();
-    if (isTransferring_) watchTransferSilence();
+    if (isTransferring_) hasBytesSinceSample_ = true;
     // A running or paused dispatch picks these bytes up itself when it goes on.
     if (isDispatching_ || isPaused()) return;
     dispatchWaiting();
@@ -168,6 +193,13 @@ void K40Link::linkFailed() {
 }
 
 void K40Link::reportLinkLost() {
+    // A session on the lost port is over: the runs received whole stay.
+    if (isSessionRunning_) {
+        if (!state_.rpmCheckOnly) keepRunsReceived();
+        isStopped_ = true;
+        sequence_.sessionStopped();
+        endSessionActivity();
+    }
     cancelPause();
     forgetAnswer();
     stopTransferWatch();
@@ -195,6 +227,7 @@ void K40Link::cancelPause() {
     if (timer_ != Clock::kNoTimer) clock_.cancel(timer_);
     timer_ = Clock::kNoTimer;
     continuation_ = Continuation::None;
+    runEndOnTrial_.reset();
 }
 
 void K40Link::pause(std::int64_t ms, Continuation continuation) {
@@ -213,6 +246,19 @@ void K40Link::resume() {
     timer_ = Clock::kNoTimer;
     continuation_ = Continuation::None;
     isDispatching_ = true;
+    if (continuation == Continuation::DataOkAfterWait ||
+        continuation == Continuation::SessionEndAfterWait) {
+        if (runEndOnTrial_ && isRunEndInDoubt()) {
+            // More of the run's data came behind its "run complete": that code was
+            // read from a shifted stream, and the transfer goes on.
+            takeBackRunEnd();
+            isDispatching_ = false;
+            dispatchWaiting();
+            return;
+        }
+        runEndOnTrial_.reset();
+        if (isSettlePending_) settleDamagedRun();
+    }
     switch (continuation) {
         case Continuation::StartShown:
             sequence_.showStarted();
@@ -225,7 +271,7 @@ void K40Link::resume() {
             break;
         case Continuation::SessionEndAfterWait:
             framer_.drain();
-            sequence_.sessionFinished();
+            finishSession();
             break;
         case Continuation::Weather:
         case Continuation::None:
@@ -238,7 +284,12 @@ void K40Link::resume() {
 void K40Link::dispatchWaiting() {
     isDispatching_ = true;
     while (!isPaused()) {
+        const std::int32_t lossesBefore = framer_.losses();
         const auto packet = framer_.next();
+        if (framer_.losses() != lossesBefore) {
+            isWeatherPart1Last_ = false;
+            framingLostInTransfer();
+        }
         if (!packet) break;
         dispatch(*packet);
     }
@@ -250,8 +301,12 @@ void K40Link::dispatchWaiting() {
 void K40Link::dispatch(const K40Packet& packet) {
     namespace code = k40code;
     const std::uint8_t c = packet.code();
+    // The station's two packets come one after the other; a part 2 without its part
+    // 1 just before is no reading of the station.
+    const bool followsWeatherPart1 = isWeatherPart1Last_;
+    isWeatherPart1Last_ = false;
     if (c >= code::kAnalogSample1 && c <= code::kAnalogSample5) {
-        storeAnalogSample(c - code::kAnalogSample1, packet.v10());
+        if (takeSample(c)) storeAnalogSample(c - code::kAnalogSample1, packet.v10());
         return;
     }
     switch (c) {
@@ -268,38 +323,48 @@ void K40Link::dispatch(const K40Packet& packet) {
             moveRpmNeedle(packet.v32());
             break;
         case code::kRollerSample:
-            storeRollerSample(packet.v32());
+            if (takeSample(c)) storeRollerSample(packet.v32());
             break;
         case code::kRpmSample:
-            storeRpmSample(packet.v32());
+            if (takeSample(c)) storeRpmSample(packet.v32());
             break;
         case code::kWeatherPart1:
             state_.weatherTempRaw = static_cast<std::int16_t>(packet.v10());
             state_.weatherBaroRaw = static_cast<std::int16_t>(packet.v10b());
+            isWeatherPart1Last_ = true;
             break;
         case code::kWeatherPart2:
+            if (!followsWeatherPart1) break;
             state_.weatherHumRaw = static_cast<std::int16_t>(packet.v10());
             applyStationReadings();
             break;
         case code::kRemoteEnd:
+            if (isStopped_) break;
             if (isRecordingRun(state_.runIndex) && state_.testMode == TestMode::RevCounterCheck) {
                 framer_.drain();
-                sequence_.sessionFinished();
+                finishSession();
             }
             break;
         case code::kTransferBegins:
+            // A transfer is announced once; inside one, this code was read from the
+            // run's data.
+            if (isStopped_ || isTransferring_) break;
             if (isRecordingRun(state_.runIndex)) {
                 live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
                 sequence_.transferringData();
                 isTransferring_ = true;
+                framer_.setTransferring(true);
+                faults_.begin();
+                hasBytesSinceSample_ = false;
                 watchTransferSilence();
             }
             break;
         case code::kRunStarted:
+            if (isStopped_ || isTransferring_) break;
             if (isRecordingRun(state_.runIndex)) sequence_.testRunning();
             break;
         case code::kRunComplete:
-            endOfRun();
+            handleRunComplete();
             break;
         case code::kSampleSetting:
             state_.sampleSetting = static_cast<std::uint16_t>(packet.v16());
@@ -311,9 +376,108 @@ void K40Link::dispatch(const K40Packet& packet) {
             }
             break;
         default:
-            if (!k40code::isSentByTheElectronics(c)) ++state_.strayPackets;
             break;
     }
+}
+
+bool K40Link::takeSample(std::uint8_t code) {
+    if (isStopped_) return false;
+    if (!isTransferring_) {
+        // The electronics send samples only inside a transfer: this one was read from
+        // the wrong bytes.
+        framer_.loseAlignment();
+        return false;
+    }
+    hasBytesSinceSample_ = false;
+    watchTransferSilence();
+    const K40SampleCounts counts{state_.rollerCount, state_.rpmCount, state_.analogCount};
+    return faults_.takeSample(code, counts);
+}
+
+void K40Link::framingLostInTransfer() {
+    if (!isTransferring_ || !isRecordingRun(state_.runIndex)) return;
+    const K40SampleCounts back = faults_.faultFound();
+    eraseSamplesFrom(back);
+    state_.rollerCount = back.roller;
+    state_.rpmCount = back.rpm;
+    state_.analogCount = back.analog;
+    // The period a new offset is measured against is one stored before the fault.
+    framer_.setRollerPeriodInForce(
+        back.roller > 0 ? static_cast<std::uint32_t>(
+                              model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, back.roller - 1)])
+                        : 0);
+}
+
+void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
+    TestRun run = model_.slot(1).run(state_.runIndex);
+    const auto eraseFrom = [](auto samples, std::int16_t from, std::int16_t to) {
+        for (std::int16_t i = from; i < to; ++i) samples[static_cast<std::size_t>(i)] = 0;
+    };
+    eraseFrom(run.rollerPeriods, counts.roller, state_.rollerCount);
+    eraseFrom(run.rpmSamples, counts.rpm, state_.rpmCount);
+    for (std::size_t ch = 0; ch < counts.analog.size(); ++ch) {
+        eraseFrom(std::span(run.analogSamples[ch]), counts.analog[ch], state_.analogCount[ch]);
+    }
+}
+
+void K40Link::handleRunComplete() {
+    if (isStopped_) return;
+    if (isTransferring_ && isRunEndInDoubt()) {
+        // Samples behind "run complete", or codes the electronics never send: the code
+        // was read from a shifted stream and the run goes on.
+        framer_.loseAlignment();
+        framingLostInTransfer();
+        return;
+    }
+    endOfRun(RunEnd::Closed);
+}
+
+bool K40Link::isRunEndInDoubt() {
+    std::array<std::uint8_t, 2> codes{};
+    const std::size_t n = framer_.codesAhead(codes);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t c = codes[i];
+        const bool isSample = c >= k40code::kAnalogSample1 && c <= k40code::kRpmSample;
+        if (isSample || c == k40code::kNone || !k40code::isSentByTheElectronics(c)) return true;
+    }
+    return false;
+}
+
+void K40Link::takeBackRunEnd() {
+    const RunEndOnTrial trial = *runEndOnTrial_;
+    runEndOnTrial_.reset();
+    isSettlePending_ = false;
+    state_.runIndex = trial.runIndex;
+    state_.rollerCount = trial.counts.roller;
+    state_.rpmCount = trial.counts.rpm;
+    state_.analogCount = trial.counts.analog;
+    isTransferring_ = true;
+    framer_.setTransferring(true);
+    if (state_.rollerCount > 0 && isRecordingRun(state_.runIndex)) {
+        framer_.setRollerPeriodInForce(static_cast<std::uint32_t>(
+            model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, state_.rollerCount - 1)]));
+    }
+    sequence_.transferringData();
+    hasBytesSinceSample_ = false;
+    watchTransferSilence();
+    framer_.loseAlignment();
+    framingLostInTransfer();
+}
+
+void K40Link::settleDamagedRun() {
+    isSettlePending_ = false;
+    const int runIndex = state_.runIndex - 1;
+    if (!isRecordingRun(static_cast<std::int16_t>(runIndex))) return;
+    ++damagedRuns_;
+    const bool isKept = faults_.isRunTrusted() && model_.slot(1).leadingPeriods(runIndex) > 0;
+    if (!isKept) {
+        TestRun run = model_.slot(1).run(runIndex);
+        std::ranges::fill(run.rollerPeriods, 0);
+        std::ranges::fill(run.rpmSamples, 0);
+        for (auto& channel : run.analogSamples) std::ranges::fill(channel, 0);
+    }
+    messages_.show(MessageKind::Warning, kDynoCaption,
+                   damagedRunText(runIndex + 1, faults_.faults(), isKept));
 }
 
 void K40Link::storeAnalogSample(int channel, std::uint32_t value) {
@@ -327,6 +491,7 @@ void K40Link::storeAnalogSample(int channel, std::uint32_t value) {
 
 void K40Link::storeRollerSample(std::uint32_t period) {
     if (!isRecordingRun(state_.runIndex) || state_.rollerCount >= kSamplesPerRun) return;
+    framer_.setRollerPeriodInForce(period);
     model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, state_.rollerCount)] =
         static_cast<std::int32_t>(period);
     ++state_.rollerCount;
@@ -395,17 +560,52 @@ void K40Link::applyStationReadings() {
 }
 
 int K40Link::keepRunsReceived() {
+    // A run end still in its wait counts as received; a damaged one gets its verdict.
+    if (runEndOnTrial_ && isSettlePending_) settleDamagedRun();
     cancelPause();
-    const int kept = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
+    stopTransferWatch();
+    const int received = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
     TestSession& slot1 = model_.slot(1);
-    for (int r = kept; r < kRunsPerSession; ++r) {
+    for (int r = received; r < kRunsPerSession; ++r) {
         TestRun run = slot1.run(r);
         std::ranges::fill(run.rollerPeriods, 0);
         std::ranges::fill(run.rpmSamples, 0);
         for (auto& channel : run.analogSamples) std::ranges::fill(channel, 0);
     }
-    sequence_.stampEndedSession(kept);
+    sequence_.stampEndedSession(received);
+    int kept = 0;
+    for (int r = 0; r < received; ++r) {
+        if (slot1.leadingPeriods(r) > 0) ++kept;
+    }
     return kept;
+}
+
+bool K40Link::stopSession() {
+    if (!isSessionRunning_) return false;
+    const bool isCheck = state_.rpmCheckOnly;
+    int kept = 0;
+    if (isCheck) {
+        cancelPause();
+        stopTransferWatch();
+    } else {
+        kept = keepRunsReceived();
+    }
+    isStopped_ = true;
+    sequence_.sessionStopped();
+    endSessionActivity();
+    messages_.show(MessageKind::Warning, kDynoCaption, stoppedSessionText(isCheck, kept));
+    return true;
+}
+
+void K40Link::finishSession() {
+    sequence_.sessionFinished();
+    endSessionActivity();
+}
+
+void K40Link::endSessionActivity() {
+    if (!isSessionRunning_) return;
+    isSessionRunning_ = false;
+    status_.showSessionRunning(false);
 }
 
 void K40Link::awaitAnswer(std::string_view portName) {
@@ -438,7 +638,7 @@ void K40Link::watchTransferSilence() {
     if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
     silenceTimer_ = clock_.callAfter(kTransferSilenceMs, [this] {
         silenceTimer_ = Clock::kNoTimer;
-        transferFellSilent();
+        transferStalled();
     });
 }
 
@@ -446,18 +646,32 @@ void K40Link::stopTransferWatch() {
     if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
     silenceTimer_ = Clock::kNoTimer;
     isTransferring_ = false;
+    framer_.setTransferring(false);
 }
 
-void K40Link::transferFellSilent() {
+void K40Link::transferStalled() {
     if (isDispatching_ || isPaused()) {
         // A message box of the dispatch is open, or a wait runs: look again later.
         watchTransferSilence();
         return;
     }
+    // The framing was lost near the end of the run and the line went quiet: the bytes
+    // held may still close the run.
+    if (!framer_.isAligned() && framer_.realignOnQuietLine()) {
+        dispatchWaiting();
+        if (!isTransferring_) return;
+    }
     isDispatching_ = true;
-    stopTransferWatch();
-    discardDamagedRun(true);
-    endOfRun();
+    // A fault took the closing code with it, and the electronics have gone on to
+    // their live packets: the run is over and is judged as a damaged one.
+    const bool isOverUnseen = faults_.hasFaults() && hasBytesSinceSample_ &&
+                              (framer_.isAligned() || framer_.hasPassedLivePackets());
+    if (isOverUnseen) {
+        endOfRun(RunEnd::Unclosed);
+    } else {
+        discardDamagedRun(!hasBytesSinceSample_);
+        endOfRun(RunEnd::Stalled);
+    }
     isDispatching_ = false;
     if (!isPaused()) dispatchWaiting();
 }
@@ -468,19 +682,32 @@ void K40Link::discardDamagedRun(bool isSilent) {
     std::fill(run.rollerPeriods.begin(), run.rollerPeriods.end(), 0);
     std::fill(run.rpmSamples.begin(), run.rpmSamples.end(), 0);
     for (auto& channel : run.analogSamples) std::fill(channel.begin(), channel.end(), 0);
+    ++damagedRuns_;
     messages_.show(MessageKind::Warning, kDynoCaption,
-                   damagedRunText(state_.runIndex + 1, state_.strayPackets, isSilent));
-    state_.strayPackets = 0;
+                   stalledTransferText(state_.runIndex + 1, isSilent));
 }
 
-void K40Link::endOfRun() {
+void K40Link::endOfRun(RunEnd how) {
+    const bool closesTransfer = isTransferring_ && how == RunEnd::Closed;
+    isSettlePending_ = isTransferring_ && how != RunEnd::Stalled && faults_.hasFaults();
     stopTransferWatch();
-    if (state_.strayPackets > 0) discardDamagedRun(false);
-    framer_.drain();
+    if (closesTransfer) {
+        // The drain waits for the end of the pause: what comes behind the code until
+        // then shows whether it really closed the run.
+        runEndOnTrial_ = RunEndOnTrial{
+            state_.runIndex, K40SampleCounts{state_.rollerCount, state_.rpmCount,
+                                             state_.analogCount}};
+    } else {
+        framer_.drain();
+    }
     if (state_.runIndex < std::numeric_limits<std::int16_t>::max()) ++state_.runIndex;
     state_.resetCounters();
     if (isRecordingRun(state_.runIndex) && !state_.rpmCheckOnly) {
-        sequence_.dataOkBeforeWait();
+        if (how == RunEnd::Stalled) {
+            sequence_.runDiscardedBeforeWait(state_.runIndex);  // the run number, 1-based
+        } else {
+            sequence_.dataOkBeforeWait();
+        }
         pause(kDataOkPauseMs, Continuation::DataOkAfterWait);
     } else {
         pause(kDataOkPauseMs, Continuation::SessionEndAfterWait);

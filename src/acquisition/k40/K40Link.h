@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@
 #include "acquisition/k40/K40Framer.h"
 #include "acquisition/k40/K40StatusView.h"
 #include "acquisition/k40/K40TestSequence.h"
+#include "acquisition/k40/K40TransferFaults.h"
 #include "evaluation/CorrectionSources.h"
 #include "model/MessageSink.h"
 #include "model/SessionModel.h"
@@ -26,7 +28,8 @@ inline constexpr std::size_t kK40InputBufferBytes = 4096;
 inline constexpr std::int64_t kStartCommandSettleMs = 100;
 inline constexpr std::int64_t kDataOkPauseMs = 500;
 inline constexpr std::int64_t kWeatherAnswerMs = 1000;
-// A transfer that brings no byte for this long has ended without its closing code.
+// A transfer that brings no sample for this long has ended without its closing code:
+// the line fell silent, or what came could not be read as the run's data.
 inline constexpr std::int64_t kTransferSilenceMs = 3000;
 // Electronics that send nothing for this long after the start-up command, or after
 // a start on a port that has not answered yet, do not answer: the firmware version
@@ -77,6 +80,14 @@ struct K40Start {
 // of a run and no further event would come. The dispatch never runs inside itself: a
 // receive event raised while a message box of the dispatch is open is left to the
 // dispatch that is already running.
+//
+// Samples are stored only inside a transfer (after code 31, before code 40). A
+// transfer whose framing is lost takes back the samples around the fault (see
+// K40TransferFaults) and goes on once the framing is found again. The closing code of
+// a transfer is taken as the end of the run only when what follows it is no more of
+// the run's data: the bytes behind it are looked at when it arrives and again when
+// its wait is over, and a "run complete" read from a shifted stream gives the run
+// back its transfer.
 class K40Link final : private ByteLinkListener {
   public:
     // See K40TestSequence::setSetupRefresh.
@@ -137,8 +148,22 @@ class K40Link final : private ByteLinkListener {
 
     // A test session that ended early (the port lost, nobody at the remote): the runs
     // received whole stay in slot 1, what arrived of the next is cleared, and the
-    // session is stamped as a finished one. Returns how many runs were kept.
+    // session is stamped as a finished one. Returns how many runs slot 1 now holds
+    // samples of: a run received but discarded as damaged is not counted.
     int keepRunsReceived();
+
+    // "Stop" on the Speed page, or Escape: the session or check ends now, keeping
+    // the runs received whole, and the user is told how many. Packets of the
+    // electronics are ignored until the next start. False when none was running.
+    bool stopSession();
+    // From a start until the session finishes, is stopped or loses its port.
+    bool isSessionRunning() const { return isSessionRunning_; }
+    // A byte arrived since the port was opened.
+    bool hasAnswered() const { return hasAnswered_; }
+    // Runs of the session so far that arrived damaged, kept or discarded.
+    int damagedRuns() const { return damagedRuns_; }
+    // Times the framing was lost since the port was opened.
+    std::int32_t framingLosses() const { return framer_.losses(); }
 
   private:
     // What a paused dispatch does when its wait is over.
@@ -159,7 +184,22 @@ class K40Link final : private ByteLinkListener {
     void moveRpmNeedle(std::uint32_t period);
     void showFirmwareVersion(const K40Packet& packet);
     void applyStationReadings();
-    void endOfRun();
+    // The closing code of the electronics; a transfer whose closing code a fault took
+    // (the electronics went on to live packets); a transfer given up as stalled.
+    enum class RunEnd { Closed, Unclosed, Stalled };
+    void endOfRun(RunEnd how);
+    void handleRunComplete();
+    // Whether the packets waiting behind a transfer's closing code show it read from
+    // the wrong bytes: more samples, or codes the electronics never send.
+    bool isRunEndInDoubt();
+    void framingLostInTransfer();
+    void takeBackRunEnd();
+    // A transfer that ended with faults: its run kept or emptied, and the user told.
+    void settleDamagedRun();
+    void eraseSamplesFrom(const K40SampleCounts& counts);
+    bool takeSample(std::uint8_t code);
+    void finishSession();
+    void endSessionActivity();
     void awaitAnswer(std::string_view portName);
     void answerArrived();
     // Cancels the wait for an answer and takes a warning back: a port opened afresh,
@@ -167,7 +207,7 @@ class K40Link final : private ByteLinkListener {
     void forgetAnswer();
     void watchTransferSilence();
     void stopTransferWatch();
-    void transferFellSilent();
+    void transferStalled();
     void discardDamagedRun(bool isSilent);
     bool isInputNearlyFull() const;
     void checkInputBufferFill();
@@ -189,9 +229,23 @@ class K40Link final : private ByteLinkListener {
 
     Clock::TimerId timer_ = Clock::kNoTimer;
     Continuation continuation_ = Continuation::None;
-    // Between "Transferring Data" and code 40: restarted by every byte that arrives.
+    // Between "Transferring Data" and code 40: restarted by every sample that arrives.
     Clock::TimerId silenceTimer_ = Clock::kNoTimer;
     bool isTransferring_ = false;
+    bool hasBytesSinceSample_ = false;  // bytes came, but none made a sample
+    K40TransferFaults faults_;
+    // A closing code taken during its wait, until what follows it confirms it.
+    struct RunEndOnTrial {
+        std::int16_t runIndex = 0;
+        K40SampleCounts counts;
+    };
+    std::optional<RunEndOnTrial> runEndOnTrial_;
+    bool isSettlePending_ = false;  // a damaged transfer's run end awaits its verdict
+    bool isSessionRunning_ = false;
+    int damagedRuns_ = 0;
+    bool isStopped_ = false;  // stopped by the user: the electronics are not listened to
+    // The station's first packet, while it was the last one handled.
+    bool isWeatherPart1Last_ = false;
     // From the start-up or start command until the first byte that follows it.
     Clock::TimerId answerTimer_ = Clock::kNoTimer;
     bool isNoAnswerShown_ = false;
@@ -201,8 +255,13 @@ class K40Link final : private ByteLinkListener {
     bool isLinkLostReported_ = false;  // one message per failure, not one per symptom
 };
 
-// A run whose transfer lost its framing, or fell silent before its end: "Run 2 ...".
-std::string damagedRunText(int runNumber, std::int32_t strayPackets, bool isSilent);
+// A run whose transfer lost its framing: "Run 2 arrived damaged: ...", kept or
+// discarded.
+std::string damagedRunText(int runNumber, int faults, bool isKept);
+// A transfer that stopped before its end: silent, or bringing nothing readable.
+std::string stalledTransferText(int runNumber, bool isSilent);
+// "The test was stopped; 2 completed runs kept."
+std::string stoppedSessionText(bool isRevCounterCheck, int runsKept);
 
 // "No answer from the dyno electronics on /dev/ttyUSB0: check power, cable and the
 // port on the Setup page".

@@ -8,7 +8,7 @@ namespace dyno {
 
 // What the K40 link shows outside the rider's instructions: the Setup page's LED,
 // firmware version and sample setting, the weather boxes of the Param. and Setup
-// pages, and the warning that the electronics do not answer.
+// pages, the warning that the electronics do not answer, and whether a session runs.
 class K40StatusView {
   public:
     virtual ~K40StatusView() = default;
@@ -24,6 +24,8 @@ class K40StatusView {
     // That the electronics on `portName` have not answered a command; an empty name
     // once they do, or once the port is closed.
     virtual void showNoAnswer(std::string_view portName) = 0;
+    // That a test or rev counter check runs and can be stopped; false once it is over.
+    virtual void showSessionRunning(bool /*isRunning*/) {}
 };
 
 }  // namespace dyno

@@ -1,5 +1,7 @@
 #include "acquisition/k40/K40TestSequence.h"
 
+#include <string>
+
 #include "acquisition/k40/FixedGearingRatio.h"
 #include "model/SessionHeader.h"
 
@@ -40,6 +42,11 @@ void K40TestSequence::dataOkBeforeWait() {
     view_.showRemoteText(kDataOkText, Rgb::Lime, Rgb::Green);
 }
 
+void K40TestSequence::runDiscardedBeforeWait(int runNumber) {
+    view_.showRemoteText("Run " + std::to_string(runNumber) + std::string(kRunDiscardedText),
+                         Rgb::Yellow, Rgb::Red);
+}
+
 void K40TestSequence::dataOkAfterWait() {
     if (refresh_) refresh_(setup_);
     if (setup_.gearbox == GearboxType::FixedGearing) {
@@ -57,6 +64,11 @@ void K40TestSequence::sessionFinished() {
     needlesBackToRest();
     if (state_.testMode == TestMode::RevCounterCheck) return;
     stampSession(kRunsPerSession - 1, kRunsPerSession);
+}
+
+void K40TestSequence::sessionStopped() {
+    view_.showRemoteText(kK40TestStoppedText, Rgb::Yellow, Rgb::Red);
+    needlesBackToRest();
 }
 
 void K40TestSequence::stampEndedSession(int runsKept) {

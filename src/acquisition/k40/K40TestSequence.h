@@ -21,6 +21,10 @@ inline constexpr std::string_view kTransferringDataText = "Transferring Data";
 inline constexpr std::string_view kDataOkText = "Data OK";
 inline constexpr std::string_view kSessionFinishedText = "Test session finished";
 inline constexpr std::string_view kSerialBufferFullText = "Serial buffer full";
+// "Run 2 discarded": a transfer that stopped before its end.
+inline constexpr std::string_view kRunDiscardedText = " discarded";
+// The session was stopped from the Speed page, or lost its port.
+inline constexpr std::string_view kK40TestStoppedText = "Test stopped";
 
 // The steps of a K40 test that the rider sees on the Speed page. The packet dispatch
 // calls them; the waits between them are the dispatch's.
@@ -48,8 +52,12 @@ class K40TestSequence {
     // Code 40 with more runs to come (runIndex already advanced): before and after
     // its 500 ms wait.
     void dataOkBeforeWait();
+    // A transfer given up before its end: "Run 2 discarded" in place of "Data OK".
+    void runDiscardedBeforeWait(int runNumber);
     void dataOkAfterWait();
     void sessionFinished();
+    // Stopped by the user or by a lost port: "Test stopped", needles at rest.
+    void sessionStopped();
     // A session that ended before its third run: slot 1 is stamped with the set-up as
     // a finished one is, and the fixed-gearing ratio taken of each run kept.
     void stampEndedSession(int runsKept);
