@@ -5,6 +5,7 @@
 
 #include "display/GraphPalette.h"
 #include "display/LinePixels.h"
+#include "model/Units.h"
 
 namespace dyno {
 
@@ -12,7 +13,6 @@ namespace {
 
 // Samples 0..1998 are plotted; the last of a run's 2000 never holds a curve value.
 constexpr int kPlottedSamples = kSamplesPerRun - 1;
-constexpr double kKmhPerMph = 1.60934;
 
 // How values become pixels for the current scale; every conversion truncates.
 struct Mapping {

@@ -6,13 +6,13 @@
 
 #include "display/CurvePlot.h"
 #include "display/GraphPalette.h"
+#include "model/Units.h"
 
 namespace dyno {
 
 namespace {
 
 constexpr int kPlottedSamples = kSamplesPerRun - 1;  // samples 0..1998
-constexpr double kKmhPerMph = 1.60934;
 const QColor kRoadLoad(0x00, 0xFF, 0xFF);
 
 double span(std::int32_t start, std::int32_t end) {
