@@ -114,7 +114,7 @@ void BM_FrameCurvesAndLegendFourSlots(benchmark::State& bench) {
                         sessions.state->selections[index], settings, sessions.state->buffers,
                         sessions.state->tables[index]);
         }
-        drawLegend(canvas.legend, *sessions.model, sessions.state->selections, false);
+        drawLegend(canvas.legend, canvas.texts, *sessions.model, sessions.state->selections, false);
     }
 }
 BENCHMARK(BM_FrameCurvesAndLegendFourSlots)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "display/GraphUpdate.h"
+#include "evaluation/AirTexts.h"
 #include "evaluation/CorrectionSources.h"
 #include "files/SavedAirData.h"
 #include "model/DynoSettings.h"
@@ -20,13 +21,6 @@ namespace dyno {
 class CalculatorDialog;
 class MessageSink;
 struct TestSession;
-
-// The air data and units as the Param. page shows them for one session.
-struct AirTexts {
-    std::string pressure;     // mbar "%.0f", or inch of mercury "%.2f"
-    std::string temperature;  // degrees Celsius or Fahrenheit, "%.0f"
-    std::string humidity;     // percent, "%.0f"
-};
 
 // The Param. page: air data entry, the correction factor of session 1, the graph
 // limits, the air and rolling resistance of the losses curve and the calculator.

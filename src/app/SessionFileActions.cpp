@@ -9,6 +9,7 @@
 
 #include "app/FilePage.h"
 #include "app/RemarksPage.h"
+#include "evaluation/AirTexts.h"
 #include "evaluation/CorrectionApply.h"
 #include "files/SessionArchive.h"
 #include "files/SessionLoading.h"
@@ -16,13 +17,10 @@
 #include "model/Cp1252.h"
 #include "model/MessageSink.h"
 #include "model/SessionModel.h"
-#include "model/TextNumbers.h"
 
 namespace dyno {
 
 namespace {
-
-constexpr double kInchHgPerMbar = 29.44;  // x 0.001, the dyno's rounding
 
 std::filesystem::path toPath(const QString& file) {
     return std::filesystem::path(QFile::encodeName(file).toStdString());
@@ -70,19 +68,6 @@ bool askOverwriteWithBox(QWidget* parent, const QString& archive) {
 }
 
 }  // namespace
-
-AirTexts sessionAirTexts(const TestSession& session, const AirUnitOptions& units) {
-    AirTexts texts;
-    texts.pressure = units.isPressureInchHg
-                         ? formatFixed(session.airPressure * kInchHgPerMbar * 0.001, 2)
-                         : formatFixed(session.airPressure, 0);
-    texts.temperature =
-        formatFixed(units.isTemperatureFahrenheit ? session.airTemperature * 9.0 * 0.2 + 32.0
-                                                  : session.airTemperature,
-                    0);
-    texts.humidity = formatFixed(session.airHumidity, 0);
-    return texts;
-}
 
 SessionFileActions::SessionFileActions(SessionModel& model, ParamPage& paramPage,
                                        RemarksPage& remarksPage, FilePage& filePage,

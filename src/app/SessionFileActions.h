@@ -14,10 +14,6 @@ class RemarksPage;
 class SessionModel;
 struct TestSession;
 
-// A session's stored air data (mbar, degrees Celsius, percent) as the Remarks and
-// Param. pages show them in the chosen units.
-AirTexts sessionAirTexts(const TestSession& session, const AirUnitOptions& units);
-
 // What the Param., Remarks and File pages do to the session model: the correction
 // buttons, the preview, loading into a slot and saving session 1. The pages only
 // show and ask; this reads them, calls the core and reports through `messages`.

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <utility>
 
+#include "acquisition/card/CardPorts.h"
 #include "app/AdSettingsPage.h"
 #include "app/AdvancedSetupDialog.h"
 #include "app/InfoPage.h"
@@ -80,8 +81,7 @@ void SettingsFiles::readProgramSettings() {
     const DynoSettings shown = settingsFromPages(pages_);
     const DynoModel model = knownDynoModel(shown.dynoModel);
     state_.dyno.speedFactor = speedFactorOf(model).kmh;
-    state_.remoteButtonMask =
-        model == DynoModel::K40 ? kK40RemoteButtonMask : kK70K80RemoteButtonMask;
+    state_.remoteButtonMask = remoteButtonMaskFor(model);
     state_.cardPorts = cardPortTable(shown.cardAddressChoice);
     state_.graphScale = graphScaleOf(inForce);
     state_.speedInMph = shown.speedInMph;

@@ -13,6 +13,7 @@
 #include "app/SetupPage.h"
 #include "app/SpeedPage.h"
 #include "app/TestPage.h"
+#include "model/ChannelSettings.h"
 #include "model/MessageSink.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
@@ -72,9 +73,9 @@ TestStartEntries TestControl::readEntries() const {
         const AnalogChannelTexts& typed = channels[c];
         ChannelEntryTexts& channel = entries.channels[c];
         channel.gainText = typed.factorText;
-        channel.gainMode = typed.factorUse == 1 ? GainMode::Divide : GainMode::Multiply;
+        channel.gainMode = gainModeOf(typed.factorUse);
         channel.offsetText = typed.offsetText;
-        channel.offsetMode = typed.offsetUse == 1 ? OffsetMode::Subtract : OffsetMode::Add;
+        channel.offsetMode = offsetModeOf(typed.offsetUse);
         channel.isInvertTicked = typed.isInverted;
     }
     entries.recording.analogChannels = test.analogChannels();

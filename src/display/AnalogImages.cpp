@@ -18,7 +18,7 @@ AnalogImages AnalogImages::create() {
     const QColor face = graph::buttonFace();
     using graph::filledImage;
     return {filledImage({600, 400}, graph::kBackground), filledImage({37, 421}, face),
-            filledImage({41, 421}, face)};
+            filledImage({41, 421}, face), TextLayouts{}};
 }
 
 QImage AnalogImages::panel() const {
@@ -34,6 +34,6 @@ AnalogPainters::AnalogPainters(AnalogImages& images)
     : plot_(&images.plot),
       leftScale_(&images.leftScale),
       rightScale_(&images.rightScale),
-      canvas_{plot_, leftScale_, rightScale_} {}
+      canvas_{plot_, leftScale_, rightScale_, images.texts} {}
 
 }  // namespace dyno

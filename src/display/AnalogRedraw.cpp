@@ -11,8 +11,8 @@ void redrawAnalog(const AnalogView& view, SessionModel& model, EvaluationWorkspa
                   AnalogCanvas& canvas, AnalogBuffers& buffers) {
     const auto leftChannel =
         static_cast<std::size_t>(std::clamp(view.leftScaleChannel, 0, kAnalogChannels - 1));
-    drawScaleStrip(canvas.leftScale, leftScaleTexts(view.channels[leftChannel]));
-    drawScaleStrip(canvas.rightScale,
+    drawScaleStrip(canvas.leftScale, canvas.texts, leftScaleTexts(view.channels[leftChannel]));
+    drawScaleStrip(canvas.rightScale, canvas.texts,
                    rightScaleTexts(view.curve, view.endHp, view.evaluation.powerInKw,
                                    view.evaluation.speedInMph));
     drawAnalogFrame(canvas.plot);

@@ -56,14 +56,14 @@ std::vector<ScaleText> rightScaleTexts(AnalogCurve curve, std::int32_t endHp, bo
     return texts;
 }
 
-void drawScaleStrip(QPainter& strip, const std::vector<ScaleText>& texts) {
+void drawScaleStrip(QPainter& strip, TextLayouts& layouts, const std::vector<ScaleText>& texts) {
     // The whole strip (the wider 41 x 421): the bottom text reaches below row 405,
     // and what an earlier redraw left there would stay, and darken where the same
     // text is drawn again.
     strip.fillRect(QRect(0, 0, 41, 421), graph::buttonFace());
     strip.setFont(graph::labelFont());
     strip.setPen(Qt::black);
-    for (const ScaleText& text : texts) graph::drawTextAt(strip, 0, text.y, text.text);
+    for (const ScaleText& text : texts) graph::drawTextAt(strip, layouts, 0, text.y, text.text);
 }
 
 }  // namespace dyno

@@ -13,6 +13,8 @@ class QPainter;
 // texts whose top-left corners sit at x = 0.
 namespace dyno {
 
+class TextLayouts;
+
 struct ScaleText {
     int y;
     QString text;
@@ -27,6 +29,6 @@ std::vector<ScaleText> leftScaleTexts(const AnalogChannelTexts& channel);
 std::vector<ScaleText> rightScaleTexts(AnalogCurve curve, std::int32_t endHp, bool powerInKw,
                                        bool speedInMph);
 
-void drawScaleStrip(QPainter& strip, const std::vector<ScaleText>& texts);
+void drawScaleStrip(QPainter& strip, TextLayouts& layouts, const std::vector<ScaleText>& texts);
 
 }  // namespace dyno

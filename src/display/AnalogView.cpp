@@ -20,9 +20,9 @@ std::array<AnalogChannelScaling, kAnalogChannels> channelScalingOf(
         const AnalogChannelTexts& texts = channels[c];
         ChannelSettings& scaling = scalings[c].scaling;
         scaling.channelGain = typedReal(texts.factorText, decimalSeparator);
-        scaling.gainMode = texts.factorUse == 0 ? GainMode::Multiply : GainMode::Divide;
+        scaling.gainMode = gainModeOf(texts.factorUse);
         scaling.channelOffset = typedReal(texts.offsetText, decimalSeparator);
-        scaling.offsetMode = texts.offsetUse == 0 ? OffsetMode::Add : OffsetMode::Subtract;
+        scaling.offsetMode = offsetModeOf(texts.offsetUse);
         scaling.channelInvert = texts.isInverted ? 1 : 0;
         scalings[c].delaySeconds = typedReal(texts.delayText, decimalSeparator);
     }

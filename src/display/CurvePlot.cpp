@@ -5,6 +5,8 @@
 
 #include "display/GraphPalette.h"
 #include "display/LinePixels.h"
+#include "evaluation/RoadLoad.h"
+#include "model/Units.h"
 
 namespace dyno {
 
@@ -12,7 +14,6 @@ namespace {
 
 // Samples 0..1998 are plotted; the last of a run's 2000 never holds a curve value.
 constexpr int kPlottedSamples = kSamplesPerRun - 1;
-constexpr double kKmhPerMph = 1.60934;
 
 // How values become pixels for the current scale; every conversion truncates.
 struct Mapping {
@@ -74,19 +75,22 @@ class SlotPlot {
     // Yellow dots of the losses (air drag grows with the square of speed, rolling
     // resistance is constant) across the speed axis.
     void drawAirCurve() {
-        const double air = settings_.airResistance * map_.unitFactor;
-        const double rolling = settings_.rollingResistance;
         const GraphScale& s = settings_.scale;
+        // The speed of each of the 600 columns, stepped up column by column.
         const double speedStep = (static_cast<double>(s.endKmh) - s.startKmh) / 600.0;
+        std::vector<double> speeds(600);
+        double speed = s.startKmh;
+        for (double& column : speeds) {
+            column = speed;
+            speed += speedStep;
+        }
+        const std::vector<double> losses = roadLoadCurve(
+            {settings_.airResistance, settings_.rollingResistance, settings_.speedInMph}, speeds);
         std::vector<QPoint> dots;
         dots.reserve(600);
-        double speed = s.startKmh;
         for (int x = 0; x < 600; ++x) {
-            const double drag = air * speed;
-            const double loss = drag * drag + rolling;
-            const int height = toPixel((loss - map_.startHp) * map_.yScale);
+            const int height = toPixel((losses[at(x)] - map_.startHp) * map_.yScale);
             if (height > 0) dots.emplace_back(x, 399 - height);
-            speed += speedStep;
         }
         drawAreaPoints(graph_, dots, graph::kAirCurve);
     }

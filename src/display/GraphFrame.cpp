@@ -77,33 +77,34 @@ void fillLabelStrips(GraphCanvas& canvas) {
 
 // Bottom number at y 390, the next four always, higher ones only below y 380, the
 // end of the axis at the top.
-void drawPowerLabels(QPainter& painter, const GraphScale& scale, const PowerAxis& axis) {
+void drawPowerLabels(QPainter& painter, TextLayouts& texts, const GraphScale& scale,
+                     const PowerAxis& axis) {
     painter.setFont(graph::labelFont());
     painter.setPen(Qt::black);
-    graph::drawTextAt(painter, 0, 390, number(scale.startHp));
+    graph::drawTextAt(painter, texts, 0, 390, number(scale.startHp));
     for (int k = 1; k <= 15; ++k) {
         const double offset = k * axis.rowSpacing;
         if (k > 4 && !(offset < 380.0)) continue;
-        graph::drawTextAt(painter, 0, static_cast<int>(392.0 - offset),
+        graph::drawTextAt(painter, texts, 0, static_cast<int>(392.0 - offset),
                           number(scale.startHp + k * axis.labelStep));
     }
-    graph::drawTextAt(painter, 0, 0, number(scale.endHp));
+    graph::drawTextAt(painter, texts, 0, 0, number(scale.endHp));
 }
 
 // Start at x 0, the next four always, higher ones only left of x 580, the end at
 // x 580. `labelAt(k)` gives the text of label k.
 template <typename LabelText>
-void drawAcrossLabels(QPainter& painter, int columnStep, int lastK, const QString& startText,
-                      const QString& endText, LabelText labelAt) {
+void drawAcrossLabels(QPainter& painter, TextLayouts& texts, int columnStep, int lastK,
+                      const QString& startText, const QString& endText, LabelText labelAt) {
     painter.setFont(graph::labelFont());
     painter.setPen(Qt::black);
-    graph::drawTextAt(painter, 0, 0, startText);
+    graph::drawTextAt(painter, texts, 0, 0, startText);
     for (int k = 1; k <= lastK; ++k) {
         const std::int64_t x = std::int64_t{k} * columnStep;
         if (k > 4 && x >= 580) continue;
-        graph::drawTextAt(painter, static_cast<int>(x - 5), 0, labelAt(k));
+        graph::drawTextAt(painter, texts, static_cast<int>(x - 5), 0, labelAt(k));
     }
-    graph::drawTextAt(painter, 580, 0, endText);
+    graph::drawTextAt(painter, texts, 580, 0, endText);
 }
 
 }  // namespace
@@ -120,8 +121,8 @@ void drawSpeedFrame(GraphCanvas& canvas, const GraphScale& scale) {
     drawDots(canvas.graph, dots, graph::kGridDot);
 
     fillLabelStrips(canvas);
-    drawPowerLabels(canvas.powerLabels, scale, power);
-    drawAcrossLabels(canvas.axisLabels, speed.columnStep, 18, number(scale.startKmh),
+    drawPowerLabels(canvas.powerLabels, canvas.texts, scale, power);
+    drawAcrossLabels(canvas.axisLabels, canvas.texts, speed.columnStep, 18, number(scale.startKmh),
                      number(scale.endKmh),
                      [&](int k) { return number(scale.startKmh + k * speed.labelStep); });
 }
@@ -143,14 +144,14 @@ void drawRpmScale(GraphCanvas& canvas, const GraphScale& scale) {
     strip.setFont(graph::labelFont());
     strip.setPen(graph::kRpmLabel);
     const auto thousands = [](std::int64_t rpmValue) { return number(rpmValue / 1000); };
-    graph::drawTextAt(strip, 0, 395, thousands(scale.startRpm));
+    graph::drawTextAt(strip, canvas.texts, 0, 395, thousands(scale.startRpm));
     for (int k = 1; k <= 15; ++k) {
         const double offset = k * rowSpacing;
         if (k > 4 && !(offset < 400.0)) continue;
-        graph::drawTextAt(strip, 0, static_cast<int>(400.0 - offset),
+        graph::drawTextAt(strip, canvas.texts, 0, static_cast<int>(400.0 - offset),
                           thousands(scale.startRpm + k * rpm.step));
     }
-    graph::drawTextAt(strip, 0, 0, thousands(scale.endRpm));
+    graph::drawTextAt(strip, canvas.texts, 0, 0, thousands(scale.endRpm));
 }
 
 void drawRpmFrame(GraphCanvas& canvas, const GraphScale& scale) {
@@ -179,9 +180,9 @@ void drawRpmFrame(GraphCanvas& canvas, const GraphScale& scale) {
     drawDots(canvas.graph, dots, graph::kGridDot);
 
     fillLabelStrips(canvas);
-    drawPowerLabels(canvas.powerLabels, scale, power);
+    drawPowerLabels(canvas.powerLabels, canvas.texts, scale, power);
     const auto hundreds = [](std::int64_t rpmValue) { return number(rpmValue / 100); };
-    drawAcrossLabels(canvas.axisLabels, columnStep, 15, hundreds(scale.startRpm),
+    drawAcrossLabels(canvas.axisLabels, canvas.texts, columnStep, 15, hundreds(scale.startRpm),
                      hundreds(scale.endRpm),
                      [&](int k) { return hundreds(scale.startRpm + k * rpm.step); });
 }

@@ -8,9 +8,12 @@ namespace dyno {
 GraphImages GraphImages::create() {
     const QColor face = graph::buttonFace();
     using graph::filledImage;
-    return {filledImage({600, 400}, graph::kBackground), filledImage({21, 415}, face),
-            filledImage({601, 15}, face), filledImage({18, 415}, face),
-            filledImage({133, 97}, face)};
+    return {filledImage({600, 400}, graph::kBackground),
+            filledImage({21, 415}, face),
+            filledImage({601, 15}, face),
+            filledImage({18, 415}, face),
+            filledImage({133, 97}, face),
+            TextLayouts{}};
 }
 
 QImage GraphImages::panel() const {
@@ -26,6 +29,6 @@ GraphPainters::GraphPainters(GraphImages& images)
       axisLabels_(&images.axisLabels),
       rpmLabels_(&images.rpmLabels),
       legend_(&images.legend),
-      canvas_{graph_, powerLabels_, axisLabels_, rpmLabels_, legend_} {}
+      canvas_{graph_, powerLabels_, axisLabels_, rpmLabels_, legend_, images.texts} {}
 
 }  // namespace dyno

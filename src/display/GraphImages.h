@@ -5,6 +5,7 @@
 #include <QPoint>
 
 #include "display/GraphCanvas.h"
+#include "display/TextLayouts.h"
 
 namespace dyno {
 
@@ -15,6 +16,8 @@ struct GraphImages {
     QImage axisLabels;   // 601 x 15
     QImage rpmLabels;    // 18 x 415
     QImage legend;       // 133 x 97
+    // The labels' layouts, kept from update to update of these boxes.
+    TextLayouts texts;
 
     // Images of the page's sizes: the graph black, the others in the button face.
     static GraphImages create();

@@ -9,13 +9,15 @@
 
 namespace dyno {
 
-std::array<QString, kSessionSlots> drawLegend(QPainter& legend, const SessionModel& model,
+std::array<QString, kSessionSlots> drawLegend(QPainter& legend, TextLayouts& texts,
+                                              const SessionModel& model,
                                               const SlotSelections& selections, bool powerInKw) {
     legend.fillRect(QRect(0, 0, 133, 97), graph::buttonFace());
     legend.setFont(graph::labelFont());
     legend.setPen(Qt::black);
-    graph::drawTextAt(legend, 0, 0, powerInKw ? QStringLiteral("Maxkw") : QStringLiteral("Maxhp"));
-    graph::drawTextAt(legend, 90, 0, QStringLiteral("Corr.f."));
+    graph::drawTextAt(legend, texts, 0, 0,
+                      powerInKw ? QStringLiteral("Maxkw") : QStringLiteral("Maxhp"));
+    graph::drawTextAt(legend, texts, 90, 0, QStringLiteral("Corr.f."));
 
     std::array<QString, kSessionSlots> remarks;
     for (int s = 1; s <= kSessionSlots; ++s) {
@@ -25,10 +27,11 @@ std::array<QString, kSessionSlots> drawLegend(QPainter& legend, const SessionMod
         const int y = 20 + 16 * (s - 1);
         legend.setPen(graph::legendColour(s));
         graph::drawTextAt(
-            legend, 0, y,
+            legend, texts, 0, y,
             QString::fromStdString(fromWindows1252(session.curves.maxPowerText.view())));
-        graph::drawTextAt(legend, 80, y,
-                          QString::fromStdString(formatFixed(factorInForce(session.correctionFactor), 3)));
+        graph::drawTextAt(
+            legend, texts, 80, y,
+            QString::fromStdString(formatFixed(factorInForce(session.correctionFactor), 3)));
         remarks[index] = QString::fromStdString(fromWindows1252(session.remarkLine1.view()));
     }
     return remarks;

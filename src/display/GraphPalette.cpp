@@ -2,13 +2,11 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHash>
 #include <QPainter>
 #include <QPalette>
-#include <QStaticText>
-#include <QThread>
 #include <array>
-#include <optional>
+
+#include "display/TextLayouts.h"
 
 namespace dyno::graph {
 
@@ -82,68 +80,20 @@ QFont readoutFont() {
     return font;
 }
 
-namespace {
-
-// Laid-out texts of the screen's boxes by font and text. Laying a text out is most of
-// what drawing it costs, and the labels and readings come back update after update;
-// each is still drawn anew every time. Kept for the application's thread only, and
-// emptied as the application ends: fonts must not outlive its font data. A font's
-// texts are dropped whole when they fill up.
-class TextLayouts {
-  public:
-    const QStaticText& of(const QFont& font, const QString& text) {
-        if (!isDropAtEndRegistered_) {
-            qAddPostRoutine([] { textLayouts().clear(); });
-            isDropAtEndRegistered_ = true;
-        }
-        // Nearly every text of an update comes in the font of the one before.
-        if (texts_ == nullptr || !(font == *lastFont_)) {
-            lastFont_ = font;
-            texts_ = &byFont_[font.key()];
-        }
-        if (const auto found = texts_->constFind(text); found != texts_->cend()) return *found;
-        if (texts_->size() >= kMostTexts) texts_->clear();
-        QStaticText layout(text);
-        layout.setTextFormat(Qt::PlainText);
-        layout.setPerformanceHint(QStaticText::AggressiveCaching);
-        layout.prepare(QTransform(), font);
-        return *texts_->insert(text, layout);
-    }
-
-    static TextLayouts& textLayouts() {
-        static TextLayouts layouts;
-        return layouts;
-    }
-
-  private:
-    void clear() {
-        texts_ = nullptr;
-        lastFont_.reset();
-        byFont_.clear();
-        isDropAtEndRegistered_ = false;  // a later application registers again
-    }
-
-    static constexpr qsizetype kMostTexts = 512;
-    QHash<QString, QHash<QString, QStaticText>> byFont_;
-    std::optional<QFont> lastFont_;
-    QHash<QString, QStaticText>* texts_ = nullptr;
-    bool isDropAtEndRegistered_ = false;
-};
-
-}  // namespace
-
 void drawTextAt(QPainter& painter, int x, int y, const QString& text) {
-    // From the layouts: the screen's boxes, images drawn unscaled on the application's
-    // thread. A page or a PDF is drawn as always, and so is text on its own background
-    // (laid-out text leaves the background out).
+    painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+}
+
+void drawTextAt(QPainter& painter, TextLayouts& layouts, int x, int y, const QString& text) {
+    // From the layouts: images drawn unscaled. A page or a PDF is drawn as always,
+    // and so is text on its own background (laid-out text leaves the background out).
     const bool isFromLayouts =
-        qApp != nullptr && QThread::currentThread() == qApp->thread() &&
         painter.device() != nullptr && painter.device()->devType() == QInternal::Image &&
         painter.transform().isIdentity() && painter.backgroundMode() == Qt::TransparentMode;
     if (isFromLayouts) {
-        painter.drawStaticText(QPoint(x, y), TextLayouts::textLayouts().of(painter.font(), text));
+        painter.drawStaticText(QPoint(x, y), layouts.of(painter.font(), text));
     } else {
-        painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+        drawTextAt(painter, x, y, text);
     }
 }
 

@@ -7,6 +7,10 @@
 
 class QPainter;
 
+namespace dyno {
+class TextLayouts;
+}
+
 // Colours and lettering shared by the graph, its label strips, the legend and the
 // cursor readout. Slot colours are the same in every view: 1 red, 2 blue, 3 green,
 // 4 purple, in a darker form on the light strips and a bright form on the black graph.
@@ -38,5 +42,8 @@ QFont readoutFont();
 
 // Text with its top-left corner at (x, y), as the positions of the labels are given.
 void drawTextAt(QPainter& painter, int x, int y, const QString& text);
+// The same from the drawer's `layouts` where that gives the same pixels faster: on an
+// image, unscaled, on a transparent background.
+void drawTextAt(QPainter& painter, TextLayouts& layouts, int x, int y, const QString& text);
 
 }  // namespace dyno::graph

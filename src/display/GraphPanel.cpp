@@ -40,12 +40,14 @@ void paintPanel(QPainter& target, const Boxes& boxes, const RemarkLines& remarks
     paintBoxes(target, boxes);
     target.save();
     target.setFont(graph::labelFont());
+    // Written as the boxes write their labels, so an image gets the same pixels.
+    TextLayouts texts;
     for (int slot = 1; slot <= kSessionSlots; ++slot) {
         const QString& line = remarks[static_cast<std::size_t>(slot - 1)];
         if (line.isEmpty()) continue;
         target.setPen(graph::legendColour(slot));
-        graph::drawTextAt(target, kGraphAt.x(), kRemarkStripTop + (slot - 1) * kRemarkLineHeight,
-                          line);
+        graph::drawTextAt(target, texts, kGraphAt.x(),
+                          kRemarkStripTop + (slot - 1) * kRemarkLineHeight, line);
     }
     target.restore();
 }
@@ -70,7 +72,7 @@ GraphPicturePainters::GraphPicturePainters(GraphPictures& pictures)
       axisLabels_(&pictures.axisLabels),
       rpmLabels_(&pictures.rpmLabels),
       legend_(&pictures.legend),
-      canvas_{graph_, powerLabels_, axisLabels_, rpmLabels_, legend_} {
+      canvas_{graph_, powerLabels_, axisLabels_, rpmLabels_, legend_, texts_} {
     const QColor face = graph::buttonFace();
     graph_.fillRect(0, 0, 600, 400, graph::kBackground);
     powerLabels_.fillRect(0, 0, 21, 415, face);

@@ -43,6 +43,7 @@ class GraphPicturePainters {
 
   private:
     QPainter graph_, powerLabels_, axisLabels_, rpmLabels_, legend_;
+    TextLayouts texts_;  // pictures replay text as drawn: never taken from layouts
     GraphCanvas canvas_;
 };
 

@@ -119,7 +119,8 @@ GraphUpdateResult updateGraph(GraphState& state, GraphControls& controls, Sessio
         }
     }
 
-    result.remarkLines = drawLegend(canvas.legend, model, state.selections, flags.powerInKw);
+    result.remarkLines =
+        drawLegend(canvas.legend, canvas.texts, model, state.selections, flags.powerInKw);
     return result;
 }
 

@@ -10,7 +10,6 @@ namespace {
 
 // Conversion factors as the dyno software has always written them.
 constexpr double kMbarPerInchHgPerThousand = 0.033967391304347824;  // 1000 / 29.44, / 1000
-constexpr double kInchHgPerMbar = 29.44;                            // x 0.001
 constexpr double kOneNinth = 1.0 / 9.0;
 
 // Raw station readings to degrees Celsius, mbar and percent, before calibration.
@@ -22,25 +21,9 @@ constexpr double kCardPercentPerCount = 0.2127659574468085;  // 10 / 47
 constexpr double kCardMbarPerCount253 = 0.3952569169960475;  // 100 / 253
 constexpr double kCardMbarPerCount24 = 0.20833333333333334;  // 5 / 24
 
-double celsiusToFahrenheit(double temperatureC) {
-    return temperatureC * 9.0 * 0.2 + 32.0;
-}
-
-StationDisplayTexts displayTextsOf(const AirConditions& air, const AirUnitOptions& units) {
-    StationDisplayTexts texts;
-    texts.pressure = units.isPressureInchHg
-                         ? formatFixed(air.pressureMbar * kInchHgPerMbar * 0.001, 2)
-                         : formatFixed(air.pressureMbar, 0);
-    texts.temperature = formatFixed(
-        units.isTemperatureFahrenheit ? celsiusToFahrenheit(air.temperatureC) : air.temperatureC,
-        0);
-    texts.humidity = formatFixed(air.humidityPercent, 0);
-    return texts;
-}
-
 StationCorrection stationCorrectionOf(const AirConditions& air,
                                       const StationCorrectionOptions& options) {
-    return {computeCorrection(air, options.standard), air, displayTextsOf(air, options.units)};
+    return {computeCorrection(air, options.standard), air, airTextsOf(air, options.units)};
 }
 
 }  // namespace

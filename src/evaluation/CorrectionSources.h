@@ -3,18 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "evaluation/AirTexts.h"
 #include "evaluation/CorrectionFactor.h"
 #include "evaluation/CorrectionStandard.h"
 
 namespace dyno {
-
-// "Use Fahrenheit" and "Use Inch - HG": the units the Param. page shows.
-struct AirUnitOptions {
-    bool isTemperatureFahrenheit = false;
-    bool isPressureInchHg = false;
-
-    friend bool operator==(const AirUnitOptions&, const AirUnitOptions&) = default;
-};
 
 // The Param. page's weather boxes as typed.
 struct CorrectionPageEntries {
@@ -67,14 +60,10 @@ enum class CardPressureScale {
     Per24,   // 5 / 24
 };
 
-// The station's values as the Param. and Setup pages show them, rounded. Each text
-// goes into two boxes: pressure into `baroedit` and `barobox1`, temperature into
+// The station's values as the Param. and Setup pages show them. Each text goes
+// into two boxes: pressure into `baroedit` and `barobox1`, temperature into
 // `tempedit` and `tempbox1`, humidity into `fugtedit` and `fugtbox1`.
-struct StationDisplayTexts {
-    std::string pressure{};
-    std::string temperature{};
-    std::string humidity{};
-};
+using StationDisplayTexts = AirTexts;
 
 struct StationCorrection {
     CorrectionResult correction{};  // computed from the unrounded values

@@ -11,13 +11,12 @@
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/EvaluationConstants.h"
 #include "model/TextNumbers.h"
+#include "model/Units.h"
 
 namespace dyno {
 
 namespace {
 
-constexpr double kKmhPerMph = 1.60934;
-constexpr double kKwPerHp = 0.7457;
 constexpr double kTorqueScale = 100.0;
 
 std::size_t at(int index) {

@@ -6,13 +6,14 @@
 
 #include "display/CurvePlot.h"
 #include "display/GraphPalette.h"
+#include "evaluation/RoadLoad.h"
+#include "model/Units.h"
 
 namespace dyno {
 
 namespace {
 
 constexpr int kPlottedSamples = kSamplesPerRun - 1;  // samples 0..1998
-constexpr double kKmhPerMph = 1.60934;
 const QColor kRoadLoad(0x00, 0xFF, 0xFF);
 
 double span(std::int32_t start, std::int32_t end) {
@@ -106,15 +107,20 @@ bool drawSessionCurves(QPainter& painter, const ReportGeometry& page, const Repo
 
 void drawRoadLoad(QPainter& painter, const ReportGeometry& page, const ReportInputs& report) {
     const GraphScale& s = report.scale;
-    const double air = report.airResistance * (report.flags.speedInMph ? kKmhPerMph : 1.0);
+    // The speed of each page column of the frame, left edge and right edge included.
     const double speedPerColumn = span(s.startKmh, s.endKmh) / page.frameWidth();
+    std::vector<double> speeds;
+    speeds.reserve(static_cast<std::size_t>(page.frameWidth()) + 1);
+    for (int x = page.left; x <= page.right; ++x) {
+        speeds.push_back(s.startKmh + (x - page.left) * speedPerColumn);
+    }
+    const std::vector<double> losses = roadLoadCurve(
+        {report.airResistance, report.rollingResistance, report.flags.speedInMph}, speeds);
     const double pixelsPerHp = page.frameHeight() / span(s.startHp, s.endHp);
     std::vector<QPoint> dots;
-    dots.reserve(static_cast<std::size_t>(page.frameWidth()) + 1);
+    dots.reserve(speeds.size());
     for (int x = page.left; x <= page.right; ++x) {
-        const double speed = s.startKmh + (x - page.left) * speedPerColumn;
-        const double drag = air * speed;
-        const double load = drag * drag + report.rollingResistance;
+        const double load = losses[static_cast<std::size_t>(x - page.left)];
         if (!(load > s.startHp)) continue;
         const int y = toPixel(page.bottom - (load - s.startHp) * pixelsPerHp);
         if (y >= page.top) dots.emplace_back(x, y);

@@ -6,6 +6,7 @@
 
 #include "display/GraphAxes.h"
 #include "display/GraphPalette.h"
+#include "display/TextLayouts.h"
 #include "print/ReportCurves.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportGrid.h"
@@ -29,8 +30,13 @@ QFont pageFont(QFont font) {
     return font;
 }
 
+// Written as the screen's boxes write their labels: a page drawn unscaled into an
+// image gets their pixels, a PDF page its text.
 void drawTexts(QPainter& painter, const std::vector<PageText>& texts) {
-    for (const PageText& text : texts) graph::drawTextAt(painter, text.x, text.y, text.text);
+    TextLayouts layouts;
+    for (const PageText& text : texts) {
+        graph::drawTextAt(painter, layouts, text.x, text.y, text.text);
+    }
 }
 
 void drawPicture(QPainter& painter, QPoint at, const QImage& picture, const QRect& source) {

@@ -15,6 +15,7 @@
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
 #include "support/OffscreenApplication.h"
+#include "support/StoredChannelUses.h"
 
 namespace dyno {
 namespace {
@@ -83,6 +84,41 @@ TEST_F(AnalogCommand, ReadsTheStartFoldersChannelSettingsAsTheWindowDoes) {
     EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), drawnInProcess(view));
     view.channels = defaultAnalogChannelTexts();
     EXPECT_NE(written.convertToFormat(QImage::Format_RGB32), drawnInProcess(view));
+}
+
+TEST_F(AnalogCommand, ReadsAStoredChannelUseAsTheAdSettingsPageShowsIt) {
+    AnalogChannelTextSet channels = defaultAnalogChannelTexts();
+    channels[0].factorText = "2";
+    channels[0].offsetText = "40";
+    AnalogView view;
+    view.channelTicked[0] = true;
+    view.curve = AnalogCurve::speed;
+    view.zoom = 1;
+    const auto drawnWithUse = [&](int shown) {
+        view.channels = channels;
+        view.channels[0].factorUse = shown;
+        view.channels[0].offsetUse = shown;
+        return drawnInProcess(view);
+    };
+    const QImage mulAdd = drawnWithUse(0);
+    const QImage divSub = drawnWithUse(1);
+    ASSERT_NE(mulAdd, divSub);
+
+    // Stored 2 is past the page's last item and shown as "Div."/"Sub."; stored -1
+    // chooses no item and scales as "Mul."/"Add".
+    const std::pair<std::int16_t, const QImage*> storedAndDrawn[] = {
+        {0, &mulAdd}, {1, &divSub}, {2, &divSub}, {-1, &mulAdd}};
+    const std::filesystem::path settings = folder / "uses.ana";
+    for (const auto& [stored, expected] : storedAndDrawn) {
+        const testing::StoredUses uses{stored, 0, 0, 0, 0};
+        testing::writeAnalogSettingsWithUses(settings, channels, uses, uses);
+        const auto run =
+            runDynotool({"analog", archive, "--out", png, "--ad-settings", settings.string(),
+                         "--channels", "1", "--vscale", "speed", "--zoom", "1", "--plot-only"});
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        const QImage written(QString::fromStdString(png));
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), *expected) << "stored " << stored;
+    }
 }
 
 TEST_F(AnalogCommand, BadInputExitsWithOneLineReason) {

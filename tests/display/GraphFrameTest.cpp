@@ -207,6 +207,7 @@ TEST(GraphPalette, TextIsPlacedByItsTopLeftCorner) {
 TEST(GraphPalette, LaidOutTextDrawsThePixelsOfPlainText) {
     const QStringList texts{"0", "150", "12.5", "Maxhp", "Corr.f.", "1.037", "88.8 Hp",
                             "10000", "Rpm", "-3", "Km/h 123"};
+    TextLayouts layouts;
     for (const QFont& font : {graph::labelFont(), graph::readoutFont()}) {
         QImage laidOut(200, 40, QImage::Format_RGB32);
         QImage plain(200, 40, QImage::Format_RGB32);
@@ -218,7 +219,7 @@ TEST(GraphPalette, LaidOutTextDrawsThePixelsOfPlainText) {
                     QPainter painter(&laidOut);
                     painter.setFont(font);
                     painter.setPen(QColor(0xFF, 0xFF, 0x00));
-                    graph::drawTextAt(painter, 7, 5, text);
+                    graph::drawTextAt(painter, layouts, 7, 5, text);
                 }
                 {
                     QPainter painter(&plain);

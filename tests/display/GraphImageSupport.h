@@ -44,9 +44,10 @@ inline QImage stripWithLabels(QSize size, const std::vector<ExpectedLabel>& labe
     image.fill(graph::buttonFace());
     QPainter painter(&image);
     painter.setFont(graph::labelFont());
+    TextLayouts layouts;
     for (const auto& label : labels) {
         painter.setPen(colour.value_or(label.colour));
-        graph::drawTextAt(painter, label.x, label.y, label.text);
+        graph::drawTextAt(painter, layouts, label.x, label.y, label.text);
     }
     return image;
 }

@@ -235,7 +235,7 @@ TEST_F(GraphUpdateTest, AnyPainterGetsTheSamePixels) {
         graphPainter.translate(10, 10);
         QPainter power(&other.powerLabels), axis(&other.axisLabels), rpm(&other.rpmLabels),
             legend(&other.legend);
-        GraphCanvas canvas{graphPainter, power, axis, rpm, legend};
+        GraphCanvas canvas{graphPainter, power, axis, rpm, legend, other.texts};
         updateGraph(*otherState, sameControls, *model, *workspace, canvas);
     }
     EXPECT_EQ(shifted.copy(10, 10, 600, 400), direct);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "evaluation/DynoConstants.h"
@@ -54,6 +56,25 @@ inline constexpr int kAdPressure = 1;
 inline constexpr int kAdHumidity = 2;
 inline constexpr int kAdFirstChannel = 3;
 }  // namespace cardport
+
+// The card's twelve ports, status and parallel-port control first, then the two
+// 8254 timers, from the base the advanced setup's "I/O adress" chooses: item 1 is
+// 0x1F0, any other 0x1B0.
+inline constexpr std::size_t kCardPortCount = 12;
+using CardPortTable = std::array<std::uint16_t, kCardPortCount>;
+
+inline constexpr std::uint16_t cardBaseFor(int addressChoice) {
+    return addressChoice == 1 ? cardport::kBase1F0 : cardport::kBase1B0;
+}
+
+inline constexpr CardPortTable cardPortTable(int addressChoice) {
+    const std::uint16_t base = cardBaseFor(addressChoice);
+    CardPortTable ports{};
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        ports[i] = static_cast<std::uint16_t>(base + i);
+    }
+    return ports;
+}
 
 // The status bit of the remote button for the dyno model of the settings.
 inline constexpr std::uint8_t remoteButtonMaskFor(DynoModel model) {

@@ -6,12 +6,12 @@
 
 #include "acquisition/k40/FixedGearingRatio.h"
 #include "evaluation/CorrectionApply.h"
+#include "model/Units.h"
 
 namespace dyno {
 
 namespace {
 
-constexpr double kKmhToMph = 0.62137;
 constexpr int kLargestNeedlePosition = 320;
 // A run ends when the speed needle falls below 13 after it has passed 26.
 constexpr int kPassedPosition = 26;
@@ -54,7 +54,7 @@ CardOutcome CardSequence::run(const CardStart& start) {
     rpmPosition_ = 0;
 
     needleSpeedConstant_ = start.session.speedDialConstant;
-    if (start.speedInMph) needleSpeedConstant_ *= kKmhToMph;
+    if (start.speedInMph) needleSpeedConstant_ *= kMphPerKmh;
     standstillUs_ = standstillUsOf(needleSpeedConstant_);
     slot1_.clearForRecording();
     seams_.view.showDigit(0);
