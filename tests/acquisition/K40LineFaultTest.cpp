@@ -236,6 +236,51 @@ TEST_F(K40LineFaults, PacketsOfZeroBytesAnywhereAreDroppedAndCostNothing) {
     expectSessionFinished();
 }
 
+// Behind a run's closing code: a filler then a quiet line, a filler then live
+// packets, a stray byte then live packets. None of them is more of the run.
+class K40BytesBehindRunComplete : public K40LineFaults {
+  protected:
+    void rideRun1Followed(const std::vector<std::uint8_t>& behind, bool isLineQuietAfter) {
+        startTest();
+        auto transfer = transferOf(run1);
+        transfer.insert(transfer.end(), behind.begin(), behind.end());
+        if (isLineQuietAfter) {
+            feedInEvents(livePackets(8));
+            scripted.feed(event(k40code::kRunStarted));
+            feedInEvents(transfer);
+            clock.advance(2 * kTransferSilenceMs);
+        } else {
+            rideRun(transfer);
+        }
+        EXPECT_EQ(scripted.commands().size(), 2u) << "re-armed for run 2";
+        rideRun(transferOf(run2));
+        rideRun(transferOf(run3));
+        expectExactly(0, run1);
+        expectExactly(1, run2);
+        expectExactly(2, run3);
+        EXPECT_THAT(messages.shown, IsEmpty());
+        EXPECT_EQ(link.damagedRuns(), 0);
+        expectSessionFinished();
+    }
+    const std::vector<std::uint8_t> filler = std::vector<std::uint8_t>(K40Packet::kSize, 0);
+};
+
+TEST_F(K40BytesBehindRunComplete, AFillerThenAQuietLine) { rideRun1Followed(filler, true); }
+
+TEST_F(K40BytesBehindRunComplete, AFillerThenLivePackets) {
+    auto behind = filler;
+    const auto live = livePackets(8);
+    behind.insert(behind.end(), live.begin(), live.end());
+    rideRun1Followed(behind, false);
+}
+
+TEST_F(K40BytesBehindRunComplete, AStrayByteThenLivePackets) {
+    std::vector<std::uint8_t> behind{0x5A};
+    const auto live = livePackets(8);
+    behind.insert(behind.end(), live.begin(), live.end());
+    rideRun1Followed(behind, false);
+}
+
 TEST_F(K40LineFaults, AStrayByteMidTransferCostsOnlyTheRevolutionsAroundIt) {
     startTest();
     rideRun(transferOf(run1));

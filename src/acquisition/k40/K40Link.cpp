@@ -425,7 +425,7 @@ void K40Link::handleRunComplete() {
     if (isTransferring_ && isRunEndInDoubt()) {
         // Samples behind "run complete", or codes the electronics never send: the code
         // was read from a shifted stream and the run goes on.
-        framer_.loseAlignment();
+        framer_.loseAlignmentAfterRunEnd();
         framingLostInTransfer();
         return;
     }
@@ -433,14 +433,14 @@ void K40Link::handleRunComplete() {
 }
 
 bool K40Link::isRunEndInDoubt() {
-    std::array<std::uint8_t, 2> codes{};
-    const std::size_t n = framer_.codesAhead(codes);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t c = codes[i];
-        const bool isSample = c >= k40code::kAnalogSample1 && c <= k40code::kRpmSample;
-        if (isSample || c == k40code::kNone || !k40code::isSentByTheElectronics(c)) return true;
+    // The code on trial, once its wait began, or the one just read.
+    const std::int16_t runIndex = runEndOnTrial_ ? runEndOnTrial_->runIndex : state_.runIndex;
+    const std::int16_t rollers = runEndOnTrial_ ? runEndOnTrial_->counts.roller : state_.rollerCount;
+    std::uint32_t period = 0;
+    if (rollers > 0 && isRecordingRun(runIndex)) {
+        period = static_cast<std::uint32_t>(model_.slot(1).rollerPeriods[sampleIndex(runIndex, rollers - 1)]);
     }
-    return false;
+    return framer_.framesSamplesAhead(period);
 }
 
 void K40Link::takeBackRunEnd() {
@@ -460,7 +460,7 @@ void K40Link::takeBackRunEnd() {
     sequence_.transferringData();
     hasBytesSinceSample_ = false;
     watchTransferSilence();
-    framer_.loseAlignment();
+    framer_.loseAlignmentAfterRunEnd();
     framingLostInTransfer();
 }
 

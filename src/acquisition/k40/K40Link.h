@@ -189,8 +189,8 @@ class K40Link final : private ByteLinkListener {
     enum class RunEnd { Closed, Unclosed, Stalled };
     void endOfRun(RunEnd how);
     void handleRunComplete();
-    // Whether the packets waiting behind a transfer's closing code show it read from
-    // the wrong bytes: more samples, or codes the electronics never send.
+    // Whether the bytes waiting behind a transfer's closing code show it read from
+    // the wrong bytes: they frame as more of the run's samples at some offset.
     bool isRunEndInDoubt();
     void framingLostInTransfer();
     void takeBackRunEnd();
