@@ -380,6 +380,57 @@ TEST_F(K40LineFaults, ALostRunCompleteEndsTheRunOnceOnlyLivePacketsFollow) {
     expectSessionFinished();
 }
 
+TEST_F(K40LineFaults, AStopInTheWaitAfterARunWhoseClosingCodeWasLostJudgesThatRun) {
+    startTest();
+    rideRun(transferOf(run1));
+    auto transfer = transferOf(run2);
+    transfer.erase(transfer.end() - K40Packet::kSize);  // the code byte of "run complete"
+    feedInEvents(livePackets(8));
+    scripted.feed(event(k40code::kRunStarted));
+    feedInEvents(transfer);
+    // Live packets until the run is judged over and its 500 ms wait begins.
+    for (int i = 0; i < 100 && state.runIndex == 1; ++i) {
+        feedInEvents(livePackets(4));
+        clock.advance(100);
+    }
+    ASSERT_EQ(state.runIndex, 2);
+    ASSERT_TRUE(link.isPaused());
+    // The message box's own event loop lets the clock run on.
+    messages.onShow = [this] { clock.advance(kDataOkPauseMs); };
+    ASSERT_TRUE(link.stopSession());
+
+    EXPECT_EQ(scripted.commands().size(), 2u) << "no re-arm during the stop";
+    expectExactly(0, run1);
+    expectKeptAroundFaults(1, run2, 1);
+    EXPECT_THAT(messages.shown, ElementsAre(HasSubstr("Run 2 arrived damaged"),
+                                            HasSubstr("2 completed runs kept")));
+    EXPECT_EQ(link.damagedRuns(), 1);
+}
+
+TEST_F(K40LineFaults, AStopInTheWaitAfterAStrayRunCompleteDoesNotCountTheRunCutOff) {
+    startTest();
+    rideRun(transferOf(run1));
+    const auto transfer = transferOf(run2);
+    // The stray code ends a receive event; more of the run comes in the wait.
+    std::vector<std::uint8_t> head(transfer.begin(),
+                                   transfer.begin() + static_cast<std::ptrdiff_t>(at(700)));
+    head.push_back(k40code::kRunComplete);
+    head.insert(head.end(), transfer.begin() + static_cast<std::ptrdiff_t>(at(700)),
+                transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)));
+    feedInEvents(livePackets(8));
+    scripted.feed(event(k40code::kRunStarted));
+    scripted.feed(head);
+    feedInEvents(std::vector<std::uint8_t>(transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)),
+                                           transfer.begin() + static_cast<std::ptrdiff_t>(at(800))));
+    ASSERT_TRUE(link.isPaused());
+    ASSERT_TRUE(link.stopSession());
+
+    expectExactly(0, run1);
+    EXPECT_EQ(slot1().leadingPeriods(1), 0) << "the run cut off is cleared";
+    EXPECT_THAT(messages.shown, ElementsAre(HasSubstr("1 completed run kept")));
+    EXPECT_EQ(scripted.commands().size(), 2u);
+}
+
 TEST_F(K40LineFaults, SlowlyChangingPeriodBytesDoNotPassForCodesWhenTheFramingIsSought) {
     // Roller samples alone, near 75 km/h: the periods' third bytes run down by one a
     // revolution, through 0x15, 0x14, 0x13, 0x12 ..., each a code the electronics send.

@@ -560,10 +560,20 @@ void K40Link::applyStationReadings() {
 }
 
 int K40Link::keepRunsReceived() {
-    // A run end still in its wait counts as received; a damaged one gets its verdict.
-    if (runEndOnTrial_ && isSettlePending_) settleDamagedRun();
+    // A run end still in its wait counts as received, unless more of the run's data
+    // came behind it; a damaged one gets its verdict. The wait is cancelled first: its
+    // timer must not go on, re-arming the electronics, while the verdict is shown.
+    const std::optional<RunEndOnTrial> trial = runEndOnTrial_;
+    const bool isTrialInDoubt = trial && isRunEndInDoubt();
     cancelPause();
     stopTransferWatch();
+    if (isTrialInDoubt) {
+        // The code was read from shifted bytes: the run was cut off, not received.
+        state_.runIndex = trial->runIndex;
+        isSettlePending_ = false;
+    } else if (isSettlePending_) {
+        settleDamagedRun();
+    }
     const int received = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
     TestSession& slot1 = model_.slot(1);
     for (int r = received; r < kRunsPerSession; ++r) {
