@@ -554,6 +554,27 @@ TEST_F(K40LineFaults, WeatherPacketsAreBelievedOnlyAsTheStationsPairInTheFraming
     EXPECT_THAT(display.linesStartingWith("station"), ElementsAre("station 1000 23 50"));
 }
 
+TEST_F(K40LineFaults, InCleanFramingLivePacketsMayComeBetweenTheStationsTwoPackets) {
+    startTest();
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart1, 491, 900));
+    feedInEvents(livePackets(3));
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart2, 351));
+    EXPECT_THAT(display.linesStartingWith("station"), ElementsAre("station 1000 23 50"));
+}
+
+TEST_F(K40LineFaults, AfterAFramingLossTheStationsPacketsCountOnlyAsAnAdjacentPair) {
+    startTest();
+    scripted.feed({0x99});  // the framing is lost, and found again on the live packets
+    feedInEvents(livePackets(8));
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart1, 491, 900));
+    feedInEvents(livePackets(3));
+    scripted.feed(K40Packet::withV16(k40code::kWeatherPart2, 351));
+    EXPECT_THAT(display.linesStartingWith("station"), IsEmpty());
+    scripted.feed(std::vector{K40Packet::withV16(k40code::kWeatherPart1, 491, 900),
+                              K40Packet::withV16(k40code::kWeatherPart2, 351)});
+    EXPECT_THAT(display.linesStartingWith("station"), ElementsAre("station 1000 23 50"));
+}
+
 TEST_F(K40LineFaults, AStrayOrLostByteAnywhereInATransferCostsAtMostTheRevolutionsAroundIt) {
     const std::size_t length = transferOf(run2).size();
     for (std::size_t pos = 3; pos + 5 < length; pos += 97) {

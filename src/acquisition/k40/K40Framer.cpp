@@ -76,6 +76,7 @@ void K40Framer::drain() {
     isAligned_ = true;
     wasLastCodeZero_ = false;
     hasPassedLivePackets_ = false;
+    lossesAtDrain_ = losses_;
 }
 
 void K40Framer::loseAlignment() {

@@ -71,6 +71,9 @@ class K40Framer {
     bool hasPassedLivePackets() const { return hasPassedLivePackets_; }
 
     bool isAligned() const { return isAligned_; }
+    // The framing was lost since the last drain (or the port was opened): what is
+    // framed now may have been found at a wrong offset.
+    bool hasLostSinceDrain() const { return losses_ != lossesAtDrain_; }
     // Times the framing was lost since the port was opened; bytes passed over while
     // searching for a new offset.
     std::int32_t losses() const { return losses_; }
@@ -123,6 +126,7 @@ class K40Framer {
     bool hasPassedLivePackets_ = false;
     std::uint32_t rollerPeriodInForce_ = 0;
     std::int32_t losses_ = 0;
+    std::int32_t lossesAtDrain_ = 0;
     std::int64_t bytesSkipped_ = 0;
 };
 

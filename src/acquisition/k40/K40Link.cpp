@@ -288,6 +288,7 @@ void K40Link::dispatchWaiting() {
         const auto packet = framer_.next();
         if (framer_.losses() != lossesBefore) {
             isWeatherPart1Last_ = false;
+            isWeatherPart1Seen_ = false;
             framingLostInTransfer();
         }
         if (!packet) break;
@@ -301,9 +302,11 @@ void K40Link::dispatchWaiting() {
 void K40Link::dispatch(const K40Packet& packet) {
     namespace code = k40code;
     const std::uint8_t c = packet.code();
-    // The station's two packets come one after the other; a part 2 without its part
-    // 1 just before is no reading of the station.
-    const bool followsWeatherPart1 = isWeatherPart1Last_;
+    // The station's part 2 completes a reading only after its part 1: while the
+    // framing may have been found at a wrong offset, only just after it, since the
+    // pair read from shifted bytes is no reading of the station.
+    const bool followsWeatherPart1 =
+        framer_.hasLostSinceDrain() ? isWeatherPart1Last_ : isWeatherPart1Seen_;
     isWeatherPart1Last_ = false;
     if (c >= code::kAnalogSample1 && c <= code::kAnalogSample5) {
         if (takeSample(c)) storeAnalogSample(c - code::kAnalogSample1, packet.v10());
@@ -332,9 +335,11 @@ void K40Link::dispatch(const K40Packet& packet) {
             state_.weatherTempRaw = static_cast<std::int16_t>(packet.v10());
             state_.weatherBaroRaw = static_cast<std::int16_t>(packet.v10b());
             isWeatherPart1Last_ = true;
+            isWeatherPart1Seen_ = true;
             break;
         case code::kWeatherPart2:
             if (!followsWeatherPart1) break;
+            isWeatherPart1Seen_ = false;
             state_.weatherHumRaw = static_cast<std::int16_t>(packet.v10());
             applyStationReadings();
             break;

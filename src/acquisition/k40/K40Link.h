@@ -244,8 +244,10 @@ class K40Link final : private ByteLinkListener {
     bool isSessionRunning_ = false;
     int damagedRuns_ = 0;
     bool isStopped_ = false;  // stopped by the user: the electronics are not listened to
-    // The station's first packet, while it was the last one handled.
+    // The station's first packet, while it was the last one handled; one handled since
+    // the framing was last lost, not yet completed by its part 2.
     bool isWeatherPart1Last_ = false;
+    bool isWeatherPart1Seen_ = false;
     // From the start-up or start command until the first byte that follows it.
     Clock::TimerId answerTimer_ = Clock::kNoTimer;
     bool isNoAnswerShown_ = false;
