@@ -281,6 +281,32 @@ TEST_F(K40BytesBehindRunComplete, AStrayByteThenLivePackets) {
     rideRun1Followed(behind, false);
 }
 
+// While the rider is awaited, a stray byte that reads as "run complete" or as
+// "transfer begins" in front of a live packet.
+class K40StrayCodeBeforeTheRemote : public K40LineFaults,
+                                    public ::testing::WithParamInterface<std::uint8_t> {};
+
+TEST_P(K40StrayCodeBeforeTheRemote, NeitherEndsNorStartsARun) {
+    startTest();
+    rideRun(transferOf(run1));
+    std::vector<std::uint8_t> stray{GetParam()};
+    const auto live = livePackets(12);
+    stray.insert(stray.end(), live.begin(), live.end());
+    feedInEvents(stray);
+    clock.advance(2 * kTransferSilenceMs);
+    EXPECT_EQ(state.runIndex, 1);
+    rideRun(transferOf(run2));
+    rideRun(transferOf(run3));
+    expectExactly(0, run1);
+    expectExactly(1, run2);
+    expectExactly(2, run3);
+    EXPECT_THAT(messages.shown, IsEmpty());
+    expectSessionFinished();
+}
+
+INSTANTIATE_TEST_SUITE_P(RunCompleteAndTransferBegins, K40StrayCodeBeforeTheRemote,
+                         ::testing::Values(k40code::kRunComplete, k40code::kTransferBegins));
+
 TEST_F(K40LineFaults, AStrayByteMidTransferCostsOnlyTheRevolutionsAroundIt) {
     startTest();
     rideRun(transferOf(run1));

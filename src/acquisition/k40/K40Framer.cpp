@@ -108,12 +108,13 @@ bool K40Framer::isFillerAt(std::size_t at) const {
                        [](std::uint8_t b) { return b == 0; });
 }
 
-bool K40Framer::framesSamplesAhead(std::uint32_t rollerPeriodInForce) {
+bool K40Framer::framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFramedOnly) {
     readAllWaiting();
     std::size_t from = begin_;
     // Five zero bytes cost the framing nothing, here as anywhere.
     while (from + K40Packet::kSize <= end_ && isFillerAt(from)) from += K40Packet::kSize;
-    for (std::size_t offset = 0; offset < K40Packet::kSize; ++offset) {
+    const std::size_t offsets = isFramedOnly ? 1 : K40Packet::kSize;
+    for (std::size_t offset = 0; offset < offsets; ++offset) {
         bool hasSample = false;
         bool isRunData = true;
         bool hasTwoKinds = false;

@@ -82,9 +82,10 @@ class K40Framer {
     // Whether the bytes already received behind the last packet handed out read as
     // more of a run's samples at some offset: fillers in the framing are passed over,
     // live packets, codes the electronics never send and stray bytes are no samples.
-    // `rollerPeriodInForce`: the run's last roller period (0: none). Reads what is
-    // waiting into the bytes held here; nothing is consumed.
-    bool framesSamplesAhead(std::uint32_t rollerPeriodInForce);
+    // `rollerPeriodInForce`: the run's last roller period (0: none); `isFramedOnly`:
+    // only in the framing in force. Reads what is waiting into the bytes held here;
+    // nothing is consumed.
+    bool framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFramedOnly = false);
 
     // The last packet handed out was out of place, but may still be the run's closing
     // code: the search for a new offset begins one byte after it, while the search on

@@ -127,6 +127,7 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     stopTransferWatch();
     runEndOnTrial_.reset();
     isSettlePending_ = false;
+    isRunStartedSeen_ = false;
     isStopped_ = false;
     damagedRuns_ = 0;
     endSessionActivity();
@@ -354,6 +355,9 @@ void K40Link::dispatch(const K40Packet& packet) {
             // A transfer is announced once; inside one, this code was read from the
             // run's data.
             if (isStopped_ || isTransferring_) break;
+            // The electronics announce a transfer after the rider's run: without "run
+            // started" before it, only samples framed right behind it make it one.
+            if (!isRunStartedSeen_ && !framer_.framesSamplesAhead(0, true)) break;
             if (isRecordingRun(state_.runIndex)) {
                 live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
                 sequence_.transferringData();
@@ -366,7 +370,10 @@ void K40Link::dispatch(const K40Packet& packet) {
             break;
         case code::kRunStarted:
             if (isStopped_ || isTransferring_) break;
-            if (isRecordingRun(state_.runIndex)) sequence_.testRunning();
+            if (isRecordingRun(state_.runIndex)) {
+                isRunStartedSeen_ = true;
+                sequence_.testRunning();
+            }
             break;
         case code::kRunComplete:
             handleRunComplete();
@@ -427,6 +434,9 @@ void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
 
 void K40Link::handleRunComplete() {
     if (isStopped_) return;
+    // In a test the electronics close a run only after its transfer: outside one the
+    // code was read from a stray byte or live values. A rev counter check has none.
+    if (!isTransferring_ && state_.testMode != TestMode::RevCounterCheck) return;
     if (isTransferring_ && isRunEndInDoubt()) {
         // Samples behind "run complete", or codes the electronics never send: the code
         // was read from a shifted stream and the run goes on.
@@ -452,6 +462,7 @@ void K40Link::takeBackRunEnd() {
     const RunEndOnTrial trial = *runEndOnTrial_;
     runEndOnTrial_.reset();
     isSettlePending_ = false;
+    isRunStartedSeen_ = true;
     state_.runIndex = trial.runIndex;
     state_.rollerCount = trial.counts.roller;
     state_.rpmCount = trial.counts.rpm;
@@ -703,6 +714,7 @@ void K40Link::discardDamagedRun(bool isSilent) {
 }
 
 void K40Link::endOfRun(RunEnd how) {
+    isRunStartedSeen_ = false;
     const bool closesTransfer = isTransferring_ && how == RunEnd::Closed;
     isSettlePending_ = isTransferring_ && how != RunEnd::Stalled && faults_.hasFaults();
     stopTransferWatch();

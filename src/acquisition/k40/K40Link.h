@@ -242,6 +242,7 @@ class K40Link final : private ByteLinkListener {
     std::optional<RunEndOnTrial> runEndOnTrial_;
     bool isSettlePending_ = false;  // a damaged transfer's run end awaits its verdict
     bool isSessionRunning_ = false;
+    bool isRunStartedSeen_ = false;  // code 32 of the run now awaited or transferred
     int damagedRuns_ = 0;
     bool isStopped_ = false;  // stopped by the user: the electronics are not listened to
     // The station's first packet, while it was the last one handled; one handled since
