@@ -7,6 +7,7 @@
 // or a session that does not finish in time end it too, after the runs received
 // whole have been saved.
 #include <chrono>
+#include <csignal>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -60,6 +61,10 @@ std::string savedRunsText(int stored) {
 }  // namespace
 
 int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    // A warning or the last line written to a terminal or pipe that has gone must not
+    // end the command before it saves or exits with its status: the write just fails.
+    std::signal(SIGPIPE, SIG_IGN);
+
     std::set<std::string> valueOptions = recordingValueOptions();
     valueOptions.insert("port");
     valueOptions.insert("answer-wait");

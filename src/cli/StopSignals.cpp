@@ -1,23 +1,26 @@
 #include "cli/StopSignals.h"
 
+#include <atomic>
+
 namespace dyno::cli {
 
 namespace {
 
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// Written by the handler, read by the command's wait: the only state a signal
-// handler may touch.
-volatile std::sig_atomic_t stopSignal = 0;
+// Written by the handler, read by the command's wait on whichever thread runs it: a
+// lock-free atomic is safe in a signal handler and between threads alike.
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 extern "C" void noteStopSignal(int signal) {
-    stopSignal = signal;
+    stopSignal.store(signal, std::memory_order_relaxed);
 }
 
 }  // namespace
 
 StopSignals::StopSignals() {
-    stopSignal = 0;
+    stopSignal.store(0, std::memory_order_relaxed);
     struct sigaction action {};
     action.sa_handler = noteStopSignal;
     sigemptyset(&action.sa_mask);
@@ -29,7 +32,7 @@ StopSignals::~StopSignals() {
 }
 
 int StopSignals::received() const {
-    return stopSignal;
+    return stopSignal.load(std::memory_order_relaxed);
 }
 
 std::string StopSignals::nameOf(int signal) {

@@ -20,7 +20,7 @@ class K40DamagedTransfer : public K40LinkFixture {
     // A run's transfer: code 31, then `samples` roller periods. The period's low byte
     // (99) is no code the electronics send, so a shift by one byte shows at once.
     void transfer(int samples) {
-        scripted.feed(event(k40code::kTransferBegins));
+        beginTransfer();
         std::vector<K40Packet> packets;
         for (int i = 0; i < samples; ++i) {
             packets.push_back(K40Packet::withV32(k40code::kRollerSample, 0x0001'0063));
@@ -42,7 +42,7 @@ TEST_F(K40DamagedTransfer, AStrayByteIsFramedPastAndTheRunKeepsWhatWasSent) {
     ASSERT_EQ(storedSamples(0), 50);
 
     // Run 2: one stray byte before the data. The framing is found again one byte on.
-    scripted.feed(event(k40code::kTransferBegins));
+    beginTransfer();
     scripted.feed({0x55});
     std::vector<K40Packet> packets(40, K40Packet::withV32(k40code::kRollerSample, 0x0001'0063));
     packets.push_back(event(k40code::kRunComplete));

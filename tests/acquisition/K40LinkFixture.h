@@ -33,11 +33,17 @@ class K40LinkFixture : public ::testing::Test {
         clock.advance(kStartCommandSettleMs);
     }
 
-    // Code 31: the electronics send a run's samples only after it.
-    void beginTransfer() { scripted.feed(event(k40code::kTransferBegins)); }
+    // Code 32, the rider's press of the remote, and code 31: the electronics send a
+    // run's samples only after them.
+    void beginTransfer() {
+        scripted.feed(event(k40code::kRunStarted));
+        scripted.feed(event(k40code::kTransferBegins));
+    }
 
-    // Code 40 and the 500 ms after it.
+    // Code 40 and the 500 ms after it. The electronics close a run only after its
+    // transfer: one is begun if none was (inside one, codes 32 and 31 are ignored).
     void completeRun() {
+        beginTransfer();
         scripted.feed(K40Packet::of(k40code::kRunComplete, 0, 0, 0, 0));
         clock.advance(kDataOkPauseMs);
     }

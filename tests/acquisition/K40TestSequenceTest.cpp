@@ -42,8 +42,7 @@ class K40Sequence : public K40LinkFixture {
     }
 
     void recordRun(const std::vector<K40Packet>& samples = {}) {
-        scripted.feed(event(k40code::kRunStarted));
-        scripted.feed(event(k40code::kTransferBegins));
+        beginTransfer();
         if (!samples.empty()) scripted.feed(samples);
         completeRun();
     }
@@ -69,7 +68,7 @@ TEST_F(K40Sequence, AThreeRunTestShowsItsTextsColoursAndDigitsInOrder) {
 
 TEST_F(K40Sequence, TheStartShowsAfter100MsAndPacketsOfThoseMsWaitButAreKept) {
     ASSERT_EQ(link.start(testStart()), K40Link::Outcome::Done);
-    beginTransfer();
+    scripted.feed(event(k40code::kTransferBegins));
     scripted.feed(K40Packet::withV32(k40code::kRollerSample, 99));
     clock.advance(kStartCommandSettleMs - 1);
     EXPECT_THAT(riderLines(), IsEmpty());
@@ -96,7 +95,7 @@ TEST_F(K40Sequence, NeedlesAreErasedWhereTheyWereAndRestAfterEachRun) {
     scripted.feed(K40Packet::withV32(k40code::kLiveSpeed, 59'136));  // 120
     scripted.feed(K40Packet::withV32(k40code::kLiveRpm, 30'000));    // 160
     display.log.clear();
-    scripted.feed(event(k40code::kTransferBegins));
+    beginTransfer();
     scripted.feed(event(k40code::kRunComplete));
     clock.advance(kDataOkPauseMs);
     EXPECT_THAT(

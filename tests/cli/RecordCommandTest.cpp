@@ -132,7 +132,10 @@ class RecordingInBackground {
         }
         return false;
     }
-    void signal(int number) const { ::kill(pid_, number); }
+    // kill(-1) would signal every process the user owns: only a command that started.
+    void signal(int number) const {
+        if (pid_ > 0) ::kill(pid_, number);
+    }
     // The exit status once it has ended, -1 if a signal ended it.
     int finish() {
         int status = 0;
@@ -308,6 +311,32 @@ TEST_F(RecordCommand, CtrlCSigtermAndSighupSaveTheRunsReceivedAndExit1) {
     }
 }
 
+TEST_F(RecordCommand, AStderrThatHasGoneDoesNotEndItBeforeItsExit) {
+    SilentTerminal adapter;
+    ASSERT_FALSE(adapter.path().empty());
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);  // nobody reads what it writes
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
+    std::vector<std::string> words{DYNOTOOL_PATH, "record", "--port", adapter.path(), "--out",
+                                   (folder / "gone.zsd").string(), "--answer-wait", "1"};
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int spawned = ::posix_spawn(&pid, DYNOTOOL_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeEnds[1]);
+    ASSERT_EQ(spawned, 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+}
+
 TEST_F(RecordCommand, ElectronicsThatNeverAnswerEndItAfterTheAnswerWait) {
     SilentTerminal adapter;
     ASSERT_FALSE(adapter.path().empty());
@@ -382,15 +411,17 @@ TEST_F(RecordCommand, ADamagedRunIsNamedAndTheCountsPrintedAreTheCountsStored) {
 
 TEST_F(RecordCommand, RefusesOptionsNoPageWouldAccept) {
     const auto out = (folder / "x.zsd").string();
+    // A port that does not exist: the options are refused before any port is opened.
+    const auto port = (folder / "no-such-port").string();
     for (const auto& words : std::vector<std::vector<std::string>>{
              {"record", "--out", out},
-             {"record", "--port", "COM1"},
-             {"record", "--port", "COM1", "--out", out, "--dyno", "K90"},
-             {"record", "--port", "COM1", "--out", out, "--gearbox", "cvt"},
-             {"record", "--port", "COM1", "--out", out, "--transfer-delay", "300"},
-             {"record", "--port", "COM1", "--out", out, "--dyno", "K70", "--roller-code", "45"},
-             {"record", "--port", "COM1", "--out", out, "--roller-weight", "heavy"},
-             {"record", "--port", "COM1", "--out", out, "--answer-wait", "0"}}) {
+             {"record", "--port", port},
+             {"record", "--port", port, "--out", out, "--dyno", "K90"},
+             {"record", "--port", port, "--out", out, "--gearbox", "cvt"},
+             {"record", "--port", port, "--out", out, "--transfer-delay", "300"},
+             {"record", "--port", port, "--out", out, "--dyno", "K70", "--roller-code", "45"},
+             {"record", "--port", port, "--out", out, "--roller-weight", "heavy"},
+             {"record", "--port", port, "--out", out, "--answer-wait", "0"}}) {
         const auto run = runDynotool(words);
         EXPECT_EQ(run.exitStatus, 2) << words.back();
         EXPECT_EQ(run.err.rfind("dynotool record: ", 0), 0u) << run.err;

@@ -72,9 +72,11 @@ void K40Framer::drain() {
     begin_ = 0;
     end_ = 0;
     lastPacketAt_.reset();
+    quietSearchFrom_.reset();
     isAligned_ = true;
     wasLastCodeZero_ = false;
     hasPassedLivePackets_ = false;
+    lossesAtDrain_ = losses_;
 }
 
 void K40Framer::loseAlignment() {
@@ -94,26 +96,72 @@ void K40Framer::lose(std::size_t resumeAt) {
 bool K40Framer::realignOnQuietLine() {
     if (isAligned_) return true;
     readAllWaiting();
+    // A closing code taken back may have been the run's own after all.
+    if (quietSearchFrom_ && *quietSearchFrom_ < begin_) begin_ = *quietSearchFrom_;
+    quietSearchFrom_.reset();
     return realign(true);
 }
 
-std::size_t K40Framer::codesAhead(std::span<std::uint8_t> codes) {
+bool K40Framer::isFillerAt(std::size_t at) const {
+    return std::all_of(bytes_.begin() + static_cast<std::ptrdiff_t>(at),
+                       bytes_.begin() + static_cast<std::ptrdiff_t>(at + K40Packet::kSize),
+                       [](std::uint8_t b) { return b == 0; });
+}
+
+bool K40Framer::framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFramedOnly) {
     readAllWaiting();
-    std::size_t n = 0;
-    for (std::size_t at = begin_; at + K40Packet::kSize <= end_ && n < codes.size();
-         at += K40Packet::kSize) {
-        codes[n++] = bytes_[at];
+    std::size_t from = begin_;
+    // Five zero bytes cost the framing nothing, here as anywhere.
+    while (from + K40Packet::kSize <= end_ && isFillerAt(from)) from += K40Packet::kSize;
+    const std::size_t offsets = isFramedOnly ? 1 : K40Packet::kSize;
+    for (std::size_t offset = 0; offset < offsets; ++offset) {
+        bool hasSample = false;
+        bool isRunData = true;
+        bool hasTwoKinds = false;
+        bool hasPlausibleRoller = false;
+        std::uint8_t first = 0;
+        int packets = 0;
+        for (std::size_t at = from + offset; at + K40Packet::kSize <= end_ && packets < kPacketsToRealign;
+             at += K40Packet::kSize, ++packets) {
+            const std::uint8_t code = bytes_[at];
+            if (!isCodeOfATransfer(code)) {
+                isRunData = false;
+                break;
+            }
+            if (packets == 0) first = code;
+            hasTwoKinds = hasTwoKinds || code != first;
+            if (code != k40code::kRunComplete) hasSample = true;
+            if (code == k40code::kRollerSample && rollerPeriodInForce != 0) {
+                const std::uint64_t period = packetAt(at).v32();
+                const std::uint64_t inForce = rollerPeriodInForce;
+                hasPlausibleRoller = hasPlausibleRoller || (period * kRollerPeriodSpread >= inForce &&
+                                                            period <= inForce * kRollerPeriodSpread);
+            }
+        }
+        if (packets == 0 || !isRunData || !hasSample) continue;
+        // Framed as before, samples behind the code are the run's. At another offset a
+        // value repeated by live packets may read as one sample code over and over;
+        // the run's data show two kinds of packet, or a period near the one in force.
+        if (offset == 0 || hasTwoKinds || hasPlausibleRoller) return true;
     }
-    return n;
+    return false;
+}
+
+void K40Framer::loseAlignmentAfterRunEnd() {
+    const std::optional<std::size_t> runEndAt = lastPacketAt_;
+    loseAlignment();
+    quietSearchFrom_ = runEndAt;
 }
 
 void K40Framer::compact() {
-    const std::size_t from = lastPacketAt_ ? std::min(*lastPacketAt_, begin_) : begin_;
+    std::size_t from = lastPacketAt_ ? std::min(*lastPacketAt_, begin_) : begin_;
+    if (quietSearchFrom_) from = std::min(from, *quietSearchFrom_);
     if (from == 0) return;
     std::memmove(bytes_.data(), bytes_.data() + from, end_ - from);
     end_ -= from;
     begin_ -= from;
     if (lastPacketAt_) *lastPacketAt_ -= from;
+    if (quietSearchFrom_) *quietSearchFrom_ -= from;
 }
 
 void K40Framer::readAllWaiting() {
@@ -143,10 +191,13 @@ bool K40Framer::isPlausibleRollerPeriod(std::size_t at) const {
 
 bool K40Framer::isQuietTailAligned(std::size_t at) const {
     // The packets must fill the bytes held exactly and end the run.
+    // Fillers may follow the closing code.
     if ((end_ - at) % K40Packet::kSize != 0 || end_ - at < K40Packet::kSize) return false;
-    if (bytes_[end_ - K40Packet::kSize] != k40code::kRunComplete) return false;
-    for (std::size_t p = at; p < end_; p += K40Packet::kSize) {
-        if (!isCodeOfTheElectronics(bytes_[p])) return false;
+    std::size_t last = end_ - K40Packet::kSize;
+    while (last > at && isFillerAt(last)) last -= K40Packet::kSize;
+    if (bytes_[last] != k40code::kRunComplete) return false;
+    for (std::size_t p = at; p < last; p += K40Packet::kSize) {
+        if (!isCodeOfTheElectronics(bytes_[p]) && !isFillerAt(p)) return false;
     }
     return true;
 }
@@ -188,6 +239,7 @@ bool K40Framer::realign(bool isQuietLine) {
         }
         if (fit == OffsetFit::Aligned) {
             isAligned_ = true;
+            if (!isQuietLine) quietSearchFrom_.reset();
             wasLastCodeZero_ = false;
             hasPassedLivePackets_ = false;
             return true;

@@ -30,7 +30,7 @@ inline constexpr std::uint32_t kRollerPeriodSpread = 8;
 //
 // While the framing holds, bytes are read from the link only as whole packets
 // arrive, as the receive event of the electronics expects; only a search for a new
-// offset, or a look behind a packet (codesAhead), reads further.
+// offset, or a look behind a packet (framesSamplesAhead), reads further.
 class K40Framer {
   public:
     explicit K40Framer(ByteLink& link) : link_(link) {}
@@ -71,17 +71,29 @@ class K40Framer {
     bool hasPassedLivePackets() const { return hasPassedLivePackets_; }
 
     bool isAligned() const { return isAligned_; }
+    // The framing was lost since the last drain (or the port was opened): what is
+    // framed now may have been found at a wrong offset.
+    bool hasLostSinceDrain() const { return losses_ != lossesAtDrain_; }
     // Times the framing was lost since the port was opened; bytes passed over while
     // searching for a new offset.
     std::int32_t losses() const { return losses_; }
     std::int64_t bytesSkipped() const { return bytesSkipped_; }
 
-    // The codes of the whole packets already received behind the last one handed
-    // out, at most codes.size(); returns how many there were. Reads what is waiting
-    // into the bytes held here; nothing is consumed.
-    std::size_t codesAhead(std::span<std::uint8_t> codes);
+    // Whether the bytes already received behind the last packet handed out read as
+    // more of a run's samples at some offset: fillers in the framing are passed over,
+    // live packets, codes the electronics never send and stray bytes are no samples.
+    // `rollerPeriodInForce`: the run's last roller period (0: none); `isFramedOnly`:
+    // only in the framing in force. Reads what is waiting into the bytes held here;
+    // nothing is consumed.
+    bool framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFramedOnly = false);
 
-    // Bytes of a packet read so far (0..4) while the framing holds.
+    // The last packet handed out was out of place, but may still be the run's closing
+    // code: the search for a new offset begins one byte after it, while the search on
+    // a quiet line may still begin at it.
+    void loseAlignmentAfterRunEnd();
+
+    // Bytes held behind the last packet handed out: while the framing holds, the
+    // bytes of the next packet read so far (0..4).
     std::size_t partialBytes() const { return held(); }
 
   private:
@@ -92,14 +104,13 @@ class K40Framer {
     void compact();
     // Reads whatever is waiting, as far as there is room.
     void readAllWaiting();
-    // Reads until `count` bytes are held, if the link has them.
-    bool holdAtLeast(std::size_t count);
     K40Packet packetAt(std::size_t at) const;
     // The search for a new offset over the bytes held; true when the framing holds
     // again at begin_.
     bool realign(bool isQuietLine);
     bool isQuietTailAligned(std::size_t at) const;
     bool isPlausibleRollerPeriod(std::size_t at) const;
+    bool isFillerAt(std::size_t at) const;
     void lose(std::size_t resumeAt);
 
     ByteLink& link_;
@@ -108,12 +119,15 @@ class K40Framer {
     std::size_t end_ = 0;
     // Where the packet handed out last began, while its bytes are still held.
     std::optional<std::size_t> lastPacketAt_;
+    // A closing code taken back: where the search on a quiet line may begin.
+    std::optional<std::size_t> quietSearchFrom_;
     bool isAligned_ = true;
     bool isTransferring_ = false;
     bool wasLastCodeZero_ = false;
     bool hasPassedLivePackets_ = false;
     std::uint32_t rollerPeriodInForce_ = 0;
     std::int32_t losses_ = 0;
+    std::int32_t lossesAtDrain_ = 0;
     std::int64_t bytesSkipped_ = 0;
 };
 

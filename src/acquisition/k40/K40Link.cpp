@@ -127,6 +127,7 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     stopTransferWatch();
     runEndOnTrial_.reset();
     isSettlePending_ = false;
+    isRunStartedSeen_ = false;
     isStopped_ = false;
     damagedRuns_ = 0;
     endSessionActivity();
@@ -288,6 +289,7 @@ void K40Link::dispatchWaiting() {
         const auto packet = framer_.next();
         if (framer_.losses() != lossesBefore) {
             isWeatherPart1Last_ = false;
+            isWeatherPart1Seen_ = false;
             framingLostInTransfer();
         }
         if (!packet) break;
@@ -301,9 +303,11 @@ void K40Link::dispatchWaiting() {
 void K40Link::dispatch(const K40Packet& packet) {
     namespace code = k40code;
     const std::uint8_t c = packet.code();
-    // The station's two packets come one after the other; a part 2 without its part
-    // 1 just before is no reading of the station.
-    const bool followsWeatherPart1 = isWeatherPart1Last_;
+    // The station's part 2 completes a reading only after its part 1: while the
+    // framing may have been found at a wrong offset, only just after it, since the
+    // pair read from shifted bytes is no reading of the station.
+    const bool followsWeatherPart1 =
+        framer_.hasLostSinceDrain() ? isWeatherPart1Last_ : isWeatherPart1Seen_;
     isWeatherPart1Last_ = false;
     if (c >= code::kAnalogSample1 && c <= code::kAnalogSample5) {
         if (takeSample(c)) storeAnalogSample(c - code::kAnalogSample1, packet.v10());
@@ -332,9 +336,11 @@ void K40Link::dispatch(const K40Packet& packet) {
             state_.weatherTempRaw = static_cast<std::int16_t>(packet.v10());
             state_.weatherBaroRaw = static_cast<std::int16_t>(packet.v10b());
             isWeatherPart1Last_ = true;
+            isWeatherPart1Seen_ = true;
             break;
         case code::kWeatherPart2:
             if (!followsWeatherPart1) break;
+            isWeatherPart1Seen_ = false;
             state_.weatherHumRaw = static_cast<std::int16_t>(packet.v10());
             applyStationReadings();
             break;
@@ -349,6 +355,9 @@ void K40Link::dispatch(const K40Packet& packet) {
             // A transfer is announced once; inside one, this code was read from the
             // run's data.
             if (isStopped_ || isTransferring_) break;
+            // The electronics announce a transfer after the rider's run: without "run
+            // started" before it, only samples framed right behind it make it one.
+            if (!isRunStartedSeen_ && !framer_.framesSamplesAhead(0, true)) break;
             if (isRecordingRun(state_.runIndex)) {
                 live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
                 sequence_.transferringData();
@@ -361,7 +370,10 @@ void K40Link::dispatch(const K40Packet& packet) {
             break;
         case code::kRunStarted:
             if (isStopped_ || isTransferring_) break;
-            if (isRecordingRun(state_.runIndex)) sequence_.testRunning();
+            if (isRecordingRun(state_.runIndex)) {
+                isRunStartedSeen_ = true;
+                sequence_.testRunning();
+            }
             break;
         case code::kRunComplete:
             handleRunComplete();
@@ -422,10 +434,13 @@ void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
 
 void K40Link::handleRunComplete() {
     if (isStopped_) return;
+    // In a test the electronics close a run only after its transfer: outside one the
+    // code was read from a stray byte or live values. A rev counter check has none.
+    if (!isTransferring_ && state_.testMode != TestMode::RevCounterCheck) return;
     if (isTransferring_ && isRunEndInDoubt()) {
         // Samples behind "run complete", or codes the electronics never send: the code
         // was read from a shifted stream and the run goes on.
-        framer_.loseAlignment();
+        framer_.loseAlignmentAfterRunEnd();
         framingLostInTransfer();
         return;
     }
@@ -433,20 +448,21 @@ void K40Link::handleRunComplete() {
 }
 
 bool K40Link::isRunEndInDoubt() {
-    std::array<std::uint8_t, 2> codes{};
-    const std::size_t n = framer_.codesAhead(codes);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t c = codes[i];
-        const bool isSample = c >= k40code::kAnalogSample1 && c <= k40code::kRpmSample;
-        if (isSample || c == k40code::kNone || !k40code::isSentByTheElectronics(c)) return true;
+    // The code on trial, once its wait began, or the one just read.
+    const std::int16_t runIndex = runEndOnTrial_ ? runEndOnTrial_->runIndex : state_.runIndex;
+    const std::int16_t rollers = runEndOnTrial_ ? runEndOnTrial_->counts.roller : state_.rollerCount;
+    std::uint32_t period = 0;
+    if (rollers > 0 && isRecordingRun(runIndex)) {
+        period = static_cast<std::uint32_t>(model_.slot(1).rollerPeriods[sampleIndex(runIndex, rollers - 1)]);
     }
-    return false;
+    return framer_.framesSamplesAhead(period);
 }
 
 void K40Link::takeBackRunEnd() {
     const RunEndOnTrial trial = *runEndOnTrial_;
     runEndOnTrial_.reset();
     isSettlePending_ = false;
+    isRunStartedSeen_ = true;
     state_.runIndex = trial.runIndex;
     state_.rollerCount = trial.counts.roller;
     state_.rpmCount = trial.counts.rpm;
@@ -460,7 +476,7 @@ void K40Link::takeBackRunEnd() {
     sequence_.transferringData();
     hasBytesSinceSample_ = false;
     watchTransferSilence();
-    framer_.loseAlignment();
+    framer_.loseAlignmentAfterRunEnd();
     framingLostInTransfer();
 }
 
@@ -560,10 +576,20 @@ void K40Link::applyStationReadings() {
 }
 
 int K40Link::keepRunsReceived() {
-    // A run end still in its wait counts as received; a damaged one gets its verdict.
-    if (runEndOnTrial_ && isSettlePending_) settleDamagedRun();
+    // A run end still in its wait counts as received, unless more of the run's data
+    // came behind it; a damaged one gets its verdict. The wait is cancelled first: its
+    // timer must not go on, re-arming the electronics, while the verdict is shown.
+    const std::optional<RunEndOnTrial> trial = runEndOnTrial_;
+    const bool isTrialInDoubt = trial && isRunEndInDoubt();
     cancelPause();
     stopTransferWatch();
+    if (isTrialInDoubt) {
+        // The code was read from shifted bytes: the run was cut off, not received.
+        state_.runIndex = trial->runIndex;
+        isSettlePending_ = false;
+    } else if (isSettlePending_) {
+        settleDamagedRun();
+    }
     const int received = std::clamp<int>(state_.runIndex, 0, kRunsPerSession);
     TestSession& slot1 = model_.slot(1);
     for (int r = received; r < kRunsPerSession; ++r) {
@@ -688,6 +714,7 @@ void K40Link::discardDamagedRun(bool isSilent) {
 }
 
 void K40Link::endOfRun(RunEnd how) {
+    isRunStartedSeen_ = false;
     const bool closesTransfer = isTransferring_ && how == RunEnd::Closed;
     isSettlePending_ = isTransferring_ && how != RunEnd::Stalled && faults_.hasFaults();
     stopTransferWatch();

@@ -189,8 +189,8 @@ class K40Link final : private ByteLinkListener {
     enum class RunEnd { Closed, Unclosed, Stalled };
     void endOfRun(RunEnd how);
     void handleRunComplete();
-    // Whether the packets waiting behind a transfer's closing code show it read from
-    // the wrong bytes: more samples, or codes the electronics never send.
+    // Whether the bytes waiting behind a transfer's closing code show it read from
+    // the wrong bytes: they frame as more of the run's samples at some offset.
     bool isRunEndInDoubt();
     void framingLostInTransfer();
     void takeBackRunEnd();
@@ -242,10 +242,13 @@ class K40Link final : private ByteLinkListener {
     std::optional<RunEndOnTrial> runEndOnTrial_;
     bool isSettlePending_ = false;  // a damaged transfer's run end awaits its verdict
     bool isSessionRunning_ = false;
+    bool isRunStartedSeen_ = false;  // code 32 of the run now awaited or transferred
     int damagedRuns_ = 0;
     bool isStopped_ = false;  // stopped by the user: the electronics are not listened to
-    // The station's first packet, while it was the last one handled.
+    // The station's first packet, while it was the last one handled; one handled since
+    // the framing was last lost, not yet completed by its part 2.
     bool isWeatherPart1Last_ = false;
+    bool isWeatherPart1Seen_ = false;
     // From the start-up or start command until the first byte that follows it.
     Clock::TimerId answerTimer_ = Clock::kNoTimer;
     bool isNoAnswerShown_ = false;
