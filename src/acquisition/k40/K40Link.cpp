@@ -661,10 +661,21 @@ void K40Link::forgetAnswer() {
 }
 
 void K40Link::watchTransferSilence() {
-    if (silenceTimer_ != Clock::kNoTimer) clock_.cancel(silenceTimer_);
-    silenceTimer_ = clock_.callAfter(kTransferSilenceMs, [this] {
+    // Called for every sample: the deadline moves, and the one timer armed looks at
+    // it when it runs, instead of a timer made and cancelled a thousand times a second.
+    silenceDeadlineMs_ = clock_.nowMs() + kTransferSilenceMs;
+    if (silenceTimer_ == Clock::kNoTimer) armSilenceTimer(kTransferSilenceMs);
+}
+
+void K40Link::armSilenceTimer(std::int64_t delayMs) {
+    silenceTimer_ = clock_.callAfter(delayMs, [this] {
         silenceTimer_ = Clock::kNoTimer;
-        transferStalled();
+        const std::int64_t left = silenceDeadlineMs_ - clock_.nowMs();
+        if (left > 0) {
+            armSilenceTimer(left);
+        } else {
+            transferStalled();
+        }
     });
 }
 

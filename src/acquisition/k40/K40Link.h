@@ -206,6 +206,7 @@ class K40Link final : private ByteLinkListener {
     // or one that failed, has its own story.
     void forgetAnswer();
     void watchTransferSilence();
+    void armSilenceTimer(std::int64_t delayMs);
     void stopTransferWatch();
     void transferStalled();
     void discardDamagedRun(bool isSilent);
@@ -231,6 +232,7 @@ class K40Link final : private ByteLinkListener {
     Continuation continuation_ = Continuation::None;
     // Between "Transferring Data" and code 40: restarted by every sample that arrives.
     Clock::TimerId silenceTimer_ = Clock::kNoTimer;
+    std::int64_t silenceDeadlineMs_ = 0;  // no sample since then: the transfer stalled
     bool isTransferring_ = false;
     bool hasBytesSinceSample_ = false;  // bytes came, but none made a sample
     K40TransferFaults faults_;
