@@ -93,9 +93,12 @@ void runDispatch(benchmark::State& bench, const std::vector<std::uint8_t>& strea
 }
 
 // A whole run of 2000 revolutions as it is transferred with rpm and five channels:
-// packets 18, 19 and 13..17 for each revolution.
+// "run started", "transfer begins", then packets 18, 19 and 13..17 for each revolution.
 void BM_RunTransfer(benchmark::State& bench) {
     std::vector<std::uint8_t> stream;
+    // Samples are taken only inside a transfer, announced after the rider's run.
+    append(stream, K40Packet::withV32(k40code::kRunStarted, 0));
+    append(stream, K40Packet::withV32(k40code::kTransferBegins, 0));
     for (std::uint32_t i = 0; i < kSamplesPerRun; ++i) {
         append(stream, K40Packet::withV32(k40code::kRollerSample, 140'000 - 40 * i));
         append(stream, K40Packet::withV32(k40code::kRpmSample, 25'000 - 5 * i));
