@@ -178,6 +178,17 @@ class K40LineFaults : public K40LinkFixture {
         EXPECT_EQ(scripted.commands().size(), commands);
     }
 
+    // The transfer up to the packet `packet` with a stray "run complete" byte before
+    // it, through that packet's first four bytes: what one receive event brings.
+    std::vector<std::uint8_t> headWithStrayRunCompleteAt(const std::vector<std::uint8_t>& transfer,
+                                                         int packet) const {
+        const auto from = transfer.begin() + static_cast<std::ptrdiff_t>(at(packet));
+        std::vector<std::uint8_t> head(transfer.begin(), from);
+        head.push_back(k40code::kRunComplete);
+        head.insert(head.end(), from, transfer.begin() + static_cast<std::ptrdiff_t>(at(packet, 4)));
+        return head;
+    }
+
     // Runs 1 and 3 exactly as sent, run 2 without the revolutions around its one
     // fault and named, and the session over.
     void expectOneFaultInRun2AndTheRestWhole() {
@@ -355,11 +366,7 @@ TEST_F(K40LineFaults, AStrayRunCompleteAtTheEndOfAReceiveEventIsTakenBackWhenMor
     // Everything up to the packet the stray code makes arrives in one event; the rest
     // of the transfer comes while the program waits its 500 ms after what looks like
     // the run's end.
-    std::vector<std::uint8_t> head(transfer.begin(),
-                                   transfer.begin() + static_cast<std::ptrdiff_t>(at(700)));
-    head.push_back(k40code::kRunComplete);
-    head.insert(head.end(), transfer.begin() + static_cast<std::ptrdiff_t>(at(700)),
-                transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)));
+    const std::vector<std::uint8_t> head = headWithStrayRunCompleteAt(transfer, 700);
     const std::vector<std::uint8_t> tail(
         transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)), transfer.end());
     feedInEvents(livePackets(8));
@@ -432,11 +439,7 @@ TEST_F(K40LineFaults, AStopInTheWaitAfterAStrayRunCompleteDoesNotCountTheRunCutO
     rideRun(transferOf(run1));
     const auto transfer = transferOf(run2);
     // The stray code ends a receive event; more of the run comes in the wait.
-    std::vector<std::uint8_t> head(transfer.begin(),
-                                   transfer.begin() + static_cast<std::ptrdiff_t>(at(700)));
-    head.push_back(k40code::kRunComplete);
-    head.insert(head.end(), transfer.begin() + static_cast<std::ptrdiff_t>(at(700)),
-                transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)));
+    const std::vector<std::uint8_t> head = headWithStrayRunCompleteAt(transfer, 700);
     feedInEvents(livePackets(8));
     scripted.feed(event(k40code::kRunStarted));
     scripted.feed(head);

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "RecordingMessageSink.h"
+#include "SimulatedSessionWindow.h"
 #include "app/GraphsPage.h"
 #include "app/InfoPage.h"
 #include "app/K40Session.h"
@@ -47,21 +48,16 @@ TEST_P(PreparedFolderSession, DrawsTheFirstSessionAndPrintsTheWorkshopsName) {
     EXPECT_EQ(prepared, expected) << "a start without a settings file, plus the test folder";
 
     RecordingMessageSink messages;
-    ProgramOptions options;
     // The menu's folder keeps the window's port; the simulated electronics answer
     // on every port here, so no serial device is opened.
-    options.isSimulated = true;
-    options.timeLapse = 100;
-    options.electronics.isPacedAtLineRate = false;
+    ProgramOptions options = testing::fastSimulatedSession();
     options.messages = &messages;
     ProgramParts parts(options);
     auto model = SessionModel::create();
     MainWindow window(parts, *model, folder.path());
     window.setSettingsMessageSink(messages);
     ASSERT_FALSE(window.startUp(CardBusOpener{}, false));
-    window.k40Session()->setMessageSink(messages);
-    window.testControl()->setMessageSink(messages);
-    window.testPage()->setConfirmation([](const QString&) { return true; });
+    testing::takeSessionMessages(window, messages);
     EXPECT_EQ(window.infoPage()->companyName(), "Your company");
     EXPECT_EQ(window.infoPage()->phone(), "1234567890");
     const auto* analogScroll = window.findChild<QScrollBar*>("scrollbar1");

@@ -15,6 +15,7 @@
 #include <cstdlib>
 
 #include "RecordingMessageSink.h"
+#include "SimulatedSessionWindow.h"
 #include "acquisition/ports/PtyServer.h"
 #include "ports/PortTestSupport.h"
 #include "app/FilePage.h"
@@ -49,15 +50,10 @@ TEST(TestPageSession, SimulatedSessionEndsWithThreeRunsInSlotOne) {
     QTemporaryDir startDir;
     RecordingMessageSink messages;
     auto model = SessionModel::create();
-    ProgramOptions options;
-    options.isSimulated = true;
-    options.timeLapse = 100;
-    options.electronics.isPacedAtLineRate = false;
+    ProgramOptions options = testing::fastSimulatedSession();
     ProgramParts parts(options);
     MainWindow window(parts, *model, startDir.path());
-    window.k40Session()->setMessageSink(messages);
-    window.testControl()->setMessageSink(messages);
-    window.testPage()->setConfirmation([](const QString&) { return true; });
+    testing::takeSessionMessages(window, messages);
     window.findChild<QRadioButton*>("test360button")->click();
     window.findChild<QAbstractButton*>("ad1_check")->click();
 
@@ -113,9 +109,7 @@ TEST(TestPageSession, ElectronicsThatDoNotAnswerAreNamedOnTheSpeedAndSetupPages)
     options.timeLapse = 20;
     ProgramParts parts(options);
     MainWindow window(parts, *model, startDir.path());
-    window.k40Session()->setMessageSink(messages);
-    window.testControl()->setMessageSink(messages);
-    window.testPage()->setConfirmation([](const QString&) { return true; });
+    testing::takeSessionMessages(window, messages);
     window.setupPage()->portChoice()->setEditText(QString::fromStdString(adapter.slavePath()));
 
     QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
@@ -132,15 +126,10 @@ TEST(TestPageSession, EscapeAndTheStopButtonEndAK40SessionKeepingTheWholeRuns) {
     QTemporaryDir startDir;
     RecordingMessageSink messages;
     auto model = SessionModel::create();
-    ProgramOptions options;
-    options.isSimulated = true;
-    options.timeLapse = 100;
-    options.electronics.isPacedAtLineRate = false;
+    ProgramOptions options = testing::fastSimulatedSession();
     ProgramParts parts(options);
     MainWindow window(parts, *model, startDir.path());
-    window.k40Session()->setMessageSink(messages);
-    window.testControl()->setMessageSink(messages);
-    window.testPage()->setConfirmation([](const QString&) { return true; });
+    testing::takeSessionMessages(window, messages);
     auto* remote = window.findChild<ShadowLabel*>("remotetext");
     auto* digit = window.findChild<DigitCounter*>("digit");
     QAbstractButton* stop = window.speedPage()->stopButton();

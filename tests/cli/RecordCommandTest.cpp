@@ -31,6 +31,19 @@ extern char** environ;
 namespace dyno {
 namespace {
 
+// Starts dynotool with `command` and `options`; -1 when it could not be started.
+pid_t spawnDynotool(std::vector<std::string> words, const std::vector<std::string>& options,
+                    const posix_spawn_file_actions_t& actions) {
+    words.insert(words.begin(), DYNOTOOL_PATH);
+    words.insert(words.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, DYNOTOOL_PATH, &actions, nullptr, argv.data(), environ) != 0) return -1;
+    return pid;
+}
+
 using testing::runDynotool;
 
 // `dynotool simulate --pty ...` in the background: the terminal's path is its first
@@ -44,14 +57,7 @@ class PtyElectronics {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-        std::vector<std::string> words{DYNOTOOL_PATH, "simulate", "--pty"};
-        words.insert(words.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (auto& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, DYNOTOOL_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
+        pid_ = spawnDynotool({"simulate", "--pty"}, options, actions);
         posix_spawn_file_actions_destroy(&actions);
         ::close(pipeFds[1]);
         out_ = ::fdopen(pipeFds[0], "r");
@@ -103,14 +109,7 @@ class RecordingInBackground {
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        std::vector<std::string> words{DYNOTOOL_PATH, "record"};
-        words.insert(words.end(), options.begin(), options.end());
-        std::vector<char*> argv;
-        for (auto& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&pid_, DYNOTOOL_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
+        pid_ = spawnDynotool({"record"}, options, actions);
         posix_spawn_file_actions_destroy(&actions);
     }
     ~RecordingInBackground() {

@@ -17,18 +17,18 @@ namespace dyno::test {
 namespace {
 
 TEST(PortPermission, TheTextNamesTheGroupOnlyWhenTheGroupMayUseThePort) {
-    EXPECT_EQ(portPermissionText("Permission denied", "/dev/ttyUSB0", {"root", "dialout", true}),
-              "Permission denied: you may not use /dev/ttyUSB0. Ask for membership of the group "
+    EXPECT_EQ(portPermissionText("Permission denied", "/scratch/ttyDYNO1", {"root", "dialout", true}),
+              "Permission denied: you may not use /scratch/ttyDYNO1. Ask for membership of the group "
               "\"dialout\" that owns it (sudo usermod -aG dialout $USER), then log out and in "
               "again.");
-    EXPECT_EQ(portPermissionText("Permission denied", "/dev/ttyS0", {"root", "root", false}),
-              "Permission denied: you may not use /dev/ttyS0. Only its owner \"root\" may use it: "
-              "give it a group that may, with a udev rule such as KERNEL==\"ttyS0\", "
+    EXPECT_EQ(portPermissionText("Permission denied", "/scratch/ttyDYNO0", {"root", "root", false}),
+              "Permission denied: you may not use /scratch/ttyDYNO0. Only its owner \"root\" may use it: "
+              "give it a group that may, with a udev rule such as KERNEL==\"ttyDYNO0\", "
               "GROUP=\"dialout\", MODE=\"0660\" in /etc/udev/rules.d/60-dyno-serial.rules (then "
               "plug it in again), join that group (sudo usermod -aG dialout $USER) and log out "
               "and in again.");
-    EXPECT_EQ(portPermissionText("Permission denied", "/dev/ttyS0", {}),
-              "Permission denied: you may not use /dev/ttyS0. Ask for membership of the group "
+    EXPECT_EQ(portPermissionText("Permission denied", "/scratch/ttyDYNO0", {}),
+              "Permission denied: you may not use /scratch/ttyDYNO0. Ask for membership of the group "
               "that owns it, then log out and in again.");
 }
 
