@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "../tests/display/SyntheticRuns.h"
-#include "display/AnalogCursor.h"
-#include "display/AnalogRedraw.h"
+#include "display/analog/AnalogCursor.h"
+#include "display/analog/AnalogRedraw.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include <memory>
 
 #include "../tests/display/SyntheticRuns.h"
-#include "display/GraphCursor.h"
-#include "display/GraphFrame.h"
-#include "display/GraphImages.h"
-#include "display/GraphLegend.h"
-#include "display/GraphUpdate.h"
-#include "app/GraphsPage.h"
-#include "app/MainWindow.h"
+#include "display/graph/GraphCursor.h"
+#include "display/graph/GraphFrame.h"
+#include "display/graph/GraphImages.h"
+#include "display/graph/GraphLegend.h"
+#include "display/graph/GraphUpdate.h"
+#include "app/pages/GraphsPage.h"
+#include "app/composition/MainWindow.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "../tests/display/SyntheticRuns.h"
 #include "display/DynoEmblem.h"
-#include "display/GraphImages.h"
-#include "display/GraphUpdate.h"
+#include "display/graph/GraphImages.h"
+#include "display/graph/GraphUpdate.h"
 #include "print/ReportFiles.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "cli/Commands.h"
+#include "cli/commands/Commands.h"
 
 // dynotool's commands with their usage and purpose: what `dynotool --help` and
 // `dynotool COMMAND --help` print, and what the man page's command list is made of.

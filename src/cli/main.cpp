@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/Arguments.h"
+#include "cli/options/Arguments.h"
 #include "cli/CommandTable.h"
-#include "cli/Commands.h"
-#include "cli/ToolkitMessages.h"
+#include "cli/commands/Commands.h"
+#include "cli/output/ToolkitMessages.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "display/CurvePlot.h"
+#include "display/curves/CurvePlot.h"
 #include "display/GraphPalette.h"
 #include "evaluation/RoadLoad.h"
 #include "model/Units.h"

@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <vector>
 
-#include "display/Spline.h"
+#include "display/curves/Spline.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportInputs.h"
 

@@ -1,6 +1,6 @@
 #include "print/ReportGeometry.h"
 
-#include "display/GraphAxes.h"
+#include "display/graph/GraphAxes.h"
 #include "model/TextNumbers.h"
 
 namespace dyno {

@@ -4,8 +4,8 @@
 #include <QString>
 #include <vector>
 
-#include "display/GraphAxes.h"
-#include "display/GraphScale.h"
+#include "display/graph/GraphAxes.h"
+#include "display/graph/GraphScale.h"
 
 // Where the parts of the printed report lie on the page. Positions are pixels of the
 // printable area at 600 dpi (origin top left); reals are truncated where a pixel is

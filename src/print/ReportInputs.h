@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
-#include "display/GraphLegend.h"
-#include "display/GraphUpdate.h"
-#include "display/GraphScale.h"
+#include "display/graph/GraphLegend.h"
+#include "display/graph/GraphUpdate.h"
+#include "display/graph/GraphScale.h"
 #include "model/DynoSettings.h"
 #include "model/SessionModel.h"
 

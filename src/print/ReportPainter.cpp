@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "display/GraphAxes.h"
+#include "display/graph/GraphAxes.h"
 #include "display/GraphPalette.h"
 #include "display/TextLayouts.h"
 #include "print/ReportCurves.h"

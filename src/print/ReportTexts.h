@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "display/GraphScale.h"
+#include "display/graph/GraphScale.h"
 #include "model/TestSession.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportInputs.h"

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "RecordingMessageSink.h"
-#include "app/FilePage.h"
-#include "app/ParamPage.h"
-#include "app/RemarksPage.h"
-#include "app/SessionFileActions.h"
+#include "app/pages/FilePage.h"
+#include "app/pages/ParamPage.h"
+#include "app/pages/RemarksPage.h"
+#include "app/files/SessionFileActions.h"
 #include "model/SessionModel.h"
 
 namespace dyno::testing {

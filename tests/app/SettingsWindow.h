@@ -3,12 +3,12 @@
 #include <QWidget>
 
 #include "RecordingMessageSink.h"
-#include "app/AdvancedSetupDialog.h"
-#include "app/InfoPage.h"
-#include "app/ParamPage.h"
-#include "app/SettingsBinding.h"
-#include "app/SettingsFiles.h"
-#include "app/SetupPage.h"
+#include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/pages/InfoPage.h"
+#include "app/pages/ParamPage.h"
+#include "app/files/SettingsBinding.h"
+#include "app/files/SettingsFiles.h"
+#include "app/pages/SetupPage.h"
 
 namespace dyno {
 

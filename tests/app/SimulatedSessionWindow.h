@@ -5,11 +5,11 @@
 // times the wall clock, and the session's questions are answered yes.
 #include <QString>
 
-#include "app/K40Session.h"
-#include "app/MainWindow.h"
-#include "app/ProgramParts.h"
-#include "app/TestControl.h"
-#include "app/TestPage.h"
+#include "app/acquisition/K40Session.h"
+#include "app/composition/MainWindow.h"
+#include "app/composition/ProgramParts.h"
+#include "app/acquisition/TestControl.h"
+#include "app/pages/TestPage.h"
 #include "model/MessageSink.h"
 
 namespace dyno::testing {

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "display/GraphImages.h"
+#include "display/graph/GraphImages.h"
 #include "display/GraphPalette.h"
 
 namespace dyno::graph_testing {

@@ -4,8 +4,8 @@
 // after "Update Display".
 #include <memory>
 
-#include "display/GraphImages.h"
-#include "display/GraphUpdate.h"
+#include "display/graph/GraphImages.h"
+#include "display/graph/GraphUpdate.h"
 #include "display/SyntheticRuns.h"
 #include "evaluation/EvaluationWorkspace.h"
 #include "model/SessionModel.h"

@@ -1,0 +1,207 @@
+#include "app/acquisition/CardSession.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <string>
+
+#include "app/acquisition/CardStartup.h"
+#include "app/acquisition/K40Session.h"
+#include "app/composition/ProgramState.h"
+#include "app/pages/SpeedPage.h"
+#include "model/MessageSink.h"
+#include "model/SessionModel.h"
+
+namespace dyno {
+
+CardChoice cardChoiceOf(int dynoModelIndex, const ProgramState& state) {
+    CardChoice choice;
+    if (isKnownDynoModel(dynoModelIndex)) choice.dynoModel = static_cast<DynoModel>(dynoModelIndex);
+    choice.rollerCode = state.rollerCode;
+    choice.base = state.cardPorts[0];
+    return choice;
+}
+
+CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state, bool speedInMph,
+                      bool isRevCounterCheck) {
+    CardStart start;
+    start.isRevCounterCheck = isRevCounterCheck;
+    start.cardBase = state.cardPorts[0];
+    start.remoteButtonMask = state.remoteButtonMask;
+    start.remoteButtonDelayMs = state.remoteButtonDelayMs;
+    start.settleDelaySteps = state.delayCounts.settleDelay;
+    start.speedInMph = speedInMph;
+    start.rpm = prepared.rpm;
+    start.channels = prepared.k40.recording.analogChannels;
+    start.channelSettings = prepared.channels;
+    start.session = prepared.k40.session;
+    start.weather.isStationConnected = prepared.k40.recording.isWeatherStationConnected;
+    start.weather.constants = prepared.k40.weather.constants;
+    start.weather.options = {prepared.k40.weather.units, prepared.k40.weather.standard};
+    start.weather.pressureScale = state.cardPressureScale;
+    start.weather.settleDelaySteps = state.delayCounts.settleDelay;
+    return start;
+}
+
+// What the sequence shows, called on the worker and carried out on the window
+// thread in the order it was asked for. Calls still queued when the Speed page or
+// the session is gone are dropped.
+class CardSession::QueuedViews final : public SequenceView,
+                                       public LiveDisplay,
+                                       public CardMarkerDisplay,
+                                       public MessageSink {
+  public:
+    QueuedViews(SpeedPage& page, CardSession& session) : page_(&page), session_(&session) {}
+
+    void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override {
+        onPage([text = std::string(text), shadow, font](SpeedPage& page) {
+            page.showRemoteText(text, shadow, font);
+        });
+    }
+    void showRemoteTextInLastColours(std::string_view text) override {
+        onPage([text = std::string(text)](SpeedPage& page) {
+            page.showRemoteTextInLastColours(text);
+        });
+    }
+    void showDigit(int digit) override {
+        onPage([digit](SpeedPage& page) { page.showDigit(digit); });
+    }
+    void drawNeedle(Dial dial, int position, Rgb colour) override {
+        onPage([=](SpeedPage& page) { page.drawNeedle(dial, position, colour); });
+    }
+    void moveK40Marker(int channel, int oldPosition, int position) override {
+        onPage([=](SpeedPage& page) { page.moveK40Marker(channel, oldPosition, position); });
+    }
+    void moveCardMarker(int channel, int oldOffset, int offset) override {
+        onPage([=](SpeedPage& page) { page.moveCardMarker(channel, oldOffset, offset); });
+    }
+    void show(MessageKind kind, std::string_view caption, std::string_view text) override {
+        QMetaObject::invokeMethod(
+            session_,
+            [session = session_, kind, caption = std::string(caption), text = std::string(text)] {
+                session->messages_.show(kind, caption, text);
+            },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    template <typename Draw>
+    void onPage(Draw draw) {
+        QMetaObject::invokeMethod(
+            page_, [page = page_, draw] { draw(*page); }, Qt::QueuedConnection);
+    }
+
+    SpeedPage* page_;
+    CardSession* session_;
+};
+
+CardSession::CardSession(SessionModel& model, SpeedPage& speedPage, MessageSink& messages,
+                         QObject* parent)
+    : QObject(parent),
+      model_(model),
+      speedPage_(speedPage),
+      messages_(messages),
+      views_(std::make_unique<QueuedViews>(speedPage, *this)),
+      wallClock_(std::make_unique<SteadyCardTiming>()) {
+    connect(speedPage_.stopButton(), &QPushButton::clicked, this, &CardSession::requestStop);
+}
+
+CardSession::~CardSession() {
+    if (window_ != nullptr) qApp->removeEventFilter(this);
+    stopAndWait();
+}
+
+void CardSession::useBus(std::unique_ptr<CardBus> bus, CardTiming* timing,
+                         const CardChoice& choice) {
+    bus_ = std::move(bus);
+    busTiming_ = timing;
+    openedFor_ = choice;
+}
+
+void CardSession::stopOnEscapeIn(QWidget& window) {
+    window_ = &window;
+    // Key presses go to the focused control; the application sees them all first.
+    qApp->installEventFilter(this);
+}
+
+bool CardSession::eventFilter(QObject* watched, QEvent* event) {
+    if (!isRunning_ || event->type() != QEvent::KeyPress || window_ == nullptr) return false;
+    if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != window_) return false;
+    requestStop();
+    return true;
+}
+
+bool CardSession::openFor(const CardChoice& choice) {
+    if (bus_ != nullptr && choice == openedFor_) return true;
+    if (!opener_) {
+        messages_.show(MessageKind::Error, kCardErrorCaption,
+                       "The K70/K80 card cannot be reached by this program.");
+        return false;
+    }
+    // The card chosen: connectCard opens it and reports a failure.
+    CardStartup card = connectCard(static_cast<int>(Electronics::Card), choice, opener_, messages_);
+    if (card.bus == nullptr) return false;
+    useBus(std::move(card.bus), card.timing, choice);
+    return true;
+}
+
+bool CardSession::refuseWhileRunning(MessageSink& messages) const {
+    if (!isRunning_) return false;
+    messages.show(MessageKind::Warning, kDynoCaption, kSlot1BusyText);
+    return true;
+}
+
+bool CardSession::start(const CardStart& start, const CardChoice& choice) {
+    if (refuseWhileRunning(messages_) || !openFor(choice)) return false;
+    CardTiming& timing = busTiming_ != nullptr ? *busTiming_ : *wallClock_;
+    QueuedViews& views = *views_;
+    sequence_ = std::make_unique<CardSequence>(
+        CardSequence::Seams{*bus_, timing, views, views, views, views}, model_.slot(1));
+    isRunning_ = true;
+    speedPage_.stopButton()->show();
+    const unsigned session = ++session_;
+    worker_ = std::thread([this, session, start, sequence = sequence_.get()] {
+        const CardOutcome outcome = sequence->run(start);
+        QMetaObject::invokeMethod(
+            this, [this, session, outcome] { finish(session, outcome); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+bool CardSession::withIdleBus(const CardChoice& choice, const std::function<void(CardBus&)>& use) {
+    if (refuseWhileRunning(messages_) || !openFor(choice)) return false;
+    use(*bus_);
+    return true;
+}
+
+void CardSession::requestStop() {
+    if (isRunning_ && sequence_) sequence_->requestStop();
+}
+
+void CardSession::stopAndWait() {
+    if (!isRunning_) return;
+    sequence_->requestStop();
+    handBack();
+}
+
+void CardSession::handBack() {
+    if (worker_.joinable()) worker_.join();
+    isRunning_ = false;
+    speedPage_.stopButton()->hide();
+}
+
+void CardSession::finish(unsigned session, const CardOutcome& outcome) {
+    // A session stopped and joined by stopAndWait() has been handed back already.
+    if (session != session_ || !isRunning_) return;
+    handBack();
+    if (outcome.kind != CardOutcome::Kind::Finished) {
+        messages_.show(MessageKind::Warning, kDynoCaption, outcome.message);
+    }
+    emit sessionEnded(outcome);
+}
+
+}  // namespace dyno

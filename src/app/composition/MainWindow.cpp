@@ -1,0 +1,321 @@
+#include "app/composition/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QUrl>
+
+#include "app/pages/AdSettingsPage.h"
+#include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/pages/AnalogPage.h"
+#include "app/pages/AnalogPageInputs.h"
+#include "app/acquisition/CardSession.h"
+#include "app/acquisition/CardStartup.h"
+#include "app/pages/FilePage.h"
+#include "app/files/FindSessionsLink.h"
+#include "app/pages/GraphsPage.h"
+#include "app/pages/InfoPage.h"
+#include "app/acquisition/K40Session.h"
+#include "app/acquisition/K40StatusPages.h"
+#include "app/composition/PageList.h"
+#include "app/pages/ParamPage.h"
+#include "app/system/PortList.h"
+#include "app/dialogs/PrintOptionsDialog.h"
+#include "app/composition/ProgramParts.h"
+#include "app/pages/RemarksPage.h"
+#include "app/files/ReportPrinting.h"
+#include "app/files/SessionFileActions.h"
+#include "app/files/SettingsBinding.h"
+#include "app/files/SettingsFiles.h"
+#include "app/pages/SetupPage.h"
+#include "app/pages/SpeedPage.h"
+#include "app/acquisition/TestControl.h"
+#include "app/pages/TestPage.h"
+#include "app/system/UserManual.h"
+#include "app/acquisition/WeatherStationRequest.h"
+#include "library/LibraryLocation.h"
+#include "model/SessionModel.h"
+
+namespace dyno {
+
+namespace {
+
+// "MS Sans Serif" at 13 px where it exists; otherwise a sans face with the same
+// metrics, so texts fit the fixed layout.
+QFont windowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(13);
+    return font;
+}
+
+}  // namespace
+
+namespace {
+
+std::unique_ptr<ProgramParts> simulatedParts() {
+    ProgramOptions options;
+    options.isSimulated = true;
+    return std::make_unique<ProgramParts>(options);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ProgramParts& parts, const QString& startDirectory, QWidget* parent)
+    : MainWindow(nullptr, &parts, SessionModel::create(), nullptr, startDirectory, parent) {}
+
+MainWindow::MainWindow(const QString& startDirectory, QWidget* parent)
+    : MainWindow(simulatedParts(), nullptr, SessionModel::create(), nullptr, startDirectory,
+                 parent) {}
+
+MainWindow::MainWindow(SessionModel& model, const QString& startDirectory, QWidget* parent)
+    : MainWindow(simulatedParts(), nullptr, nullptr, &model, startDirectory, parent) {}
+
+MainWindow::MainWindow(ProgramParts& parts, SessionModel& model, const QString& startDirectory,
+                       QWidget* parent)
+    : MainWindow(nullptr, &parts, nullptr, &model, startDirectory, parent) {}
+
+MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
+                       std::unique_ptr<SessionModel> owned, SessionModel* kept,
+                       const QString& startDirectory, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ownedParts_(std::move(ownedParts)),
+      parts_(keptParts != nullptr ? *keptParts : *ownedParts_),
+      ownedModel_(std::move(owned)),
+      model_(kept != nullptr ? *kept : *ownedModel_),
+      startDirectory_(startDirectory),
+      pageControl_(new QTabWidget(this)),
+      helpButton_(new QPushButton(QStringLiteral("Help"), this)),
+      testPage_(new TestPage),
+      filePage_(new FilePage),
+      paramPage_(new ParamPage),
+      remarksPage_(new RemarksPage),
+      setupPage_(new SetupPage),
+      infoPage_(new InfoPage),
+      speedPage_(new SpeedPage),
+      analogPage_(new AnalogPage(model_)),
+      adSettingsPage_(new AdSettingsPage),
+      graphsPage_(new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
+    setFont(windowFont());
+    setFixedSize(kClientWidth, kClientHeight);
+
+    pageControl_->setObjectName(QStringLiteral("PageControl1"));
+    pageControl_->setGeometry(0, 0, kClientWidth, kClientHeight);
+    QFont bold = windowFont();
+    bold.setBold(true);
+    pageControl_->tabBar()->setFont(bold);
+
+    // In tab order; each page sets its own component name.
+    const std::array<QWidget*, kPages.size()> pagesInOrder{
+        graphsPage_, testPage_, filePage_,  paramPage_,  remarksPage_,
+        setupPage_,  infoPage_, speedPage_, analogPage_, adSettingsPage_};
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        pagesInOrder[i]->setObjectName(QString::fromLatin1(kPages[i].componentName));
+        pageControl_->addTab(pagesInOrder[i], QString::fromLatin1(kPages[i].caption));
+    }
+    pageControl_->setCurrentIndex(kInfoPageIndex);
+
+    helpButton_->setObjectName(QStringLiteral("helpbutton"));
+    helpButton_->setGeometry(kClientWidth - 80, 2, 75, 20);
+    helpButton_->raise();
+    connect(helpButton_, &QPushButton::clicked, this, &MainWindow::openHelp);
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::OpenHelp) openHelp();
+    });
+
+    MessageSink& messages = parts_.messages();
+    sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
+                                                 messages, this);
+    linkFindSessions(*filePage_, *sessionFileActions_, defaultLibraryFile(), this);
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::SaveSession1) sessionFileActions_->saveSession1();
+        if (action == FunctionKeyAction::ShowCalculator) paramPage_->showCalculator();
+    });
+
+    // The Graphs page: F2 is "Update Display"; copying session 1 takes the Remarks
+    // page's texts of session 1 along and shows them in the boxes of the target slot.
+    graphsPage_->setStoreRemarksOfSession1(
+        [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); });
+    connect(graphsPage_, &GraphsPage::sessionCopied, this,
+            [this](int slot) { remarksPage_->showSessionTexts(slot, model_.slot(slot)); });
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::UpdateDisplay) graphsPage_->updateDisplay();
+    });
+
+    // The Analog page reads the A/D Sett. page, the units and the power axis in force.
+    analogPage_->setOtherPagesReader([this](AnalogView& view) {
+        readAnalogInputs({*adSettingsPage_, *setupPage_, *graphsPage_}, programState_.graphScale,
+                         view);
+    });
+
+    // Settings: the K40 ports of this machine, the advanced setup dialog and the
+    // two settings files with their buttons.
+    setupPage_->setPortChoices(k40PortChoicesOfThisMachine());
+    // The two dialogs live as long as the window: print options and advanced setup.
+    printOptionsDialog_ = new PrintOptionsDialog(this);
+    advancedSetupDialog_ = new AdvancedSetupDialog(this);
+    const SettingsPages settingsPages{*setupPage_, *paramPage_, *advancedSetupDialog_, *infoPage_};
+    reportPrinting_ = new ReportPrinting(
+        *this, *printOptionsDialog_,
+        {model_, *graphsPage_, *infoPage_, [settingsPages] { return settingsFromPages(settingsPages); },
+         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }});
+    connect(graphsPage_, &GraphsPage::printRequested, reportPrinting_, &ReportPrinting::print);
+    settingsFiles_ =
+        std::make_unique<SettingsFiles>(settingsPages, programState_, messages, startDirectory_);
+    settingsFiles_->setInitialFolderTarget(
+        [this](const QString& folder) { filePage_->setInitialFolder(folder); });
+    connect(setupPage_->saveSettingsButton(), &QPushButton::clicked, this,
+            [this] { settingsFiles_->saveProgramSettings(); });
+    connect(adSettingsPage_->saveSettingsButton(), &QPushButton::clicked, this,
+            [this] { settingsFiles_->saveAnalogSettings(*adSettingsPage_); });
+    connect(setupPage_->advancedSetupButton(), &QPushButton::clicked, this,
+            [this] { advancedSetupDialog_->exec(); });
+    connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
+            [this](std::uint32_t delayMs) { programState_.remoteButtonDelayMs = delayMs; });
+
+    // Test control: F3 is "Start Test"; the K40 link draws on the Speed page and
+    // shows its status on the Setup, Param. and Remarks pages.
+    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_,
+                                                        *remarksPage_);
+    k40Session_ = std::make_unique<K40Session>(
+        parts_.clock(), parts_.k40Links(), model_,
+        K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});
+    // The station's readings are turned into air data and a factor with the
+    // constants, units and standard in force when they arrive.
+    k40Session_->setWeatherSetupSource([this] {
+        return K40WeatherSetup{programState_.weatherConstants, paramPage_->airUnits(),
+                               paramPage_->correctionStandard()};
+    });
+    // "Stop" on the Speed page and Escape end a K40 session as they end the card's.
+    connect(speedPage_->stopButton(), &QPushButton::clicked, this, [this] { k40Session_->stop(); });
+    testControl_ = new TestControl(
+        TestStartPages{*testPage_, *setupPage_, *paramPage_, *adSettingsPage_, *graphsPage_},
+        *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
+    connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
+            &GraphsPage::latchGraphChoice);
+    connect(testControl_, &TestControl::slot1Recording, filePage_,
+            [this] { filePage_->slotOverwritten(1); });
+    // The card's sequence runs on a worker thread and draws on the Speed page.
+    cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, messages);
+    cardSession_->stopOnEscapeIn(*this);
+    cardSession_->setOpener(parts_.cardBusOpener());
+    // The station read at the end of a card session fills the air boxes.
+    connect(cardSession_.get(), &CardSession::sessionEnded, this,
+            [this](const CardOutcome& outcome) {
+                if (!outcome.station) return;
+                k40StatusPages_->showStationValues(outcome.station->displayTexts);
+                k40StatusPages_->showCorrectionFactor(outcome.station->correction.correctionText);
+            });
+    testControl_->setCardStart([this](const PreparedTestStart& prepared, bool isRevCounterCheck) {
+        cardSession_->start(
+            cardStartOf(prepared, programState_, setupPage_->isSpeedInMph(), isRevCounterCheck),
+            cardChoiceOf(setupPage_->dynoModelIndex(), programState_));
+    });
+    weatherStationRequest_ = new WeatherStationRequest(
+        {*setupPage_, *paramPage_, *k40Session_, *cardSession_, *k40StatusPages_, model_,
+         programState_, messages, [this] { return refuseSlot1WhileBusy(); }},
+        this);
+    // Slot 1 is not loaded, saved or given a factor while a test is receiving data
+    // into it. The card's worker writes it from a thread of its own, so nothing
+    // evaluates, copies or prints it while a card session runs.
+    const auto slot1Guard = [this] { return refuseSlot1WhileBusy(); };
+    sessionFileActions_->setSlot1Guard(slot1Guard);
+    testControl_->setSlot1Guard([this](MessageSink& sink) { return refuseSlot1WhileBusy(sink); });
+    const auto cardGuard = [this] { return cardSession_->refuseWhileRunning(parts_.messages()); };
+    graphsPage_->setSlot1Guard(cardGuard);
+    analogPage_->setSlot1Guard(cardGuard);
+    reportPrinting_->setSlot1Guard(cardGuard);
+    connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
+        if (action == FunctionKeyAction::StartTest) testPage_->startTest();
+        // F9 is the Graphs page's "Print" button.
+        if (action == FunctionKeyAction::Print) emit graphsPage_->printRequested();
+    });
+
+    // The window sees function keys before its controls do.
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    cardSession_->stopAndWait();
+    QWidget::closeEvent(event);
+}
+
+bool MainWindow::refuseSlot1WhileBusy() {
+    return refuseSlot1WhileBusy(parts_.messages());
+}
+
+bool MainWindow::refuseSlot1WhileBusy(MessageSink& messages) {
+    return k40Session_->refuseWhileBusy(messages) || cardSession_->refuseWhileRunning(messages);
+}
+
+void MainWindow::setSettingsMessageSink(MessageSink& messages) {
+    settingsFiles_->setMessageSink(messages);
+}
+
+std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calibrateDelays) {
+    if (calibrateDelays) {
+        QElapsedTimer clock;
+        clock.start();
+        programState_.delayCounts = calibrateDelayLoops([&clock] { return clock.elapsed(); });
+    }
+    infoPage_->loadPrintLogo(QDir(startDirectory_).filePath(QStringLiteral("vkrprint.bmp")));
+    settingsFiles_->readProgramSettings();
+    settingsFiles_->readAnalogSettings(*adSettingsPage_);
+    const int electronics = setupPage_->electronicsIndex();
+    const CardChoice choice = cardChoiceOf(setupPage_->dynoModelIndex(), programState_);
+    CardStartup card = connectCard(electronics, choice, openCard, settingsFiles_->messages());
+    if (openCard) cardSession_->setOpener(openCard);
+    cardSession_->useBus(std::move(card.bus), card.timing, choice);
+    if (electronics == static_cast<int>(Electronics::UsbSerial)) {
+        // The K40 electronics answer with their firmware version and sample setting.
+        k40Session_->sendStartUp(setupPage_->portName(), programState_.transferDelay,
+                                 settingsFiles_->messages());
+    }
+    return card.exitStatus;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape && k40Session_->isSessionRunning()) {
+        k40Session_->stop();
+        return true;
+    }
+    const auto action = functionKeyAction(key);
+    if (!action) return false;
+    emit functionKeyPressed(*action);
+    return true;
+}
+
+void MainWindow::openHelp() {
+    const QUrl help = helpUrl(startDirectory_, pages()->currentIndex(), manualLocations());
+    if (help.isEmpty()) {
+        QMessageBox::information(this, QStringLiteral("VKR dyno"),
+                                 QStringLiteral("Neither the help file Vkr.hlp nor the manual "
+                                                "was found."));
+        return;
+    }
+    if (!QDesktopServices::openUrl(help)) {
+        QMessageBox::information(
+            this, QStringLiteral("VKR dyno"),
+            QStringLiteral("No browser is set up to show %1.").arg(help.toString()));
+    }
+}
+
+}  // namespace dyno

@@ -1,0 +1,103 @@
+#include "app/composition/ProgramParts.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "acquisition/ports/LinuxPortCardBus.h"
+#include "acquisition/ports/QtClock.h"
+#include "acquisition/ports/SerialByteLink.h"
+#include "simulator/SimulatedCard.h"
+#include "simulator/VehicleProfile.h"
+
+namespace dyno {
+
+ProgramParts::ProgramParts(const ProgramOptions& options) : options_(options) {
+    if (options_.clock == nullptr) ownedClock_ = std::make_unique<QtClock>(options_.timeLapse);
+    clock_ = options_.clock != nullptr ? options_.clock : ownedClock_.get();
+}
+
+ProgramParts::~ProgramParts() = default;
+
+ByteLink& ProgramParts::linkFor(std::string_view portName) {
+    if (options_.isSimulated || portName == kSimulatedPortName) {
+        if (!simulatedK40_) {
+            const VehicleProfile* vehicle = findVehicleProfile(options_.vehicle);
+            if (vehicle == nullptr) vehicle = &vehicleProfiles().front();
+            simulatedK40_ =
+                std::make_unique<SimulatedK40>(*clock_, *vehicle, options_.electronics);
+        }
+        return *simulatedK40_;
+    }
+    if (!serial_) serial_ = std::make_unique<SerialByteLink>();
+    return *serial_;
+}
+
+namespace {
+
+// Holds a simulated card to the wall clock: the card's time never runs ahead of the
+// wall clock (`timeLapse` times faster). When the card has fallen behind by more than
+// a moment (a slow computer, or the card idle between sessions) the count starts
+// afresh rather than rushing to catch up.
+class WallClockPacer {
+  public:
+    explicit WallClockPacer(int timeLapse) : timeLapse_(std::max(timeLapse, 1)) {}
+
+    void operator()(std::int64_t simulatedUs) {
+        using namespace std::chrono;
+        const auto now = steady_clock::now();
+        const auto due = anchorWall_ + microseconds((simulatedUs - anchorUs_) / timeLapse_);
+        if (!isAnchored_ || now - due > kLargestLag) {
+            anchorWall_ = now;
+            anchorUs_ = simulatedUs;
+            isAnchored_ = true;
+            return;
+        }
+        if (due > now) std::this_thread::sleep_until(due);
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds kLargestLag{200};
+    int timeLapse_;
+    bool isAnchored_ = false;
+    std::chrono::steady_clock::time_point anchorWall_{};
+    std::int64_t anchorUs_ = 0;
+};
+
+// The one line that tells the workshop how to let the program reach the card.
+std::string portGrantLine() {
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    return "To reach the card's ports run: sudo setcap cap_sys_rawio+ep " + program +
+           " (and give your user read and write access to " + LinuxPortCardBus::kPortDevice +
+           ", see README)";
+}
+
+}  // namespace
+
+CardBusOpener ProgramParts::cardBusOpener() const {
+    if (options_.isSimulated || options_.isCardSimulated) {
+        return [options = options_](const CardChoice& choice) {
+            const VehicleProfile* vehicle = findVehicleProfile(options.vehicle);
+            if (vehicle == nullptr) vehicle = &vehicleProfiles().front();
+            SimulatedCardOptions card;
+            card.dynoModel = choice.dynoModel;
+            card.rollerCode = choice.rollerCode;
+            card.base = choice.base;
+            card.accessNs = options.cardAccessNs;
+            auto simulated = std::make_unique<SimulatedCard>(*vehicle, card);
+            if (options.isCardPaced) simulated->setPacer(WallClockPacer(options.timeLapse));
+            CardBusOpening opening;
+            opening.timing = simulated.get();
+            opening.bus = std::move(simulated);
+            return opening;
+        };
+    }
+    return [](const CardChoice&) {
+        CardBusOpening opening = LinuxPortCardBus::open();
+        if (opening.bus == nullptr) opening.errorText += "\n" + portGrantLine();
+        return opening;
+    };
+}
+
+}  // namespace dyno

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "acquisition/ByteLink.h"
+#include "acquisition/CardBus.h"
+#include "acquisition/Clock.h"
+#include "app/system/MessageBoxSink.h"
+#include "simulator/SimulatedK40.h"
+
+namespace dyno {
+
+class SerialByteLink;
+
+// The byte link behind a K40 port name. The program's composition decides what a
+// name reaches; the K40 session only names the port the user chose.
+class K40LinkFactory {
+  public:
+    virtual ~K40LinkFactory() = default;
+    // The link to the port `portName`, kept by the factory for the program's life.
+    virtual ByteLink& linkFor(std::string_view portName) = 0;
+};
+
+// How the program is put together: real hardware, or simulated electronics.
+struct ProgramOptions {
+    // `--simulate`: every K40 port name reaches the simulated electronics, and the
+    // K70/K80 card is the simulated one.
+    bool isSimulated = false;
+    // `--demo`: the simulated card; the K40 port goes where the Setup page says (the
+    // demo's settings say "SIM").
+    bool isCardSimulated = false;
+    // The clock of the K40 link and of the simulated electronics; null uses the
+    // toolkit's timers, `timeLapse` times faster than the wall clock.
+    Clock* clock = nullptr;
+    int timeLapse = 1;
+    // The vehicle on the simulated roller and how its electronics behave: by default
+    // at the line rate, the rider pressing the remote after a short pause.
+    std::string vehicle = "scooter50";
+    SimulatedK40Options electronics = pacedElectronics();
+    // The simulated K70/K80 card: simulated time per port access, and whether the
+    // card is held to the wall clock (`timeLapse` times faster) so the needles move
+    // at the rider's pace. Unpaced, a session runs as fast as the computer goes.
+    std::int64_t cardAccessNs = 1000;
+    bool isCardPaced = true;
+    // Where the program's modal messages go; null shows message boxes.
+    MessageSink* messages = nullptr;
+
+    static SimulatedK40Options pacedElectronics() {
+        SimulatedK40Options options;
+        options.isPacedAtLineRate = true;
+        return options;
+    }
+};
+
+// The parts the window is built on, chosen in one place: the clock, the K40 links
+// (serial port, simulated electronics), the card bus and the message sink.
+class ProgramParts final : private K40LinkFactory {
+  public:
+    explicit ProgramParts(const ProgramOptions& options = {});
+    ~ProgramParts() override;
+    ProgramParts(const ProgramParts&) = delete;
+    ProgramParts& operator=(const ProgramParts&) = delete;
+
+    Clock& clock() { return *clock_; }
+    K40LinkFactory& k40Links() { return *this; }
+    // The simulated K40 electronics, once a port name has reached them.
+    SimulatedK40* simulatedK40() const { return simulatedK40_.get(); }
+    // Opens the K70/K80 card's bus: the port device, or with `--simulate` or `--demo`
+    // the simulated card with the chosen vehicle on the roller of the chosen dyno.
+    CardBusOpener cardBusOpener() const;
+    // The program's modal messages: message boxes over the active window.
+    MessageSink& messages() {
+        return options_.messages != nullptr ? *options_.messages : messageBoxes_;
+    }
+
+  private:
+    ByteLink& linkFor(std::string_view portName) override;
+
+    ProgramOptions options_;
+    std::unique_ptr<Clock> ownedClock_;
+    Clock* clock_;
+    MessageBoxSink messageBoxes_;
+    // Made when a port name first asks for them; destroyed before the clock.
+    std::unique_ptr<SerialByteLink> serial_;
+    std::unique_ptr<SimulatedK40> simulatedK40_;
+};
+
+}  // namespace dyno
