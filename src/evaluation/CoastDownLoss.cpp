@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <span>
 #include <utility>
 
 namespace dyno {
@@ -13,16 +14,16 @@ std::size_t at(int index) {
     return static_cast<std::size_t>(index);
 }
 
-// Speed point i of the run: the speed and duration of revolution i+1, as the
-// evaluation forms them.
+// Speed point i of the run: the speed curve's point i, and the duration of the
+// revolution it belongs to (revolution i+1).
 struct SpeedPoints {
+    std::span<const double> speeds;
     ConstRollerPeriods periods;
-    int count;  // speed points: one less than the periods
-    double speedFactor;
-    double clockRateHz;
+    int count;
+    double secondsPerTick;
 
-    double seconds(int i) const { return static_cast<double>(periods[at(i + 1)]) / clockRateHz; }
-    double speed(int i) const { return speedFactor * (1.0 / seconds(i)); }
+    double seconds(int i) const { return static_cast<double>(periods[at(i + 1)]) * secondsPerTick; }
+    double speed(int i) const { return speeds[at(i)]; }
 };
 
 // Least squares of y = c0 + c1 x + c2 x^2, gathered point by point.
@@ -71,8 +72,12 @@ class QuadraticFit {
 
 int indexOfPeakSpeed(const SpeedPoints& points) {
     int peak = 0;
+    double fastest = points.speed(0);
     for (int i = 1; i < points.count; ++i) {
-        if (points.speed(i) > points.speed(peak)) peak = i;
+        if (points.speed(i) > fastest) {
+            fastest = points.speed(i);
+            peak = i;
+        }
     }
     return peak;
 }
@@ -81,8 +86,12 @@ int indexOfPeakSpeed(const SpeedPoints& points) {
 // throttle again, or the end of the recording.
 int indexOfLowestSpeedFrom(const SpeedPoints& points, int first) {
     int lowest = first;
+    double slowest = points.speed(first);
     for (int i = first + 1; i < points.count; ++i) {
-        if (points.speed(i) < points.speed(lowest)) lowest = i;
+        if (points.speed(i) < slowest) {
+            slowest = points.speed(i);
+            lowest = i;
+        }
     }
     return lowest;
 }
@@ -167,13 +176,16 @@ double CoastDownLoss::decelerationAt(double atSpeed) const {
     return decelerationFit[0] + (decelerationFit[1] + decelerationFit[2] * x) * x;
 }
 
-void findCoastDownLoss(ConstRollerPeriods periods, int periodCount,
-                       const EvaluationConstants& constants, const RollerPowerScale& scale,
-                       CoastDownLoss& loss) {
+void findCoastDownLoss(std::span<const double> speedCurve, int speedPoints,
+                       ConstRollerPeriods periods, const EvaluationConstants& constants,
+                       const RollerPowerScale& scale, CoastDownLoss& loss) {
     loss = CoastDownLoss{};
     loss.scale = scale;
-    const SpeedPoints points{periods, std::clamp(periodCount, 1, kSamplesPerRun) - 1,
-                             constants.speedFactor, constants.clockRateHz};
+    // Point i needs period i+1, and the speed curve holds at most one point less
+    // than the periods.
+    const int count = std::clamp(speedPoints, 0,
+                                 std::min(static_cast<int>(speedCurve.size()), kSamplesPerRun - 1));
+    const SpeedPoints points{speedCurve, periods, count, 1.0 / constants.clockRateHz};
     loss.verdict = judgeAndFit(points, loss);
     if (loss.isUsable()) writeLossCurve(loss);
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "evaluation/EvaluationConstants.h"
@@ -85,12 +86,12 @@ struct CoastDownLoss {
     double lossTorqueAt(double atSpeed) const { return scale.torqueOf(decelerationAt(atSpeed)); }
 };
 
-// Finds the coast-down of a run's first `periodCount` roller periods (speed from
-// the constants exactly as the speed curve has it), fits its deceleration and
-// writes the verdict and, when usable, the loss curve on `scale` into `loss`.
-// Never allocates.
-void findCoastDownLoss(ConstRollerPeriods periods, int periodCount,
-                       const EvaluationConstants& constants, const RollerPowerScale& scale,
-                       CoastDownLoss& loss);
+// Finds the coast-down of a run from its evaluated speed curve (its first
+// `speedPoints` points, the evaluation's evalCount) and the roller periods the
+// curve was made from, fits its deceleration and writes the verdict and, when
+// usable, the loss curve on `scale` into `loss`. Never allocates.
+void findCoastDownLoss(std::span<const double> speedCurve, int speedPoints,
+                       ConstRollerPeriods periods, const EvaluationConstants& constants,
+                       const RollerPowerScale& scale, CoastDownLoss& loss);
 
 }  // namespace dyno

@@ -47,8 +47,8 @@ void analyseSession(const TestSession& session, const EvaluationOptions& options
     for (int r = 0; r < kRunsPerSession; ++r) {
         RunAnalysis& run = workspace.run(r);
         run.evaluation = evaluateRunInto(session, r, options, workspace.evaluation(), run.curves);
-        const int periods = session.leadingPeriods(r, kMaxEvaluatedPeriods);
-        findCoastDownLoss(session.run(r).rollerPeriods, periods, constants, scale, run.loss);
+        findCoastDownLoss(run.curves.speedCurve, run.evaluation.evalCount,
+                          session.run(r).rollerPeriods, constants, scale, run.loss);
         computeEngineSide(run.curves, run.evaluation.evalCount, run.loss, run.engine);
         statistics.runs[at(r)] = figuresOf(run);
         if (statistics.runs[at(r)].hasData) {
