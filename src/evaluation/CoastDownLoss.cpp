@@ -108,7 +108,7 @@ void fitDeceleration(const SpeedPoints& points, CoastDownLoss& loss, QuadraticFi
 }
 
 CoastDownVerdict judgeAndFit(const SpeedPoints& points, CoastDownLoss& loss) {
-    if (points.count < 2) return CoastDownVerdict::kEmptyRun;
+    if (points.count < 1) return CoastDownVerdict::kEmptyRun;
     loss.peakIndex = indexOfPeakSpeed(points);
     loss.peakSpeed = points.speed(loss.peakIndex);
 
