@@ -99,11 +99,12 @@ int indexOfLowestSpeedFrom(const SpeedPoints& points, int first) {
 // Deceleration between two neighbouring speed points: their speed difference over
 // the time between the middles of their revolutions.
 void fitDeceleration(const SpeedPoints& points, CoastDownLoss& loss, QuadraticFit& fit) {
+    const double perPeakSpeed = 1.0 / loss.peakSpeed;
     for (int i = loss.firstIndex; i < loss.lastIndex; ++i) {
         const double v0 = points.speed(i);
         const double v1 = points.speed(i + 1);
         const double between = 0.5 * (points.seconds(i) + points.seconds(i + 1));
-        fit.add(0.5 * (v0 + v1) / loss.peakSpeed, (v0 - v1) / between);
+        fit.add(0.5 * (v0 + v1) * perPeakSpeed, (v0 - v1) / between);
     }
 }
 

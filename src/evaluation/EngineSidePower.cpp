@@ -24,8 +24,9 @@ void computeEngineSide(const EvaluatedCurves& curves, int evalCount, const Coast
         if (!loss.covers(v)) continue;
         const auto k = static_cast<std::size_t>(engine.points++);
         engine.speed[k] = v;
-        engine.power[k] = curves.powerCurve[sample] + loss.lossPowerAt(v);
-        engine.torque[k] = curves.torqueCurve[sample] + loss.lossTorqueAt(v);
+        const double deceleration = loss.decelerationAt(v);
+        engine.power[k] = curves.powerCurve[sample] + loss.scale.powerOf(deceleration, v);
+        engine.torque[k] = curves.torqueCurve[sample] + loss.scale.torqueOf(deceleration);
         // The first of equal peaks wins, as with the power curve's maximum.
         if (engine.points == 1 || engine.power[k] > engine.peakPower) {
             engine.peakPower = engine.power[k];
