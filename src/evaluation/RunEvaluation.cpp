@@ -5,19 +5,16 @@
 #include <span>
 #include <stdexcept>
 #include <string_view>
-#include <utility>
 
 #include "evaluation/AccelerationSmoothing.h"
 #include "evaluation/CorrectionApply.h"
 #include "evaluation/EvaluationConstants.h"
+#include "evaluation/RollerPower.h"
 #include "model/TextNumbers.h"
-#include "model/Units.h"
 
 namespace dyno {
 
 namespace {
-
-constexpr double kTorqueScale = 100.0;
 
 std::size_t at(int index) {
     return static_cast<std::size_t>(index);
@@ -79,30 +76,22 @@ void computeAcceleration(const EvaluatedCurves::Curve& speed, int periodCount,
     }
 }
 
-void computePowerAndTorque(const EvaluationConstants& constants, const EvaluationOptions& options,
-                           double correctionFactor, int points, const EvaluationWorkspace& work,
-                           EvaluatedCurves& curves) {
-    // With mph both the acceleration and the speed are turned back into km/h, so the
-    // power is the same figure whatever speed unit is shown.
-    const double speedToKmh = options.speedInMph ? kKmhPerMph : 1.0;
-    const double massFactor = constants.massFactor * speedToKmh;
-    const double powerFactor = options.powerInKw ? massFactor * kKwPerHp : massFactor;
+void computePowerAndTorque(const RollerPowerScale& scale, int points,
+                           const EvaluationWorkspace& work, EvaluatedCurves& curves) {
     const auto& smooth = work.smoothAccel();
     for (int i = 0; i + 1 < points; ++i) {
-        curves.powerCurve[at(i)] =
-            smooth[at(i)] * powerFactor *
-            (curves.speedCurve[at(i)] * speedToKmh + constants.speedOffsetKmh) * correctionFactor;
-        curves.torqueCurve[at(i)] = smooth[at(i)] * massFactor * correctionFactor * kTorqueScale;
+        curves.powerCurve[at(i)] = scale.powerOf(smooth[at(i)], curves.speedCurve[at(i)]);
+        curves.torqueCurve[at(i)] = scale.torqueOf(smooth[at(i)]);
     }
 }
 
 }  // namespace
 
-EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOptions& options,
-                             EvaluationWorkspace& workspace) {
+EvaluationReport evaluateRunInto(const TestSession& session, int run,
+                                 const EvaluationOptions& options, EvaluationWorkspace& workspace,
+                                 EvaluatedCurves& curves) {
     if (!SessionModel::isRun(run)) throw std::out_of_range("evaluated run must be 0..2");
 
-    EvaluatedCurves& curves = session.curves;
     clearCurves(curves);
     workspace.clearArrays();
 
@@ -113,7 +102,7 @@ EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOpti
         evaluationConstantsOf(session.header, session.values, options);
     EvaluationReport report{0, constants.warnings};
 
-    const ConstTestRun samples = std::as_const(session).run(run);
+    const ConstTestRun samples = session.run(run);
     computeSpeed(samples.rollerPeriods, periodCount, constants, workspace, curves.speedCurve);
     writeMaximumText(runningMaximum(curves.speedCurve, periodCount - 1), curves.maxSpeedText,
                      report.warnings);
@@ -129,8 +118,9 @@ EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOpti
     if (isFactorUnusable(session.correctionFactor)) {
         report.warnings.set(EvaluationWarning::kCorrectionFactorUnusable);
     }
-    computePowerAndTorque(constants, options, factorInForce(session.correctionFactor), points,
-                          workspace, curves);
+    computePowerAndTorque(
+        rollerPowerScaleOf(constants, options, factorInForce(session.correctionFactor)), points,
+        workspace, curves);
     if (options.rpmCurveShown) {
         for (int i = 0; i + 1 < points; ++i) {
             curves.rpmCurve[at(i)] = static_cast<double>(samples.rpmSamples[at(i)]);
@@ -141,6 +131,11 @@ EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOpti
     writeMaximumText(runningMaximum(curves.torqueCurve, points - 1), curves.maxTorqueText,
                      report.warnings);
     return report;
+}
+
+EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOptions& options,
+                             EvaluationWorkspace& workspace) {
+    return evaluateRunInto(session, run, options, workspace, session.curves);
 }
 
 EvaluationReport evaluate(SessionModel& model, int slot, int run, const EvaluationOptions& options,

@@ -28,6 +28,13 @@ struct EvaluationReport {
 EvaluationReport evaluateRun(TestSession& session, int run, const EvaluationOptions& options,
                              EvaluationWorkspace& workspace);
 
+// The same, writing the curves and texts into `curves` instead of the session's
+// own, so a session's runs can be evaluated side by side without touching the
+// curves on display.
+EvaluationReport evaluateRunInto(const TestSession& session, int run,
+                                 const EvaluationOptions& options, EvaluationWorkspace& workspace,
+                                 EvaluatedCurves& curves);
+
 // The same for slot 1..4 of the model (std::out_of_range for another slot).
 EvaluationReport evaluate(SessionModel& model, int slot, int run, const EvaluationOptions& options,
                           EvaluationWorkspace& workspace);
