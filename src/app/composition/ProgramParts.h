@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "acquisition/ByteLink.h"
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/Clock.h"
 #include "app/system/MessageBoxSink.h"
 #include "simulator/SimulatedK40.h"

@@ -21,8 +21,8 @@ namespace {
 
 using Message = RecordingMessageSink::Message;
 
-constexpr int kCard = 0;
-constexpr int kUsbSerial = 1;
+constexpr Electronics kCard = Electronics::Card;
+constexpr Electronics kUsbSerial = Electronics::UsbSerial;
 
 class RecordingCardBus : public CardBus {
   public:
@@ -92,7 +92,7 @@ TEST(CardStartup, PortDeviceRefusalNamesTheSetcapCommandForThisProgram) {
 TEST(CardStartup, WindowWithTheCardChosenAsksForExitStatus1WhenTheBusFails) {
     QTemporaryDir startDir;
     DynoSettings settings;
-    settings.electronicsType = kCard;
+    settings.electronicsType = static_cast<int>(kCard);
     ASSERT_TRUE(
         saveSettingsFile(QDir(startDir.path()).filePath("vkr_dyno.ini").toStdString(), settings));
     auto model = SessionModel::create();

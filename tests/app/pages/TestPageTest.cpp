@@ -207,12 +207,12 @@ TEST_F(TestPageTest, SlotOneIsRefusedWhileADispatchWaits) {
     clock.advance(100);
     EXPECT_FALSE(k40.isBusy());
     RecordingMessageSink filePage;
-    EXPECT_FALSE(k40.refuseWhileBusy(filePage));
+    EXPECT_FALSE(window->slot1Lock().refuseChange(filePage));
 
     electronics().pressRemote();
     ASSERT_TRUE(runUntilShown("Data OK"));
     EXPECT_TRUE(k40.isBusy());
-    EXPECT_TRUE(k40.refuseWhileBusy(filePage));
+    EXPECT_TRUE(window->slot1Lock().refuseChange(filePage));
     ASSERT_EQ(filePage.messages.size(), 1u);
     EXPECT_EQ(filePage.messages[0].text, kSlot1BusyText);
     EXPECT_GT(model->slot(1).leadingPeriods(0), 100) << "the run is already in slot 1";
