@@ -64,9 +64,7 @@ QFont windowFont() {
 namespace {
 
 std::unique_ptr<ProgramParts> simulatedParts() {
-    ProgramOptions options;
-    options.isSimulated = true;
-    return std::make_unique<ProgramParts>(options);
+    return std::make_unique<ProgramParts>();
 }
 
 }  // namespace
