@@ -50,6 +50,8 @@ struct WeatherStationReading {
 struct StationCorrectionOptions {
     AirUnitOptions units{};
     CorrectionStandard standard = CorrectionStandard::Eec;
+
+    friend bool operator==(const StationCorrectionOptions&, const StationCorrectionOptions&) = default;
 };
 
 // Which factor turns the card station's pressure reading into mbar. Both are in

@@ -5,7 +5,7 @@
 #include <mutex>
 #include <random>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/card/CardPorts.h"
 #include "acquisition/card/CardTiming.h"
 #include "simulator/SimulatedRide.h"

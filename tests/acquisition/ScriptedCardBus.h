@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/card/CardTiming.h"
 
 namespace dyno::test {

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "RecordingMessageSink.h"
+#include "app/files/SessionFileActions.h"
 #include "app/pages/FilePage.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/RemarksPage.h"
-#include "app/files/SessionFileActions.h"
+#include "support/StandInElectronics.h"
 #include "model/SessionModel.h"
 
 namespace dyno::testing {
@@ -56,7 +57,7 @@ class SessionPagesFixture : public ::testing::Test {
     SessionPagesFixture()
         : model(SessionModel::create()),
           filePage({QStringLiteral("/"), QDir::homePath()}),
-          actions(*model, paramPage, remarksPage, filePage, sink) {
+          actions(*model, paramPage, remarksPage, filePage, sink, standIn.lock) {
         filePage.setInitialFolder(folder.path());
         actions.setSaveNameQuestion(
             [this](const QString& startFolder, const std::function<void(const QString&)>& save) {
@@ -88,6 +89,7 @@ class SessionPagesFixture : public ::testing::Test {
     QTemporaryDir folder;
     std::unique_ptr<SessionModel> model;
     RecordingMessageSink sink;
+    testing::StandInSlot1 standIn{sink};
     ParamPage paramPage;
     RemarksPage remarksPage;
     FilePage filePage;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/card/CardPorts.h"
 
 namespace dyno {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "acquisition/k40/FixedGearingRatio.h"
+#include "acquisition/FixedGearingRatio.h"
 #include "evaluation/CorrectionApply.h"
 #include "model/Units.h"
 

@@ -7,13 +7,15 @@
 #include <string>
 #include <string_view>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/RiderTexts.h"
 #include "acquisition/SequenceView.h"
+#include "acquisition/SessionOutcome.h"
+#include "acquisition/SessionSetup.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/card/CardAccess.h"
 #include "acquisition/card/CardMarkerDisplay.h"
 #include "acquisition/card/CardTiming.h"
-#include "acquisition/k40/K40TestSequence.h"
-#include "acquisition/weather/CardWeatherReadout.h"
+#include "acquisition/card/CardWeatherReadout.h"
 #include "evaluation/DynoPreparationChannels.h"
 #include "evaluation/DynoPreparationRpm.h"
 #include "model/MessageSink.h"
@@ -47,22 +49,12 @@ struct CardStart {
     // serves the fixed-gearing ratio.
     SessionSetup session;
     CardWeatherSetup weather;
+
+    friend bool operator==(const CardStart&, const CardStart&) = default;
 };
 
-// How a card sequence ended.
-struct CardOutcome {
-    enum class Kind {
-        Finished,  // three runs recorded, or the rev counter check ended by the remote
-        Stopped,   // the user stopped it
-        NoSignal,  // a roller or ignition edge did not come
-    };
-    Kind kind = Kind::Finished;
-    int completedRuns = 0;
-    std::string message;  // for a sequence that did not finish: what happened
-    // The station's readout at the end of a finished session, for the air boxes;
-    // nothing without a station.
-    std::optional<StationCorrection> station;
-};
+// How a card sequence ended: the outcome both electronics report.
+using CardOutcome = SessionOutcome;
 
 // The K70/K80 card's test and rev counter check. The program times every roller
 // revolution itself: it polls the status port for the roller and ignition edges,

@@ -196,7 +196,9 @@ void K40Link::linkFailed() {
 void K40Link::reportLinkLost() {
     // A session on the lost port is over: the runs received whole stay.
     if (isSessionRunning_) {
-        if (!state_.rpmCheckOnly) keepRunsReceived();
+        const int kept = state_.rpmCheckOnly ? 0 : keepRunsReceived();
+        lastOutcome_ = SessionOutcome{SessionOutcome::Kind::LinkLost, kept,
+                                      std::string(kLinkLostText), std::nullopt};
         isStopped_ = true;
         sequence_.sessionStopped();
         endSessionActivity();
@@ -619,13 +621,17 @@ bool K40Link::stopSession() {
     isStopped_ = true;
     sequence_.sessionStopped();
     endSessionActivity();
-    messages_.show(MessageKind::Warning, kDynoCaption, stoppedSessionText(isCheck, kept));
+    lastOutcome_ = SessionOutcome{SessionOutcome::Kind::Stopped, kept,
+                                  stoppedSessionText(isCheck, kept), std::nullopt};
+    messages_.show(MessageKind::Warning, kDynoCaption, lastOutcome_->message);
     return true;
 }
 
 void K40Link::finishSession() {
     sequence_.sessionFinished();
     endSessionActivity();
+    lastOutcome_ = SessionOutcome{SessionOutcome::Kind::Finished,
+                                  state_.rpmCheckOnly ? 0 : kRunsPerSession, {}, std::nullopt};
 }
 
 void K40Link::endSessionActivity() {

@@ -9,6 +9,7 @@
 #include "acquisition/ByteLink.h"
 #include "acquisition/Clock.h"
 #include "acquisition/SequenceView.h"
+#include "acquisition/SessionOutcome.h"
 #include "acquisition/k40/AcquisitionState.h"
 #include "acquisition/k40/K40Command.h"
 #include "acquisition/k40/K40Framer.h"
@@ -158,6 +159,8 @@ class K40Link final : private ByteLinkListener {
     bool stopSession();
     // From a start until the session finishes, is stopped or loses its port.
     bool isSessionRunning() const { return isSessionRunning_; }
+    // How the last session ended: finished, stopped or its port lost.
+    const std::optional<SessionOutcome>& lastOutcome() const { return lastOutcome_; }
     // A byte arrived since the port was opened.
     bool hasAnswered() const { return hasAnswered_; }
     // Runs of the session so far that arrived damaged, kept or discarded.
@@ -244,6 +247,7 @@ class K40Link final : private ByteLinkListener {
     std::optional<RunEndOnTrial> runEndOnTrial_;
     bool isSettlePending_ = false;  // a damaged transfer's run end awaits its verdict
     bool isSessionRunning_ = false;
+    std::optional<SessionOutcome> lastOutcome_;
     bool isRunStartedSeen_ = false;  // code 32 of the run now awaited or transferred
     int damagedRuns_ = 0;
     bool isStopped_ = false;  // stopped by the user: the electronics are not listened to

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "acquisition/k40/FixedGearingRatio.h"
+#include "acquisition/FixedGearingRatio.h"
 #include "model/SessionHeader.h"
 
 namespace dyno {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "acquisition/RiderTexts.h"
 #include "acquisition/SequenceView.h"
 #include "acquisition/SessionSetup.h"
 #include "acquisition/k40/AcquisitionState.h"
@@ -13,13 +14,10 @@
 
 namespace dyno {
 
-// What `remotetext` tells the rider during a K40 test.
-inline constexpr std::string_view kPressRemoteText = "Press remote to start test sequence";
+// What `remotetext` tells the rider during a K40 test, besides the texts of RiderTexts.h.
 inline constexpr std::string_view kRpmCheckRunningText = "Rpm check running";
-inline constexpr std::string_view kTestRunningText = "Test running";
 inline constexpr std::string_view kTransferringDataText = "Transferring Data";
 inline constexpr std::string_view kDataOkText = "Data OK";
-inline constexpr std::string_view kSessionFinishedText = "Test session finished";
 inline constexpr std::string_view kSerialBufferFullText = "Serial buffer full";
 // "Run 2 discarded": a transfer that stopped before its end.
 inline constexpr std::string_view kRunDiscardedText = " discarded";

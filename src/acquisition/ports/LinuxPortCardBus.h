@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 
 namespace dyno {
 

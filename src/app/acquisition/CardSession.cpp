@@ -1,49 +1,18 @@
 #include "app/acquisition/CardSession.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
-#include <QWidget>
 #include <string>
 
+#include "acquisition/electronics/CardStationReadout.h"
+#include "acquisition/electronics/Slot1Lock.h"
+#include "acquisition/k40/K40StatusView.h"
 #include "app/acquisition/CardStartup.h"
-#include "app/acquisition/K40Session.h"
-#include "app/composition/ProgramState.h"
 #include "app/pages/SpeedPage.h"
 #include "model/MessageSink.h"
 #include "model/SessionModel.h"
 
 namespace dyno {
-
-CardChoice cardChoiceOf(int dynoModelIndex, const ProgramState& state) {
-    CardChoice choice;
-    if (isKnownDynoModel(dynoModelIndex)) choice.dynoModel = static_cast<DynoModel>(dynoModelIndex);
-    choice.rollerCode = state.rollerCode;
-    choice.base = state.cardPorts[0];
-    return choice;
-}
-
-CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state, bool speedInMph,
-                      bool isRevCounterCheck) {
-    CardStart start;
-    start.isRevCounterCheck = isRevCounterCheck;
-    start.cardBase = state.cardPorts[0];
-    start.remoteButtonMask = state.remoteButtonMask;
-    start.remoteButtonDelayMs = state.remoteButtonDelayMs;
-    start.settleDelaySteps = state.delayCounts.settleDelay;
-    start.speedInMph = speedInMph;
-    start.rpm = prepared.rpm;
-    start.channels = prepared.k40.recording.analogChannels;
-    start.channelSettings = prepared.channels;
-    start.session = prepared.k40.session;
-    start.weather.isStationConnected = prepared.k40.recording.isWeatherStationConnected;
-    start.weather.constants = prepared.k40.weather.constants;
-    start.weather.options = {prepared.k40.weather.units, prepared.k40.weather.standard};
-    start.weather.pressureScale = state.cardPressureScale;
-    start.weather.settleDelaySteps = state.delayCounts.settleDelay;
-    return start;
-}
 
 // What the sequence shows, called on the worker and carried out on the window
 // thread in the order it was asked for. Calls still queued when the Speed page or
@@ -97,19 +66,17 @@ class CardSession::QueuedViews final : public SequenceView,
     CardSession* session_;
 };
 
-CardSession::CardSession(SessionModel& model, SpeedPage& speedPage, MessageSink& messages,
-                         QObject* parent)
+CardSession::CardSession(SessionModel& model, SpeedPage& speedPage, K40StatusView& boxes,
+                         MessageSink& messages, QObject* parent)
     : QObject(parent),
       model_(model),
       speedPage_(speedPage),
+      boxes_(boxes),
       messages_(messages),
       views_(std::make_unique<QueuedViews>(speedPage, *this)),
-      wallClock_(std::make_unique<SteadyCardTiming>()) {
-    connect(speedPage_.stopButton(), &QPushButton::clicked, this, &CardSession::requestStop);
-}
+      wallClock_(std::make_unique<SteadyCardTiming>()) {}
 
 CardSession::~CardSession() {
-    if (window_ != nullptr) qApp->removeEventFilter(this);
     stopAndWait();
 }
 
@@ -120,21 +87,6 @@ void CardSession::useBus(std::unique_ptr<CardBus> bus, CardTiming* timing,
     openedFor_ = choice;
 }
 
-void CardSession::stopOnEscapeIn(QWidget& window) {
-    window_ = &window;
-    // Key presses go to the focused control; the application sees them all first.
-    qApp->installEventFilter(this);
-}
-
-bool CardSession::eventFilter(QObject* watched, QEvent* event) {
-    if (!isRunning_ || event->type() != QEvent::KeyPress || window_ == nullptr) return false;
-    if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != window_) return false;
-    requestStop();
-    return true;
-}
-
 bool CardSession::openFor(const CardChoice& choice) {
     if (bus_ != nullptr && choice == openedFor_) return true;
     if (!opener_) {
@@ -143,20 +95,39 @@ bool CardSession::openFor(const CardChoice& choice) {
         return false;
     }
     // The card chosen: connectCard opens it and reports a failure.
-    CardStartup card = connectCard(static_cast<int>(Electronics::Card), choice, opener_, messages_);
+    CardStartup card = connectCard(Electronics::Card, choice, opener_, messages_);
     if (card.bus == nullptr) return false;
     useBus(std::move(card.bus), card.timing, choice);
     return true;
 }
 
-bool CardSession::refuseWhileRunning(MessageSink& messages) const {
+bool CardSession::refuseWhileRunning() const {
     if (!isRunning_) return false;
-    messages.show(MessageKind::Warning, kDynoCaption, kSlot1BusyText);
+    messages_.show(MessageKind::Warning, kDynoCaption, kSlot1BusyText);
+    return true;
+}
+
+DynoElectronics::Request CardSession::start(const PreparedTestStart& start) {
+    if (refuseWhileRunning()) return Request::Busy;
+    return this->start(start.card, start.cardChoice) ? Request::Done : Request::Failed;
+}
+
+DynoElectronics::Request CardSession::readWeatherStation(const StationRequest& request) {
+    if (refuseWhileRunning()) return Request::Busy;
+    const bool isRead = withIdleBus(request.cardChoice, [&](CardBus& bus) {
+        readCardStationInto(bus, request.cardWeather, model_.slot(1), boxes_, messages_);
+    });
+    return isRead ? Request::Done : Request::Failed;
+}
+
+bool CardSession::stop() {
+    if (!isRunning_) return false;
+    requestStop();
     return true;
 }
 
 bool CardSession::start(const CardStart& start, const CardChoice& choice) {
-    if (refuseWhileRunning(messages_) || !openFor(choice)) return false;
+    if (refuseWhileRunning() || !openFor(choice)) return false;
     CardTiming& timing = busTiming_ != nullptr ? *busTiming_ : *wallClock_;
     QueuedViews& views = *views_;
     sequence_ = std::make_unique<CardSequence>(
@@ -173,7 +144,7 @@ bool CardSession::start(const CardStart& start, const CardChoice& choice) {
 }
 
 bool CardSession::withIdleBus(const CardChoice& choice, const std::function<void(CardBus&)>& use) {
-    if (refuseWhileRunning(messages_) || !openFor(choice)) return false;
+    if (refuseWhileRunning() || !openFor(choice)) return false;
     use(*bus_);
     return true;
 }
@@ -198,8 +169,13 @@ void CardSession::finish(unsigned session, const CardOutcome& outcome) {
     // A session stopped and joined by stopAndWait() has been handed back already.
     if (session != session_ || !isRunning_) return;
     handBack();
+    lastOutcome_ = outcome;
     if (outcome.kind != CardOutcome::Kind::Finished) {
         messages_.show(MessageKind::Warning, kDynoCaption, outcome.message);
+    }
+    if (outcome.station) {
+        boxes_.showStationValues(outcome.station->displayTexts);
+        boxes_.showCorrectionFactor(outcome.station->correction.correctionText);
     }
     emit sessionEnded(outcome);
 }

@@ -3,41 +3,36 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/card/CardSequence.h"
-#include "acquisition/k40/TestStart.h"
-
-class QWidget;
+#include "acquisition/electronics/DynoElectronics.h"
+#include "acquisition/electronics/TestStart.h"
 
 namespace dyno {
 
+class K40StatusView;
 class MessageSink;
 class SessionModel;
 class SpeedPage;
-struct ProgramState;
-
-// The card choice of the settings in force: dyno model, roller and card base.
-CardChoice cardChoiceOf(int dynoModelIndex, const ProgramState& state);
-
-// A card start from the prepared constants and what the program holds in force: the
-// card's base, remote button and its delay, the A/D settle wait, the station.
-CardStart cardStartOf(const PreparedTestStart& prepared, const ProgramState& state, bool speedInMph,
-                      bool isRevCounterCheck);
 
 // The window's K70/K80 card: its bus, and the card sequence run on a worker thread
 // that owns the bus and slot 1 for the session. The sequence draws on the Speed page
 // through queued calls, so the window stays live; "Stop" on the Speed page, Escape
 // and closing the window stop it at its next wait. While it runs, slot 1 is the
 // worker's: the window's loads, saves, copies and updates of slot 1 are refused
-// (refuseWhileRunning). When it ends, slot 1 is handed back and a session that did
-// not finish shows the sequence's message.
-class CardSession : public QObject {
+// (isWritingSlot1Meanwhile). When it ends, slot 1 is handed back, a session that did
+// not finish shows the sequence's message and the station read at the end of one
+// that did fills the air boxes. This is the window's card in the
+// electronics table.
+class CardSession : public QObject, public DynoElectronics {
     Q_OBJECT
   public:
-    CardSession(SessionModel& model, SpeedPage& speedPage, MessageSink& messages,
-                QObject* parent = nullptr);
+    // `boxes`: the air boxes a station readout between sessions fills.
+    CardSession(SessionModel& model, SpeedPage& speedPage, K40StatusView& boxes,
+                MessageSink& messages, QObject* parent = nullptr);
     ~CardSession() override;
     CardSession(const CardSession&) = delete;
     CardSession& operator=(const CardSession&) = delete;
@@ -47,8 +42,6 @@ class CardSession : public QObject {
     void setOpener(CardBusOpener opener) { opener_ = std::move(opener); }
     // The bus opened at start-up, for `choice`.
     void useBus(std::unique_ptr<CardBus> bus, CardTiming* timing, const CardChoice& choice);
-    // Escape pressed anywhere in `window` stops a running session.
-    void stopOnEscapeIn(QWidget& window);
 
     // Starts a test or rev counter check on the worker. False, after telling the
     // user, when a session runs already or the card cannot be opened.
@@ -58,8 +51,17 @@ class CardSession : public QObject {
     bool withIdleBus(const CardChoice& choice, const std::function<void(CardBus&)>& use);
 
     bool isRunning() const { return isRunning_; }
-    // True, after telling the user, while a session owns slot 1.
-    bool refuseWhileRunning(MessageSink& messages) const;
+
+    // The electronics table: the prepared card start on the card it names; the
+    // station read through the card at once, between sessions. While a session runs
+    // slot 1 is the worker's, written at any moment.
+    Request start(const PreparedTestStart& start) override;
+    Request readWeatherStation(const StationRequest& request) override;
+    bool stop() override;
+    bool isSessionRunning() const override { return isRunning_; }
+    bool isBusyWithSlot1() const override { return isRunning_; }
+    bool isWritingSlot1Meanwhile() const override { return isRunning_; }
+    std::optional<SessionOutcome> lastOutcome() const override { return lastOutcome_; }
 
   public slots:
     // Every wait of the running sequence ends; the session ends soon after.
@@ -70,20 +72,20 @@ class CardSession : public QObject {
 
   signals:
     // On the window thread, once slot 1 has been handed back.
-    void sessionEnded(const dyno::CardOutcome& outcome);
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void sessionEnded(const dyno::SessionOutcome& outcome);
 
   private:
     class QueuedViews;
 
     bool openFor(const CardChoice& choice);
-    void finish(unsigned session, const CardOutcome& outcome);
+    // True, after telling the user, while a session owns slot 1.
+    bool refuseWhileRunning() const;
+    void finish(unsigned session, const SessionOutcome& outcome);
     void handBack();
 
     SessionModel& model_;
     SpeedPage& speedPage_;
+    K40StatusView& boxes_;
     MessageSink& messages_;
     std::unique_ptr<QueuedViews> views_;
     CardBusOpener opener_;
@@ -91,11 +93,11 @@ class CardSession : public QObject {
     CardTiming* busTiming_ = nullptr;
     std::unique_ptr<CardTiming> wallClock_;
     CardChoice openedFor_;
-    QWidget* window_ = nullptr;
 
     std::unique_ptr<CardSequence> sequence_;
     std::thread worker_;
     bool isRunning_ = false;
+    std::optional<SessionOutcome> lastOutcome_;
     unsigned session_ = 0;  // counts starts, so a late end of a joined session is ignored
 };
 

@@ -2,14 +2,13 @@
 
 #include <utility>
 
-#include "evaluation/DynoConstants.h"
 
 namespace dyno {
 
-CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+CardStartup connectCard(Electronics electronics, const CardChoice& choice,
                         const CardBusOpener& openBus, MessageSink& messages) {
     CardStartup startup;
-    if (electronicsIndex != static_cast<int>(Electronics::Card) || !openBus) return startup;
+    if (electronics != Electronics::Card || !openBus) return startup;
     CardBusOpening opening = openBus(choice);
     if (opening.bus == nullptr) {
         messages.show(MessageKind::Error, kCardErrorCaption, opening.errorText);

@@ -4,7 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
+#include "evaluation/DynoConstants.h"
 #include "model/MessageSink.h"
 
 namespace dyno {
@@ -20,12 +21,12 @@ struct CardStartup {
     std::optional<int> exitStatus;
 };
 
-// The last start-up step for the K70/K80 card: with electronics item 0 ("K80/K70
+// The last start-up step for the K70/K80 card: with the card electronics ("K80/K70
 // type card") the card bus is opened; if that fails the system's reason is shown
 // with the caption "GetLastError" and exit status 1 is asked for. Other electronics
 // leave the bus closed, and so does an empty `openBus` (the simulated card is
 // plugged in elsewhere).
-CardStartup connectCard(int electronicsIndex, const CardChoice& choice,
+CardStartup connectCard(Electronics electronics, const CardChoice& choice,
                         const CardBusOpener& openBus, MessageSink& messages);
 
 }  // namespace dyno

@@ -1,5 +1,6 @@
 #include "app/acquisition/K40Session.h"
 
+#include "acquisition/electronics/K40Electronics.h"
 #include "app/composition/ProgramParts.h"
 
 namespace dyno {
@@ -127,10 +128,16 @@ bool K40Session::isBusy() const {
     return link_->isDispatching() || link_->isPaused();
 }
 
-bool K40Session::refuseWhileBusy(MessageSink& messages) const {
-    if (!isBusy()) return false;
-    messages.show(MessageKind::Warning, kDynoCaption, kSlot1BusyText);
-    return true;
+DynoElectronics::Request K40Session::start(const PreparedTestStart& start) {
+    return requestOf(this->start(start.k40));
+}
+
+DynoElectronics::Request K40Session::readWeatherStation(const StationRequest& request) {
+    const K40Link::Outcome outcome = requestWeather(request.portName, request.transferDelay);
+    if (outcome == K40Link::Outcome::Busy) {
+        messages_->show(MessageKind::Warning, kDynoCaption, kSlot1BusyText);
+    }
+    return requestOf(outcome);
 }
 
 void K40Session::show(MessageKind kind, std::string_view caption, std::string_view text) {

@@ -5,15 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "acquisition/electronics/DynoElectronics.h"
+#include "acquisition/electronics/Slot1Lock.h"
 #include "acquisition/k40/K40Link.h"
 
 namespace dyno {
 
 class K40LinkFactory;
-
-// Shown when slot 1 is asked to load or save while a test is receiving data into it.
-inline constexpr std::string_view kSlot1BusyText =
-    "A test is receiving data into Test session 1. Wait until it has finished, then try again.";
 
 // Where the K40 session shows and reports: the Speed page, the boxes of the Setup,
 // Param. and Remarks pages, and the message boxes.
@@ -26,8 +24,8 @@ struct K40Views {
 
 // The window's K40 link: the K40Link between the port the user names and the
 // pages. Which link a port name reaches (serial port, simulated electronics) is
-// the factory's to say.
-class K40Session final : private MessageSink {
+// the factory's to say. This is the window's K40 in the electronics table.
+class K40Session final : public DynoElectronics, private MessageSink {
   public:
     K40Session(Clock& clock, K40LinkFactory& links, SessionModel& model, const K40Views& views);
     ~K40Session() override;
@@ -53,15 +51,21 @@ class K40Session final : private MessageSink {
 
     // "Stop" on the Speed page, or Escape: a running test or rev counter check ends,
     // keeping the runs received whole. False when none was running.
-    bool stop();
-    bool isSessionRunning() const;
+    bool stop() override;
+    bool isSessionRunning() const override;
 
     // True while a received packet is being handled or its wait is pending: slot 1 and
     // the Speed page are the dispatch's until it is over.
     bool isBusy() const;
-    // For the File page: true, after telling the user, when slot 1 must not be loaded
-    // or saved now.
-    bool refuseWhileBusy(MessageSink& messages) const;
+
+    // The electronics table: the prepared start's K40 request; the station's readings
+    // are asked for and arrive later as packets 20 and 21.
+    Request start(const PreparedTestStart& start) override;
+    Request readWeatherStation(const StationRequest& request) override;
+    bool isBusyWithSlot1() const override { return isBusy(); }
+    // The link writes slot 1 on the window thread only.
+    bool isWritingSlot1Meanwhile() const override { return false; }
+    std::optional<SessionOutcome> lastOutcome() const override { return link_->lastOutcome(); }
 
     AcquisitionState& state() { return state_; }
     // What the last start sent, as plain values.

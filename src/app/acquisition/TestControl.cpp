@@ -4,12 +4,13 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "app/pages/AdSettingsPage.h"
-#include "app/pages/GraphsPage.h"
-#include "app/acquisition/K40Session.h"
-#include "app/pages/ParamPage.h"
+#include "acquisition/electronics/ElectronicsChoice.h"
+#include "acquisition/electronics/Slot1Lock.h"
 #include "app/composition/ProgramState.h"
 #include "app/files/SettingsBinding.h"
+#include "app/pages/AdSettingsPage.h"
+#include "app/pages/GraphsPage.h"
+#include "app/pages/ParamPage.h"
 #include "app/pages/SetupPage.h"
 #include "app/pages/SpeedPage.h"
 #include "app/pages/TestPage.h"
@@ -27,34 +28,23 @@ std::optional<double> rpmPer100FromText(std::string_view text, char decimalSepar
 }
 
 TestControl::TestControl(const TestStartPages& startPages, QTabWidget& pages,
-                         SpeedPage& speedPage, K40Session& k40, SessionModel& model,
-                         ProgramState& state, MessageSink& messages, QObject* parent)
+                         SpeedPage& speedPage, const ElectronicsChoice& electronics,
+                         const Slot1Lock& slot1, SessionModel& model, ProgramState& state,
+                         MessageSink& messages, QObject* parent)
     : QObject(parent),
       startPages_(startPages),
       pages_(pages),
       speedPage_(speedPage),
-      k40_(k40),
+      electronics_(electronics),
+      slot1_(slot1),
       model_(model),
       state_(state),
-      messages_(&messages),
-      isSlot1Refused_([this](MessageSink& sink) { return k40_.refuseWhileBusy(sink); }) {
+      messages_(&messages) {
     TestPage& testPage = startPages_.test;
     connect(&testPage, &TestPage::testStartConfirmed, this, &TestControl::startTest);
     connect(&testPage, &TestPage::revCounterCheckConfirmed, this,
             &TestControl::startRevCounterCheck);
     connect(testPage.useRpmDataButton(), &QPushButton::clicked, this, &TestControl::useRpmData);
-    // What the rider may change between runs counts from the next run on.
-    k40_.setSessionSetupRefresh([this](SessionSetup& setup) {
-        const TestStartEntries entries = readEntries();
-        setup.gearbox = entries.gearbox;
-        setup.rollerWeightKg = leadingNumber(entries.rollerWeightText);
-        if (isKnownDynoModel(entries.dynoModelIndex)) {
-            setup.dynoModel = static_cast<DynoModel>(entries.dynoModelIndex);
-        }
-        if (isKnownElectronics(entries.electronicsIndex)) {
-            setup.electronics = static_cast<Electronics>(entries.electronicsIndex);
-        }
-    });
 }
 
 TestStartEntries TestControl::readEntries() const {
@@ -65,6 +55,7 @@ TestStartEntries TestControl::readEntries() const {
     entries.dynoModelIndex = setup.dynoModelIndex();
     entries.electronicsIndex = setup.electronicsIndex();
     entries.portName = setup.portName();
+    entries.isSpeedInMph = setup.isSpeedInMph();
     entries.testTypes = test.testTypeButtons();
     entries.userDegreesText = test.userDegreesText().toStdString();
     entries.markers = test.barMarkerEntries();
@@ -87,10 +78,23 @@ TestStartEntries TestControl::readEntries() const {
     return entries;
 }
 
+TestStartInForce TestControl::inForce() const {
+    TestStartInForce inForce;
+    inForce.dyno = state_.dyno;
+    inForce.rpm = rpmInForce_;
+    inForce.transferDelay = state_.transferDelay;
+    inForce.rollerCode = state_.rollerCode;
+    inForce.weatherConstants = state_.weatherConstants;
+    inForce.cardBase = state_.cardPorts[0];
+    inForce.remoteButtonMask = state_.remoteButtonMask;
+    inForce.remoteButtonDelayMs = state_.remoteButtonDelayMs;
+    inForce.settleDelaySteps = state_.delayCounts.settleDelay;
+    inForce.cardPressureScale = state_.cardPressureScale;
+    return inForce;
+}
+
 PreparedTestStart TestControl::prepare(bool isRevCounterCheck) const {
-    const TestStartInForce inForce{state_.dyno, rpmInForce_, state_.transferDelay,
-                                   state_.rollerCode, state_.weatherConstants};
-    return prepareTestStart(readEntries(), inForce, isRevCounterCheck);
+    return prepareTestStart(readEntries(), inForce(), isRevCounterCheck);
 }
 
 void TestControl::startTest() {
@@ -102,7 +106,7 @@ void TestControl::startRevCounterCheck() {
 }
 
 void TestControl::start(bool isRevCounterCheck) {
-    if (isSlot1Refused_(*messages_)) return;
+    if (slot1_.refuseChange(*messages_)) return;
     const PreparedTestStart prepared = prepare(isRevCounterCheck);
     if (!prepared.error.empty()) {
         // As the toolkit's conversion error would: the start goes no further.
@@ -120,11 +124,7 @@ void TestControl::start(bool isRevCounterCheck) {
     emit slot1Recording();
     pages_.setCurrentWidget(&speedPage_);
 
-    if (prepared.dyno.currentElectronics == Electronics::UsbSerial) {
-        k40_.start(prepared.k40);
-    } else if (cardStart_) {
-        cardStart_(prepared, isRevCounterCheck);
-    }
+    electronics_.of(prepared.dyno.currentElectronics).start(prepared);
 }
 
 void TestControl::useRpmData() {
@@ -135,7 +135,7 @@ void TestControl::useRpmData() {
         messages_->show(MessageKind::Error, kDynoCaption, notAFloatMessage(text));
         return;
     }
-    if (isSlot1Refused_(*messages_)) return;
+    if (slot1_.refuseChange(*messages_)) return;
     TestSession& slot1 = model_.slot(1);
     for (int run = 0; run < kRunsPerSession; ++run) {
         slot1.values.values[static_cast<std::size_t>(SessionValues::kRpmPer100Run0 + run)] =

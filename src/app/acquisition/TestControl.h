@@ -1,11 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "acquisition/k40/TestStart.h"
+#include "acquisition/electronics/TestStart.h"
 
 class QTabWidget;
 class QWidget;
@@ -13,12 +12,13 @@ class QWidget;
 namespace dyno {
 
 class AdSettingsPage;
+class ElectronicsChoice;
 class GraphsPage;
-class K40Session;
 class MessageSink;
 class ParamPage;
 class SessionModel;
 class SetupPage;
+class Slot1Lock;
 class SpeedPage;
 class TestPage;
 struct ProgramState;
@@ -38,31 +38,24 @@ std::optional<double> rpmPer100FromText(std::string_view text, char decimalSepar
 
 // Test control: what "Start Test", "Rev. Counter check" and "Use Rpm data" do once
 // the Test page has asked. Prepares the constants from the pages, brings the Speed
-// page to the front and starts the sequence of the chosen electronics.
+// page to the front and starts the chosen electronics. `slot1` is asked before a
+// start and before "Use Rpm data".
 class TestControl : public QObject {
     Q_OBJECT
   public:
-    // The card's sequence, when the card electronics are chosen.
-    using CardStart = std::function<void(const PreparedTestStart& start, bool isRevCounterCheck)>;
-
     TestControl(const TestStartPages& startPages, QTabWidget& pages, SpeedPage& speedPage,
-                K40Session& k40, SessionModel& model, ProgramState& state, MessageSink& messages,
+                const ElectronicsChoice& electronics, const Slot1Lock& slot1,
+                SessionModel& model, ProgramState& state, MessageSink& messages,
                 QObject* parent = nullptr);
 
-    void setCardStart(CardStart start) { cardStart_ = std::move(start); }
-    // Asked before a start and before "Use Rpm data": true (after telling the user
-    // through the sink it is given) while a test writes into slot 1. By default the
-    // K40 link is asked.
-    void setSlot1Guard(std::function<bool(MessageSink&)> isSlot1Refused) {
-        isSlot1Refused_ = std::move(isSlot1Refused);
-    }
     // Where a start that cannot go on and "Use Rpm data" report.
     void setMessageSink(MessageSink& messages) { messages_ = &messages; }
     const RpmConstants& rpmConstants() const { return rpmInForce_; }
     const ChannelSettingsSet& channelSettings() const { return channels_; }
 
-    // The pages read into plain values.
+    // The pages read into plain values, and the values held in force with them.
     TestStartEntries readEntries() const;
+    TestStartInForce inForce() const;
     // What a start would prepare now, without starting.
     PreparedTestStart prepare(bool isRevCounterCheck) const;
 
@@ -83,12 +76,11 @@ class TestControl : public QObject {
     TestStartPages startPages_;
     QTabWidget& pages_;
     SpeedPage& speedPage_;
-    K40Session& k40_;
+    const ElectronicsChoice& electronics_;
+    const Slot1Lock& slot1_;
     SessionModel& model_;
     ProgramState& state_;
     MessageSink* messages_;
-    CardStart cardStart_;
-    std::function<bool(MessageSink&)> isSlot1Refused_;
     RpmConstants rpmInForce_;
     ChannelSettingsSet channels_{};
 };

@@ -11,36 +11,39 @@
 #include <QTabBar>
 #include <QUrl>
 
-#include "app/pages/AdSettingsPage.h"
-#include "app/dialogs/AdvancedSetupDialog.h"
-#include "app/pages/AnalogPage.h"
-#include "app/pages/AnalogPageInputs.h"
+#include "acquisition/electronics/ElectronicsChoice.h"
+#include "acquisition/electronics/Slot1Lock.h"
 #include "app/acquisition/CardSession.h"
 #include "app/acquisition/CardStartup.h"
-#include "app/pages/FilePage.h"
-#include "app/files/FindSessionsLink.h"
-#include "app/pages/GraphsPage.h"
-#include "app/pages/InfoPage.h"
 #include "app/acquisition/K40Session.h"
 #include "app/acquisition/K40StatusPages.h"
+#include "app/acquisition/TestControl.h"
+#include "app/acquisition/WeatherStationRequest.h"
 #include "app/composition/PageList.h"
-#include "app/pages/ParamPage.h"
-#include "app/system/PortList.h"
-#include "app/dialogs/PrintOptionsDialog.h"
 #include "app/composition/ProgramParts.h"
-#include "app/pages/RemarksPage.h"
+#include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/dialogs/PrintOptionsDialog.h"
+#include "app/files/FindSessionsLink.h"
 #include "app/files/ReportPrinting.h"
 #include "app/files/SessionFileActions.h"
 #include "app/files/SettingsBinding.h"
 #include "app/files/SettingsFiles.h"
+#include "app/pages/AdSettingsPage.h"
+#include "app/pages/AnalogPage.h"
+#include "app/pages/AnalogPageInputs.h"
+#include "app/pages/FilePage.h"
+#include "app/pages/GraphsPage.h"
+#include "app/pages/InfoPage.h"
+#include "app/pages/ParamPage.h"
+#include "app/pages/RemarksPage.h"
 #include "app/pages/SetupPage.h"
 #include "app/pages/SpeedPage.h"
-#include "app/acquisition/TestControl.h"
 #include "app/pages/TestPage.h"
+#include "app/system/PortList.h"
 #include "app/system/UserManual.h"
-#include "app/acquisition/WeatherStationRequest.h"
 #include "library/LibraryLocation.h"
 #include "model/SessionModel.h"
+#include "model/TextNumbers.h"
 
 namespace dyno {
 
@@ -61,9 +64,7 @@ QFont windowFont() {
 namespace {
 
 std::unique_ptr<ProgramParts> simulatedParts() {
-    ProgramOptions options;
-    options.isSimulated = true;
-    return std::make_unique<ProgramParts>(options);
+    return std::make_unique<ProgramParts>();
 }
 
 }  // namespace
@@ -101,13 +102,31 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
       setupPage_(new SetupPage),
       infoPage_(new InfoPage),
       speedPage_(new SpeedPage),
-      analogPage_(new AnalogPage(model_)),
+      analogPage_(nullptr),
       adSettingsPage_(new AdSettingsPage),
-      graphsPage_(new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_)) {
+      graphsPage_(nullptr) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
     setFont(windowFont());
     setFixedSize(kClientWidth, kClientHeight);
+
+    // The electronics: the K40 link draws on the Speed page and shows its status on
+    // the Setup, Param. and Remarks pages; the card's sequence runs on a worker
+    // thread and draws on the Speed page. Slot 1 is theirs while they record into it,
+    // and every page that loads, saves or reads it is made with the lock.
+    MessageSink& messages = parts_.messages();
+    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_,
+                                                        *remarksPage_);
+    k40Session_ = std::make_unique<K40Session>(
+        parts_.clock(), parts_.k40Links(), model_,
+        K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});
+    cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, *k40StatusPages_, messages);
+    cardSession_->setOpener(parts_.cardBusOpener());
+    electronics_ = std::make_unique<ElectronicsChoice>(*cardSession_, *k40Session_);
+    slot1Lock_ = std::make_unique<Slot1Lock>(*electronics_, messages);
+    analogPage_ = new AnalogPage(model_, *slot1Lock_);
+    graphsPage_ = new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_,
+                                 *slot1Lock_);
 
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -133,9 +152,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         if (action == FunctionKeyAction::OpenHelp) openHelp();
     });
 
-    MessageSink& messages = parts_.messages();
     sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
-                                                 messages, this);
+                                                 messages, *slot1Lock_, this);
     linkFindSessions(*filePage_, *sessionFileActions_, defaultLibraryFile(), this);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::SaveSession1) sessionFileActions_->saveSession1();
@@ -168,7 +186,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     reportPrinting_ = new ReportPrinting(
         *this, *printOptionsDialog_,
         {model_, *graphsPage_, *infoPage_, [settingsPages] { return settingsFromPages(settingsPages); },
-         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }});
+         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }},
+        *slot1Lock_);
     connect(graphsPage_, &GraphsPage::printRequested, reportPrinting_, &ReportPrinting::print);
     settingsFiles_ =
         std::make_unique<SettingsFiles>(settingsPages, programState_, messages, startDirectory_);
@@ -183,58 +202,39 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
             [this](std::uint32_t delayMs) { programState_.remoteButtonDelayMs = delayMs; });
 
-    // Test control: F3 is "Start Test"; the K40 link draws on the Speed page and
-    // shows its status on the Setup, Param. and Remarks pages.
-    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_,
-                                                        *remarksPage_);
-    k40Session_ = std::make_unique<K40Session>(
-        parts_.clock(), parts_.k40Links(), model_,
-        K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});
     // The station's readings are turned into air data and a factor with the
     // constants, units and standard in force when they arrive.
     k40Session_->setWeatherSetupSource([this] {
         return K40WeatherSetup{programState_.weatherConstants, paramPage_->airUnits(),
                                paramPage_->correctionStandard()};
     });
-    // "Stop" on the Speed page and Escape end a K40 session as they end the card's.
-    connect(speedPage_->stopButton(), &QPushButton::clicked, this, [this] { k40Session_->stop(); });
+    // "Stop" on the Speed page ends a session of either electronics (Escape too, see
+    // eventFilter).
+    connect(speedPage_->stopButton(), &QPushButton::clicked, this,
+            [this] { electronics_->stopRunning(); });
+    // Test control: F3 is "Start Test".
     testControl_ = new TestControl(
         TestStartPages{*testPage_, *setupPage_, *paramPage_, *adSettingsPage_, *graphsPage_},
-        *pageControl_, *speedPage_, *k40Session_, model_, programState_, messages, this);
+        *pageControl_, *speedPage_, *electronics_, *slot1Lock_, model_, programState_, messages,
+        this);
     connect(testControl_, &TestControl::graphChoiceLatched, graphsPage_,
             &GraphsPage::latchGraphChoice);
     connect(testControl_, &TestControl::slot1Recording, filePage_,
             [this] { filePage_->slotOverwritten(1); });
-    // The card's sequence runs on a worker thread and draws on the Speed page.
-    cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, messages);
-    cardSession_->stopOnEscapeIn(*this);
-    cardSession_->setOpener(parts_.cardBusOpener());
-    // The station read at the end of a card session fills the air boxes.
-    connect(cardSession_.get(), &CardSession::sessionEnded, this,
-            [this](const CardOutcome& outcome) {
-                if (!outcome.station) return;
-                k40StatusPages_->showStationValues(outcome.station->displayTexts);
-                k40StatusPages_->showCorrectionFactor(outcome.station->correction.correctionText);
-            });
-    testControl_->setCardStart([this](const PreparedTestStart& prepared, bool isRevCounterCheck) {
-        cardSession_->start(
-            cardStartOf(prepared, programState_, setupPage_->isSpeedInMph(), isRevCounterCheck),
-            cardChoiceOf(setupPage_->dynoModelIndex(), programState_));
+    // What the rider may change between runs of a K40 test counts from the next run on.
+    k40Session_->setSessionSetupRefresh([this](SessionSetup& setup) {
+        const TestStartEntries entries = testControl_->readEntries();
+        setup.gearbox = entries.gearbox;
+        setup.rollerWeightKg = leadingNumber(entries.rollerWeightText);
+        if (isKnownDynoModel(entries.dynoModelIndex)) {
+            setup.dynoModel = static_cast<DynoModel>(entries.dynoModelIndex);
+        }
+        if (const auto electronics = namedElectronicsOf(entries.electronicsIndex)) {
+            setup.electronics = *electronics;
+        }
     });
     weatherStationRequest_ = new WeatherStationRequest(
-        {*setupPage_, *paramPage_, *k40Session_, *cardSession_, *k40StatusPages_, model_,
-         programState_, messages, [this] { return refuseSlot1WhileBusy(); }},
-        this);
-    // Slot 1 is not loaded, saved or given a factor while a test is receiving data
-    // into it. The card's worker writes it from a thread of its own, so nothing
-    // evaluates, copies or prints it while a card session runs.
-    const auto slot1Guard = [this] { return refuseSlot1WhileBusy(); };
-    sessionFileActions_->setSlot1Guard(slot1Guard);
-    testControl_->setSlot1Guard([this](MessageSink& sink) { return refuseSlot1WhileBusy(sink); });
-    const auto cardGuard = [this] { return cardSession_->refuseWhileRunning(parts_.messages()); };
-    graphsPage_->setSlot1Guard(cardGuard);
-    analogPage_->setSlot1Guard(cardGuard);
-    reportPrinting_->setSlot1Guard(cardGuard);
+        {*setupPage_, *testControl_, *electronics_, *slot1Lock_}, this);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
         // F9 is the Graphs page's "Print" button.
@@ -254,14 +254,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-bool MainWindow::refuseSlot1WhileBusy() {
-    return refuseSlot1WhileBusy(parts_.messages());
-}
-
-bool MainWindow::refuseSlot1WhileBusy(MessageSink& messages) {
-    return k40Session_->refuseWhileBusy(messages) || cardSession_->refuseWhileRunning(messages);
-}
-
 void MainWindow::setSettingsMessageSink(MessageSink& messages) {
     settingsFiles_->setMessageSink(messages);
 }
@@ -275,15 +267,18 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
     infoPage_->loadPrintLogo(QDir(startDirectory_).filePath(QStringLiteral("vkrprint.bmp")));
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
-    const int electronics = setupPage_->electronicsIndex();
-    const CardChoice choice = cardChoiceOf(setupPage_->dynoModelIndex(), programState_);
-    CardStartup card = connectCard(electronics, choice, openCard, settingsFiles_->messages());
+    // Start-up greets the electronics the settings name, and none for an index the
+    // list does not have.
+    const TestStartEntries entries = testControl_->readEntries();
+    const std::optional<Electronics> named = namedElectronicsOf(entries.electronicsIndex);
+    const StationRequest reach = prepareStationRequest(entries, testControl_->inForce());
+    CardStartup card;
+    if (named) card = connectCard(*named, reach.cardChoice, openCard, settingsFiles_->messages());
     if (openCard) cardSession_->setOpener(openCard);
-    cardSession_->useBus(std::move(card.bus), card.timing, choice);
-    if (electronics == static_cast<int>(Electronics::UsbSerial)) {
+    cardSession_->useBus(std::move(card.bus), card.timing, reach.cardChoice);
+    if (named == Electronics::UsbSerial) {
         // The K40 electronics answer with their firmware version and sample setting.
-        k40Session_->sendStartUp(setupPage_->portName(), programState_.transferDelay,
-                                 settingsFiles_->messages());
+        k40Session_->sendStartUp(reach.portName, reach.transferDelay, settingsFiles_->messages());
     }
     return card.exitStatus;
 }
@@ -293,8 +288,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr || widget->window() != this) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Escape && k40Session_->isSessionRunning()) {
-        k40Session_->stop();
+    if (key == Qt::Key_Escape && electronics_->isEitherSessionRunning()) {
+        electronics_->stopRunning();
         return true;
     }
     const auto action = functionKeyAction(key);

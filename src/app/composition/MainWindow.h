@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "app/composition/FunctionKeys.h"
 #include "app/composition/ProgramState.h"
 
@@ -21,6 +21,8 @@ class MessageSink;
 class SettingsFiles;
 class AnalogPage;
 class CardSession;
+class ElectronicsChoice;
+class Slot1Lock;
 class WeatherStationRequest;
 class FilePage;
 class GraphsPage;
@@ -73,6 +75,10 @@ class MainWindow : public QWidget {
     TestControl* testControl() const { return testControl_; }
     // The K70/K80 card and its sequence on a worker thread.
     CardSession* cardSession() const { return cardSession_.get(); }
+    // The electronics of both kinds, the Setup page's choice picking one, and the
+    // lock on slot 1 every part that loads, saves or reads it asks.
+    const ElectronicsChoice& electronics() const { return *electronics_; }
+    const Slot1Lock& slot1Lock() const { return *slot1Lock_; }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
     // Saving session 1 (F5), loading into slots, preview and the correction buttons.
@@ -106,9 +112,6 @@ class MainWindow : public QWidget {
 
   private:
     void openHelp();
-    // True, after telling the user, while a test writes into slot 1.
-    bool refuseSlot1WhileBusy();
-    bool refuseSlot1WhileBusy(MessageSink& messages);
 
     MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
                std::unique_ptr<SessionModel> owned, SessionModel* kept,
@@ -143,6 +146,9 @@ class MainWindow : public QWidget {
     TestControl* testControl_ = nullptr;
     // Joined before the pages it draws on are deleted with the window's children.
     std::unique_ptr<CardSession> cardSession_;
+    // On the two sessions above, so they go first.
+    std::unique_ptr<ElectronicsChoice> electronics_;
+    std::unique_ptr<Slot1Lock> slot1Lock_;
     WeatherStationRequest* weatherStationRequest_ = nullptr;
 };
 

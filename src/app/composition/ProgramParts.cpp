@@ -13,15 +13,29 @@
 
 namespace dyno {
 
-ProgramParts::ProgramParts(const ProgramOptions& options) : options_(options) {
+ProgramParts::ProgramParts(const ProgramOptions& options) : ProgramParts(options, false) {}
+
+std::unique_ptr<ProgramParts> ProgramParts::forHardware(const ProgramOptions& options) {
+    return std::unique_ptr<ProgramParts>(new ProgramParts(options, true));
+}
+
+ProgramParts::ProgramParts(const ProgramOptions& options, bool isHardware)
+    : options_(options), isHardware_(isHardware) {
     if (options_.clock == nullptr) ownedClock_ = std::make_unique<QtClock>(options_.timeLapse);
     clock_ = options_.clock != nullptr ? options_.clock : ownedClock_.get();
 }
 
 ProgramParts::~ProgramParts() = default;
 
+bool ProgramParts::isCardSimulated() const {
+    return !isHardware_ || options_.isSimulated || options_.isCardSimulated;
+}
+
 ByteLink& ProgramParts::linkFor(std::string_view portName) {
-    if (options_.isSimulated || portName == kSimulatedPortName) {
+    const bool isOtherPortReal = isHardware_ && !options_.isSimulated;
+    const bool isOtherPortGiven = !isHardware_ && options_.otherPortsLink != nullptr;
+    if (portName != kSimulatedPortName && isOtherPortGiven) return *options_.otherPortsLink;
+    if (portName == kSimulatedPortName || !isOtherPortReal) {
         if (!simulatedK40_) {
             const VehicleProfile* vehicle = findVehicleProfile(options_.vehicle);
             if (vehicle == nullptr) vehicle = &vehicleProfiles().front();
@@ -75,8 +89,13 @@ std::string portGrantLine() {
 
 }  // namespace
 
+CardBusOpening explainedPortRefusal(CardBusOpening opening) {
+    if (opening.bus == nullptr) opening.errorText += "\n" + portGrantLine();
+    return opening;
+}
+
 CardBusOpener ProgramParts::cardBusOpener() const {
-    if (options_.isSimulated || options_.isCardSimulated) {
+    if (isCardSimulated()) {
         return [options = options_](const CardChoice& choice) {
             const VehicleProfile* vehicle = findVehicleProfile(options.vehicle);
             if (vehicle == nullptr) vehicle = &vehicleProfiles().front();
@@ -93,11 +112,7 @@ CardBusOpener ProgramParts::cardBusOpener() const {
             return opening;
         };
     }
-    return [](const CardChoice&) {
-        CardBusOpening opening = LinuxPortCardBus::open();
-        if (opening.bus == nullptr) opening.errorText += "\n" + portGrantLine();
-        return opening;
-    };
+    return [](const CardChoice&) { return explainedPortRefusal(LinuxPortCardBus::open()); };
 }
 
 }  // namespace dyno

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "acquisition/ByteLink.h"
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "acquisition/Clock.h"
 #include "app/system/MessageBoxSink.h"
 #include "simulator/SimulatedK40.h"
@@ -14,6 +14,10 @@
 namespace dyno {
 
 class SerialByteLink;
+
+// The port device's refusal, with the line that tells the workshop how to let the
+// program reach the card's ports.
+CardBusOpening explainedPortRefusal(CardBusOpening opening);
 
 // The byte link behind a K40 port name. The program's composition decides what a
 // name reaches; the K40 session only names the port the user chose.
@@ -24,14 +28,19 @@ class K40LinkFactory {
     virtual ByteLink& linkFor(std::string_view portName) = 0;
 };
 
-// How the program is put together: real hardware, or simulated electronics.
+// How the program is put together. Parts made from these options alone are
+// simulated; only ProgramParts::forHardware reaches the serial ports and the card.
 struct ProgramOptions {
-    // `--simulate`: every K40 port name reaches the simulated electronics, and the
-    // K70/K80 card is the simulated one.
+    // With the hardware: `--simulate`, every K40 port name reaches the simulated
+    // electronics and the K70/K80 card is the simulated one.
     bool isSimulated = false;
-    // `--demo`: the simulated card; the K40 port goes where the Setup page says (the
-    // demo's settings say "SIM").
+    // With the hardware: `--demo`, the simulated card; the K40 port goes where the
+    // Setup page says (the demo's settings say "SIM").
     bool isCardSimulated = false;
+    // Simulated parts: the line behind K40 port names other than "SIM", as the serial
+    // port would be with the hardware (a test's line); null, every name reaches the
+    // simulated electronics.
+    ByteLink* otherPortsLink = nullptr;
     // The clock of the K40 link and of the simulated electronics; null uses the
     // toolkit's timers, `timeLapse` times faster than the wall clock.
     Clock* clock = nullptr;
@@ -56,10 +65,16 @@ struct ProgramOptions {
 };
 
 // The parts the window is built on, chosen in one place: the clock, the K40 links
-// (serial port, simulated electronics), the card bus and the message sink.
+// (serial port, simulated electronics), the card bus and the message sink, from which
+// the window makes its electronics.
 class ProgramParts final : private K40LinkFactory {
   public:
+    // Simulated parts: the simulated K40 on every port name (or `otherPortsLink`
+    // beside "SIM") and the simulated card.
     explicit ProgramParts(const ProgramOptions& options = {});
+    // The program's own parts, for its entry alone: the serial ports and the port
+    // device, unless `--simulate` or `--demo` say otherwise.
+    static std::unique_ptr<ProgramParts> forHardware(const ProgramOptions& options);
     ~ProgramParts() override;
     ProgramParts(const ProgramParts&) = delete;
     ProgramParts& operator=(const ProgramParts&) = delete;
@@ -77,9 +92,12 @@ class ProgramParts final : private K40LinkFactory {
     }
 
   private:
+    ProgramParts(const ProgramOptions& options, bool isHardware);
     ByteLink& linkFor(std::string_view portName) override;
+    bool isCardSimulated() const;
 
     ProgramOptions options_;
+    bool isHardware_;
     std::unique_ptr<Clock> ownedClock_;
     Clock* clock_;
     MessageBoxSink messageBoxes_;

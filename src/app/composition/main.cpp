@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,7 +52,8 @@ int runWindow(QElapsedTimer& sinceStart, const dyno::WindowOptions& chosen) {
     dyno::ProgramOptions options;
     options.isSimulated = chosen.isSimulated;
     options.isCardSimulated = chosen.isDemo;
-    dyno::ProgramParts parts(options);
+    const std::unique_ptr<dyno::ProgramParts> hardware = dyno::ProgramParts::forHardware(options);
+    dyno::ProgramParts& parts = *hardware;
     // The settings files and the print logo live in the folder the program starts in.
     const QString startDirectory = QDir::currentPath();
     dyno::MainWindow window(parts, startDirectory);

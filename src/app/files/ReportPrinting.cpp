@@ -4,9 +4,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "acquisition/electronics/Slot1Lock.h"
+#include "app/dialogs/PrintOptionsDialog.h"
 #include "app/pages/GraphsPage.h"
 #include "app/pages/InfoPage.h"
-#include "app/dialogs/PrintOptionsDialog.h"
 #include "print/ReportFiles.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportPainter.h"
@@ -24,8 +25,13 @@ void prepare(QPrinter& printer) {
 
 }  // namespace
 
-ReportPrinting::ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sources sources)
-    : QObject(&window), window_(window), options_(options), sources_(std::move(sources)) {
+ReportPrinting::ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sources sources,
+                               const Slot1Lock& slot1)
+    : QObject(&window),
+      window_(window),
+      options_(options),
+      sources_(std::move(sources)),
+      slot1_(slot1) {
     choosePrinter_ = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, &window_);
         return dialog.exec() == QDialog::Accepted;
@@ -56,7 +62,7 @@ void ReportPrinting::presetRemarkLines() {
 }
 
 void ReportPrinting::print() {
-    if (isSlot1Refused_ && isSlot1Refused_()) return;
+    if (slot1_.refuseReading()) return;
     presetRemarkLines();
     if (options_.exec() != QDialog::Accepted) return;
     QPrinter printer(QPrinter::HighResolution);

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace dyno {
 
+class Slot1Lock;
 class GraphsPage;
 class InfoPage;
 class PrintOptionsDialog;
@@ -33,7 +34,9 @@ class ReportPrinting : public QObject {
         std::function<void()> storeRemarksOfSession1;
     };
 
-    ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sources sources);
+    // A print reports slot 1: none while `slot1` refuses reading it.
+    ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sources sources,
+                   const Slot1Lock& slot1);
 
     // The report as it would print now, with the dialog's lines and font.
     ReportInputs currentReport() const;
@@ -41,11 +44,6 @@ class ReportPrinting : public QObject {
     // Asks for the printer (the system print dialog); false when cancelled. Tests put
     // a printer to a file in its place.
     void setPrinterChooser(std::function<bool(QPrinter&)> choose) { choosePrinter_ = std::move(choose); }
-    // Asked before a print, which reports slot 1: true (after telling the user) while a test writes into
-    // slot 1.
-    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
-        isSlot1Refused_ = std::move(isSlot1Refused);
-    }
 
   public slots:
     void print();
@@ -57,8 +55,8 @@ class ReportPrinting : public QObject {
     QWidget& window_;
     PrintOptionsDialog& options_;
     Sources sources_;
+    const Slot1Lock& slot1_;
     std::function<bool(QPrinter&)> choosePrinter_;
-    std::function<bool()> isSlot1Refused_;
 };
 
 }  // namespace dyno

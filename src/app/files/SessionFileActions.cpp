@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
+#include "acquisition/electronics/Slot1Lock.h"
 #include "app/pages/FilePage.h"
 #include "app/pages/RemarksPage.h"
 #include "evaluation/AirTexts.h"
@@ -71,13 +72,15 @@ bool askOverwriteWithBox(QWidget* parent, const QString& archive) {
 
 SessionFileActions::SessionFileActions(SessionModel& model, ParamPage& paramPage,
                                        RemarksPage& remarksPage, FilePage& filePage,
-                                       MessageSink& messages, QObject* parent)
+                                       MessageSink& messages, const Slot1Lock& slot1,
+                                       QObject* parent)
     : QObject(parent),
       model_(model),
       paramPage_(paramPage),
       remarksPage_(remarksPage),
       filePage_(filePage),
       messages_(messages),
+      slot1_(slot1),
       askSaveName_(
           [page = &filePage](const QString& folder, std::function<void(const QString&)> save) {
               askSaveNameWithDialog(page->window(), folder, std::move(save));
@@ -87,12 +90,12 @@ SessionFileActions::SessionFileActions(SessionModel& model, ParamPage& paramPage
       }) {
     connect(&paramPage_, &ParamPage::useCorrectionRequested, this,
             [this] {
-                if (isSlot1Refused_ && isSlot1Refused_()) return;
+                if (slot1_.refuseChange()) return;
                 paramPage_.useCorrectionFactor(model_.slot(1), messages_);
             });
     connect(&paramPage_, &ParamPage::factorOneRequested, this,
             [this] {
-                if (isSlot1Refused_ && isSlot1Refused_()) return;
+                if (slot1_.refuseChange()) return;
                 paramPage_.useFactorOne(model_.slot(1));
             });
     connect(&remarksPage_, &RemarksPage::saveSession1Requested, this,
@@ -119,7 +122,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
     if (mustConfirmOverwrite(chosenPath, archive) && !askOverwrite_(fromPath(archive))) return;
     filePage_.setSaveFolder(QFileInfo(chosen).absolutePath());
 
-    if (isSlot1Refused_ && isSlot1Refused_()) return;
+    if (slot1_.refuseChange()) return;
     TestSession& slot1 = model_.slot(1);
     remarksPage_.storeRemarksOfSession1(slot1);
     const FileResult<> saved = saveSessionArchive(archive, slot1, air);
@@ -130,7 +133,7 @@ void SessionFileActions::saveSession1As(const QString& chosen, const SavedAirDat
 
 void SessionFileActions::loadIntoSlot(int slot) {
     if (!SessionModel::isSlot(slot)) return;
-    if (slot == 1 && isSlot1Refused_ && isSlot1Refused_()) return;
+    if (slot == 1 && slot1_.refuseChange()) return;
     TestSession& session = model_.slot(slot);
     const QString file = filePage_.selectedFilePath();
     filePage_.clearLoaded();

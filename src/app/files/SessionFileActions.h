@@ -8,6 +8,7 @@
 
 namespace dyno {
 
+class Slot1Lock;
 class FilePage;
 class MessageSink;
 class RemarksPage;
@@ -30,17 +31,15 @@ class SessionFileActions : public QObject {
     // another one by the ".zsd" rule, and the dialog never asked about that one.
     using OverwriteQuestion = std::function<bool(const QString& archive)>;
 
+    // Slot 1 is neither loaded, saved nor given a factor while `slot1` refuses: a
+    // test is receiving data into it.
     SessionFileActions(SessionModel& model, ParamPage& paramPage, RemarksPage& remarksPage,
-                       FilePage& filePage, MessageSink& messages, QObject* parent = nullptr);
+                       FilePage& filePage, MessageSink& messages, const Slot1Lock& slot1,
+                       QObject* parent = nullptr);
 
     // The real dialogs are the default; tests answer instead.
     void setSaveNameQuestion(SaveNameQuestion question) { askSaveName_ = std::move(question); }
     void setOverwriteQuestion(OverwriteQuestion question) { askOverwrite_ = std::move(question); }
-    // Asked before slot 1 is loaded, saved or given a factor: true (after telling the user) while a
-    // test is receiving data into it, and the load or save is then refused.
-    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
-        isSlot1Refused_ = std::move(isSlot1Refused);
-    }
 
     // "Save Test session 1", "Save test Session 1" and F5: the Param. page's air data
     // are taken now, then the save dialog asks for the name.
@@ -62,9 +61,9 @@ class SessionFileActions : public QObject {
     RemarksPage& remarksPage_;
     FilePage& filePage_;
     MessageSink& messages_;
+    const Slot1Lock& slot1_;
     SaveNameQuestion askSaveName_;
     OverwriteQuestion askOverwrite_;
-    std::function<bool()> isSlot1Refused_;
 };
 
 }  // namespace dyno

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "acquisition/electronics/Slot1Lock.h"
 #include "app/pages/ControlLookup.h"
 #include "app/pages/GraphPaintBox.h"
 #include "display/analog/AnalogCursor.h"
@@ -91,9 +92,10 @@ void redrawOnClick(QGroupBox* group, AnalogPage* page) {
 
 }  // namespace
 
-AnalogPage::AnalogPage(SessionModel& model, QWidget* parent)
+AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* parent)
     : QWidget(parent),
       model_(model),
+      slot1_(slot1),
       workspace_(EvaluationWorkspace::create()),
       images_(AnalogImages::create()) {
     setObjectName(QStringLiteral("analogside"));
@@ -215,7 +217,7 @@ AnalogView AnalogPage::view() const {
 }
 
 void AnalogPage::redraw() {
-    if (isSlot1Refused_ && isSlot1Refused_()) return;
+    if (slot1_.refuseReading()) return;
     {
         AnalogPainters boxes(images_);
         redrawAnalog(view(), model_, *workspace_, boxes.canvas(), buffers_);

@@ -17,6 +17,7 @@ class QSpinBox;
 
 namespace dyno {
 
+class Slot1Lock;
 class EvaluationWorkspace;
 class GraphPaintBox;
 class SessionModel;
@@ -30,7 +31,8 @@ class SessionModel;
 class AnalogPage : public QWidget {
     Q_OBJECT
   public:
-    explicit AnalogPage(SessionModel& model, QWidget* parent = nullptr);
+    // Every redraw evaluates the slots: none while `slot1` refuses reading slot 1.
+    AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* parent = nullptr);
     ~AnalogPage() override;
 
     // What the page reads from elsewhere (the A/D Sett. page's channels, the units,
@@ -38,11 +40,6 @@ class AnalogPage : public QWidget {
     // redraw; without one the window's defaults hold.
     using OtherPagesReader = std::function<void(AnalogView&)>;
     void setOtherPagesReader(OtherPagesReader reader) { readOtherPages_ = std::move(reader); }
-    // Asked before every redraw, which evaluates the slots: true (after telling the user) while a test writes into
-    // slot 1.
-    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
-        isSlot1Refused_ = std::move(isSlot1Refused);
-    }
 
 
     // The page's controls and the other pages as the next redraw reads them.
@@ -64,11 +61,11 @@ class AnalogPage : public QWidget {
     void repaintBoxes();
 
     SessionModel& model_;
+    const Slot1Lock& slot1_;
     std::unique_ptr<EvaluationWorkspace> workspace_;
     AnalogImages images_;
     AnalogBuffers buffers_;
     OtherPagesReader readOtherPages_;
-    std::function<bool()> isSlot1Refused_;
 
     std::array<GraphPaintBox*, 3> boxes_{};  // anawin, lskala, hskala
     std::array<QGroupBox*, 4> runGroups_{};

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include "acquisition/electronics/Slot1Lock.h"
 #include "app/pages/ControlLookup.h"
 #include "app/pages/GraphPaintBox.h"
 #include "app/pages/ParamPage.h"
@@ -91,9 +92,10 @@ void setTextColour(QWidget* widget, const QColor& colour) {
 }  // namespace
 
 GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage& paramPage,
-                       const SetupPage& setupPage, QWidget* parent)
+                       const SetupPage& setupPage, const Slot1Lock& slot1, QWidget* parent)
     : QWidget(parent),
       model_(model),
+      slot1_(slot1),
       scaleInForce_(scaleInForce),
       paramPage_(paramPage),
       setupPage_(setupPage),
@@ -303,7 +305,7 @@ void GraphsPage::showControls(const GraphControls& controls) {
 }
 
 void GraphsPage::updateDisplay() {
-    if (isSlot1Refused_ && isSlot1Refused_()) return;
+    if (slot1_.refuseReading()) return;
     GraphControls controls = readControls();
     state_->scale = scaleInForce_;
     GraphUpdateResult result;

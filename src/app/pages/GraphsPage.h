@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace dyno {
 
+class Slot1Lock;
 class EvaluationWorkspace;
 class GraphPaintBox;
 class ParamPage;
@@ -35,8 +36,9 @@ class GraphsPage : public QWidget {
     // `scaleInForce` is the window's one graph scale: the settings file sets it, the
     // update and the zoom change it, the print reads it. It is only read and written
     // by the update and the mouse, so the window may pass one it constructs later.
+    // An update evaluates and copies slot 1: none while `slot1` refuses reading it.
     GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage& paramPage,
-               const SetupPage& setupPage, QWidget* parent = nullptr);
+               const SetupPage& setupPage, const Slot1Lock& slot1, QWidget* parent = nullptr);
     ~GraphsPage() override;
 
     // Copies the Remarks page of session 1 into slot 1; runs before every copy.
@@ -44,11 +46,6 @@ class GraphsPage : public QWidget {
         storeRemarksOfSession1_ = std::move(store);
     }
 
-    // Asked before every update: true (after telling the user) while a test writes
-    // into slot 1, which an update evaluates and copies.
-    void setSlot1Guard(std::function<bool()> isSlot1Refused) {
-        isSlot1Refused_ = std::move(isSlot1Refused);
-    }
 
     // What the five boxes show, the state kept between updates and the cursor
     // reading on display (empty slots while the right button is up).
@@ -100,6 +97,7 @@ class GraphsPage : public QWidget {
     void graphMouseReleased(Qt::MouseButton button);
 
     SessionModel& model_;
+    const Slot1Lock& slot1_;
     GraphScale& scaleInForce_;
     ParamPage& paramPage_;
     const SetupPage& setupPage_;
@@ -107,7 +105,6 @@ class GraphsPage : public QWidget {
     std::unique_ptr<GraphState> state_;
     GraphImages images_;
     std::function<void()> storeRemarksOfSession1_;
-    std::function<bool()> isSlot1Refused_;
 
     GraphPaintBox* graphBox_;
     std::array<GraphPaintBox*, 4> stripsAndLegend_{};  // lodret, vandret, lodret2, data1

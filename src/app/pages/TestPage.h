@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "acquisition/k40/K40TestSequence.h"
-#include "acquisition/k40/TestStart.h"
+#include "acquisition/electronics/TestStart.h"
 #include "evaluation/DynoPreparationRpm.h"
 
 class QCheckBox;

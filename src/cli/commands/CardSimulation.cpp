@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "acquisition/card/CardSequence.h"
+#include "acquisition/electronics/CardElectronics.h"
+#include "acquisition/electronics/TestStart.h"
 #include "cli/output/Json.h"
 #include "evaluation/DynoPreparation.h"
 #include "model/DynoSettings.h"
@@ -39,34 +42,31 @@ class NoMarkers final : public CardMarkerDisplay {
 
 }  // namespace
 
-int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicle,
-                        RecordingOptions options, std::ostream& out, std::ostream& err) {
+PreparedTestStart simulatedCardStart(const Arguments& arguments, const RecordingOptions& options) {
     const DynoModel dynoModel = cardModelArgument(arguments);
-    options.model.clear();  // --model named the dyno, not the vehicle
-    const DynoPreparation dyno =
-        prepareDyno(DynoConstantsInForce{}, dynoModel, Electronics::Card, BarMarkerTexts{});
-    const RpmPreparation rpm =
-        prepareRpm(options.testTypes, options.userDegreesText, dynoModel, RpmConstants{});
-    if (rpm.isUserDegreesOutOfRange) {
+    TestStartEntries entries = options.entries;
+    entries.dynoModelIndex = static_cast<int>(dynoModel);
+    entries.electronicsIndex = static_cast<int>(Electronics::Card);
+    TestStartInForce inForce = options.inForce;
+    inForce.rollerCode = dynoModel == DynoModel::K80 ? kK80RollerCodeOffset : 0;
+    inForce.remoteButtonMask = remoteButtonMaskFor(dynoModel);
+    const PreparedTestStart prepared = prepareTestStart(entries, inForce, false);
+    if (!prepared.error.empty()) {
         throw UsageError("--test deg:N takes at most " + std::to_string(maxUserDegrees(dynoModel)) +
                          " degrees on this dyno");
     }
+    return prepared;
+}
 
-    CardStart start;
-    start.remoteButtonMask = remoteButtonMaskFor(dynoModel);
-    start.rpm = rpm.constants;
-    start.channels = options.start.recording.analogChannels;
-    start.session = options.start.session;
-    start.session.dynoModel = dynoModel;
-    start.session.electronics = Electronics::Card;
-    start.session.rollerCode = dynoModel == DynoModel::K80 ? kK80RollerCodeOffset : 0;
-    start.session.speedDialConstant = dyno.constants.speedDialConstant;
-    start.weather.isStationConnected = arguments.flag("weather");
-    start.weather.options.standard = options.standard;
+int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicle,
+                        RecordingOptions options, std::ostream& out, std::ostream& err) {
+    const PreparedTestStart prepared = simulatedCardStart(arguments, options);
+    const DynoModel dynoModel = prepared.cardChoice.dynoModel;
+    options.model.clear();  // --model named the dyno, not the vehicle
 
     SimulatedCardOptions simulated;
     simulated.dynoModel = dynoModel;
-    simulated.rollerCode = start.session.rollerCode;
+    simulated.rollerCode = prepared.cardChoice.rollerCode;
     simulated.accessNs = kAccessNs;
     constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
     simulated.seed = static_cast<std::uint32_t>(
@@ -82,9 +82,13 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
     ConsoleK40Views views(err, options.isVerbose);
     NoMarkers markers;
     applyPageCorrection(options, slot1, views);
-    CardSequence sequence({card, card, views, views, markers, views}, slot1);
-    const CardOutcome outcome = sequence.run(start);
-    if (outcome.kind != CardOutcome::Kind::Finished) throw std::runtime_error(outcome.message);
+    CardElectronics cardElectronics({card, card, views, views, markers, views, views}, slot1);
+    DynoElectronics& electronics = cardElectronics;
+    electronics.start(prepared);
+    const std::optional<SessionOutcome> outcome = electronics.lastOutcome();
+    if (!outcome || outcome->kind != SessionOutcome::Kind::Finished) {
+        throw std::runtime_error(outcome ? outcome->message : "the card session did not start");
+    }
     saveRecordedSession(options, views, slot1, out,
                         {{"vehicle", jsonString(vehicle.name)},
                          {"dyno", jsonString(dynoModel == DynoModel::K80 ? "K80" : "K70")},

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/electronics/K40Electronics.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
@@ -73,7 +74,7 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
     }
     RecordingOptions options = recordingOptionsFrom(arguments, RecordingDefaults{});
-    options.start.portName = arguments.required("port");
+    options.prepared.k40.portName = arguments.required("port");
     if (options.out.empty()) throw UsageError("missing --out");
     const std::int64_t timeoutMs = options.timeoutMs > 0 ? options.timeoutMs : kDefaultTimeoutMs;
     const auto answerWaitMs = static_cast<std::int64_t>(
@@ -87,13 +88,15 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     QtClock clock;
     SerialByteLink port;
     K40Link link({port, clock, views, views, views, views}, *model, state);
-    const std::string& portName = options.start.portName;
+    K40Electronics k40(link, views);
+    DynoElectronics& electronics = k40;
+    const std::string& portName = options.prepared.k40.portName;
     // From here on a stop signal ends the wait, not the process.
     const StopSignals stopSignals;
 
     applyPageCorrection(options, slot1, views);
     // As the window does when it starts: open the port and greet the electronics.
-    if (link.sendStartUp(portName, options.start.recording.transferDelay) !=
+    if (link.sendStartUp(portName, options.prepared.k40.recording.transferDelay) !=
         K40Link::Outcome::Done) {
         throw std::runtime_error("cannot open " + portName + " (" + port.devicePath() +
                                  "): " + views.error().value_or(port.errorText()));
@@ -102,7 +105,7 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
         [&] { return !views.firmwareVersion().empty() || views.error() || stopSignals.received(); },
         kStartUpAnswerMs, 10);
     if (!views.error() && !stopSignals.received() &&
-        link.start(options.start) != K40Link::Outcome::Done) {
+        electronics.start(options.prepared) != DynoElectronics::Request::Done) {
         throw std::runtime_error("cannot start the test on " + portName + ": " +
                                  views.error().value_or(port.errorText()));
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "acquisition/ManualClock.h"
+#include "acquisition/electronics/K40Electronics.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/QtClock.h"
@@ -159,9 +160,11 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
 void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& views,
                   TestSession& slot1) {
     applyPageCorrection(options, slot1, views);
-    options.start.portName = std::string(kSimulatedPortName);
-    link.sendStartUp(kSimulatedPortName, options.start.recording.transferDelay);
-    if (link.start(options.start) != K40Link::Outcome::Done) {
+    options.prepared.k40.portName = std::string(kSimulatedPortName);
+    link.sendStartUp(kSimulatedPortName, options.prepared.k40.recording.transferDelay);
+    K40Electronics electronics(link, views);
+    if (DynoElectronics& chosen = electronics; chosen.start(options.prepared) !=
+                                               DynoElectronics::Request::Done) {
         throw std::runtime_error(views.error().value_or("the simulated electronics did not start"));
     }
 }
@@ -211,7 +214,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     AcquisitionState state;
     ConsoleK40Views views(err, options.isVerbose);
     SimulatedK40Options simulated =
-        electronicsOptions(arguments, options.start.session.rollerWeightKg);
+        electronicsOptions(arguments, options.prepared.k40.session.rollerWeightKg);
     std::string sentRuns;
     double overrunBytes = 0.0;
     if (isRealtime) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "acquisition/ManualClock.h"
+#include "acquisition/electronics/K40Electronics.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
@@ -48,6 +49,15 @@ WeatherSettings settingsOfCurrentFolder() {
         correctionStandardFromIndex(settings.correctionStandard).value_or(CorrectionStandard::Eec);
     result.transferDelay = read.inForce.transferDelay;
     return result;
+}
+
+// The request the Setup page's button would make with the same settings.
+StationRequest stationRequestOf(const std::string& port, const WeatherSettings& settings) {
+    StationRequest request;
+    request.portName = port;
+    request.transferDelay = settings.transferDelay;
+    request.k40Weather = settings.weather;
+    return request;
 }
 
 void printReadings(const AcquisitionState& state, const WeatherSettings& settings,
@@ -96,7 +106,8 @@ int runWeather(const std::vector<std::string>& words, std::ostream& out, std::os
         ManualClock clock;
         SimulatedK40 electronics(clock, *findVehicleProfile("scooter50"), SimulatedK40Options{});
         K40Link link({electronics, clock, views, views, views, views}, *model, state);
-        link.requestWeather(port, settings.transferDelay, settings.weather);
+        K40Electronics k40(link, views);
+        static_cast<DynoElectronics&>(k40).readWeatherStation(stationRequestOf(port, settings));
         clock.runUntilIdle();
         isAnswered = views.stationValues().has_value();
     } else {
@@ -104,8 +115,9 @@ int runWeather(const std::vector<std::string>& words, std::ostream& out, std::os
         QtClock clock;
         SerialByteLink serial;
         K40Link link({serial, clock, views, views, views, views}, *model, state);
-        if (link.requestWeather(port, settings.transferDelay, settings.weather) !=
-            K40Link::Outcome::Done) {
+        K40Electronics k40(link, views);
+        if (static_cast<DynoElectronics&>(k40).readWeatherStation(stationRequestOf(port, settings)) !=
+            DynoElectronics::Request::Done) {
             throw std::runtime_error("cannot open " + port + " (" + serial.devicePath() +
                                      "): " + views.error().value_or(serial.errorText()));
         }

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <stdexcept>
 
-#include "acquisition/k40/TestStart.h"
+#include "acquisition/electronics/TestStart.h"
 #include "cli/options/CorrectionArguments.h"
 #include "cli/output/Json.h"
 #include "evaluation/CorrectionApply.h"
@@ -92,6 +92,7 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     TestStartEntries entries;
     const DynoModel dyno = dynoArgument(arguments.value("dyno").value_or("K40"));
     entries.dynoModelIndex = static_cast<int>(dyno);
+    // `record` and `simulate` speak to K40 electronics unless `simulate --card` says.
     entries.electronicsIndex = static_cast<int>(Electronics::UsbSerial);
     if (const auto port = arguments.value("port")) entries.portName = *port;
     TestTypeChoice testType{defaults.testType, defaults.userDegreesText};
@@ -136,9 +137,8 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
                          " degrees on this dyno");
     }
     options.prepared = prepared;
-    options.start = prepared.k40;
-    options.testTypes = entries.testTypes;
-    options.userDegreesText = entries.userDegreesText;
+    options.entries = entries;
+    options.inForce = inForce;
 
     for (const char* name : {"pressure", "temperature", "humidity", "standard"}) {
         if (arguments.value(name)) options.isCorrectionComputed = true;

@@ -12,7 +12,7 @@
 #include "acquisition/SequenceView.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/k40/K40StatusView.h"
-#include "acquisition/k40/TestStart.h"
+#include "acquisition/electronics/TestStart.h"
 #include "cli/options/Arguments.h"
 #include "evaluation/CorrectionFactor.h"
 #include "evaluation/DynoPreparationRpm.h"
@@ -37,14 +37,12 @@ struct RecordingDefaults {
 
 // A session's set-up as the pages would hold it when "Start Test" is pressed.
 struct RecordingOptions {
-    // The start as the window's "Start Test" would prepare it from the same set-up.
+    // The start as the window's "Start Test" would prepare it from the same set-up;
+    // the commands complete its K40 request (the port they open).
     PreparedTestStart prepared;
-    // Its K40 request, which the commands complete (the port they open).
-    K40Start start;
-    // The test type as chosen, for a dyno other than the one the K40 start was
-    // prepared for.
-    TestTypeButtons testTypes{TestType::NoRpmRegistration};
-    std::string userDegreesText = "360";
+    // What it was prepared from, for a start on other electronics or another dyno.
+    TestStartEntries entries;
+    TestStartInForce inForce;
     std::filesystem::path out;
     // The Param. page: the boxes' values, and whether "Use correction factor" was
     // pressed (any of --pressure, --temperature, --humidity, --standard given); else

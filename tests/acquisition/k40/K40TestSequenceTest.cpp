@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/K40LinkFixture.h"
-#include "acquisition/k40/FixedGearingRatio.h"
+#include "acquisition/FixedGearingRatio.h"
 
 namespace dyno::test {
 namespace {

@@ -18,13 +18,14 @@
 #include "app/SimulatedSessionWindow.h"
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/PortTestSupport.h"
-#include "app/pages/FilePage.h"
+#include "acquisition/ports/SerialByteLink.h"
 #include "app/acquisition/K40Session.h"
+#include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
+#include "app/pages/FilePage.h"
 #include "app/pages/SetupPage.h"
 #include "app/pages/SpeedPage.h"
-#include "app/acquisition/TestControl.h"
 #include "app/pages/TestPage.h"
 #include "model/SessionHeader.h"
 #include "model/SessionModel.h"
@@ -105,8 +106,11 @@ TEST(TestPageSession, ElectronicsThatDoNotAnswerAreNamedOnTheSpeedAndSetupPages)
     QTemporaryDir startDir;
     RecordingMessageSink messages;
     auto model = SessionModel::create();
+    // The pseudo-terminal is reached as the program reaches a serial port.
+    SerialByteLink serial;
     ProgramOptions options;
     options.timeLapse = 20;
+    options.otherPortsLink = &serial;
     ProgramParts parts(options);
     MainWindow window(parts, *model, startDir.path());
     testing::takeSessionMessages(window, messages);

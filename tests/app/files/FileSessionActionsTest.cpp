@@ -98,12 +98,8 @@ TEST_F(FileSessionActions, SavedSessionLoadsIntoSlot3WithoutTouchingTheParamPage
 
 TEST_F(FileSessionActions, SlotOneIsNeitherLoadedNorSavedWhileATestReceivesIntoIt) {
     saveAs("earlier");
-    bool isReceiving = true;
-    int refusals = 0;
-    actions.setSlot1Guard([&] {
-        refusals += isReceiving ? 1 : 0;
-        return isReceiving;
-    });
+    standIn.k40.isBusy = true;  // a packet of the run is being handled
+    sink.messages.clear();
     model->slot(1).rollerPeriods[0] = 4242;  // the run arriving now
 
     loadInto("earlier.zsd", 1);
@@ -112,9 +108,11 @@ TEST_F(FileSessionActions, SlotOneIsNeitherLoadedNorSavedWhileATestReceivesIntoI
     EXPECT_FALSE(QFile::exists(path("during.zsd")));
     loadInto("earlier.zsd", 2);
     EXPECT_NE(model->slot(2).make.view(), "") << "other slots load as usual";
-    EXPECT_EQ(refusals, 2);
+    const RecordingMessageSink::Message busy{MessageKind::Warning, "VKR dyno",
+                                             std::string(kSlot1BusyText)};
+    EXPECT_EQ(sink.messages, std::vector<RecordingMessageSink::Message>({busy, busy}));
 
-    isReceiving = false;
+    standIn.k40.isBusy = false;
     saveAs("after");
     EXPECT_TRUE(QFile::exists(path("after.zsd")));
 }

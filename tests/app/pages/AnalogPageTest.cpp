@@ -15,8 +15,10 @@
 #include <memory>
 
 #include "app/FileActionsFixture.h"
+#include "app/RecordingMessageSink.h"
 #include "app/pages/AnalogPage.h"
 #include "app/pages/ControlLookup.h"
+#include "support/StandInElectronics.h"
 #include "display/GraphPalette.h"
 #include "model/SessionModel.h"
 
@@ -48,7 +50,9 @@ class AnalogPageTest : public ::testing::Test {
     }
 
     std::unique_ptr<SessionModel> model = SessionModel::create();
-    AnalogPage page{*model};
+    RecordingMessageSink messages;
+    testing::StandInSlot1 standIn{messages};
+    AnalogPage page{*model, standIn.lock};
 };
 
 TEST_F(AnalogPageTest, EveryControlIsFoundByItsComponentNameAsItsKind) {

@@ -15,11 +15,13 @@
 #include <memory>
 
 #include "app/FileActionsFixture.h"
+#include "app/RecordingMessageSink.h"
+#include "app/composition/MainWindow.h"
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/AnalogPage.h"
 #include "app/pages/ControlLookup.h"
-#include "app/composition/MainWindow.h"
 #include "display/graph/GraphCursor.h"
+#include "support/StandInElectronics.h"
 #include "display/SyntheticRuns.h"
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SessionArchive.h"
@@ -79,7 +81,9 @@ class AnalogPageRedraws : public ::testing::Test {
     }
 
     std::unique_ptr<SessionModel> model = SessionModel::create();
-    AnalogPage page{*model};
+    RecordingMessageSink messages;
+    testing::StandInSlot1 standIn{messages};
+    AnalogPage page{*model, standIn.lock};
     int redraws = 0;
 };
 

@@ -39,7 +39,7 @@ class GraphsPageTest : public ::testing::Test {
     GraphsPageTest() {
         auto* param = new ParamPage(&window);
         auto* setup = new SetupPage(&window);
-        page = new GraphsPage(*model, scaleInForce, *param, *setup, &window);
+        page = new GraphsPage(*model, scaleInForce, *param, *setup, standIn.lock, &window);
         setScale({"0", "150", "0", "20", "0", "10000"});
     }
 
@@ -89,6 +89,8 @@ class GraphsPageTest : public ::testing::Test {
 
     std::unique_ptr<SessionModel> model = SessionModel::create();
     GraphScale scaleInForce{};
+    RecordingMessageSink messages;
+    testing::StandInSlot1 standIn{messages};
     QWidget window;
     GraphsPage* page = nullptr;
 };
@@ -99,7 +101,9 @@ TEST(GraphsPageControls, NamesCaptionsDefaultsAndHints) {
     GraphScale scale;
     ParamPage param;
     SetupPage setup;
-    GraphsPage page(*model, scale, param, setup);
+    RecordingMessageSink messages;
+    testing::StandInSlot1 standIn{messages};
+    GraphsPage page(*model, scale, param, setup, standIn.lock);
     EXPECT_EQ(page.objectName(), "grafside1");
     const std::pair<const char*, QRect> paintBoxes[] = {{"grafwin", {161, 4, 600, 400}},
                                                         {"lodret", {140, 0, 21, 415}},

@@ -6,9 +6,11 @@
 #include <QPushButton>
 
 #include "app/FileActionsFixture.h"
+#include "app/RecordingMessageSink.h"
 #include "app/pages/GraphsPage.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/SetupPage.h"
+#include "support/StandInElectronics.h"
 #include "display/GraphImageSupport.h"
 #include "display/SyntheticRuns.h"
 #include "model/TestSession.h"
@@ -110,7 +112,9 @@ TEST(ParamPage, AirCurveReadsItsTwoBoxesOnlyWhenItIsDrawn) {
     GraphScale scale;
     ParamPage param;
     SetupPage setup;
-    GraphsPage graphs(*model, scale, param, setup);
+    RecordingMessageSink messages;
+    testing::StandInSlot1 standIn{messages};
+    GraphsPage graphs(*model, scale, param, setup, standIn.lock);
     EXPECT_EQ(text(param, "vindmodstandedit"), "0.030");
     EXPECT_EQ(text(param, "rullemodstandedit"), "0.5");
     const QColor yellow(255, 255, 0);

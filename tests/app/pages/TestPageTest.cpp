@@ -11,12 +11,13 @@
 
 #include "app/RecordingMessageSink.h"
 #include "acquisition/ManualClock.h"
-#include "app/pages/ControlLookup.h"
+#include "acquisition/ScriptedLink.h"
 #include "app/acquisition/K40Session.h"
+#include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
+#include "app/pages/ControlLookup.h"
 #include "app/pages/SpeedPage.h"
-#include "app/acquisition/TestControl.h"
 #include "app/pages/TestPage.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
@@ -39,7 +40,8 @@ class TestPageTest : public testing::Test {
     void buildWindow(bool isSimulated) {
         window.reset();
         ProgramOptions options;
-        options.isSimulated = isSimulated;
+        // Other names reach a line that cannot be opened, as a missing serial port.
+        if (!isSimulated) options.otherPortsLink = &missingPort;
         options.clock = &clock;
         options.electronics.isPacedAtLineRate = false;
         options.electronics.remoteDelayMs = -1;  // the test presses the remote
@@ -79,6 +81,12 @@ class TestPageTest : public testing::Test {
     ManualClock clock;
     RecordingMessageSink messages;
     std::unique_ptr<SessionModel> model;
+    test::ScriptedLink missingPort = [] {
+        test::ScriptedLink link;
+        link.canOpen = false;
+        link.error = "No such file or directory";
+        return link;
+    }();
     std::unique_ptr<ProgramParts> parts;
     std::unique_ptr<MainWindow> window;
     std::vector<QString> asked;
@@ -207,12 +215,12 @@ TEST_F(TestPageTest, SlotOneIsRefusedWhileADispatchWaits) {
     clock.advance(100);
     EXPECT_FALSE(k40.isBusy());
     RecordingMessageSink filePage;
-    EXPECT_FALSE(k40.refuseWhileBusy(filePage));
+    EXPECT_FALSE(window->slot1Lock().refuseChange(filePage));
 
     electronics().pressRemote();
     ASSERT_TRUE(runUntilShown("Data OK"));
     EXPECT_TRUE(k40.isBusy());
-    EXPECT_TRUE(k40.refuseWhileBusy(filePage));
+    EXPECT_TRUE(window->slot1Lock().refuseChange(filePage));
     ASSERT_EQ(filePage.messages.size(), 1u);
     EXPECT_EQ(filePage.messages[0].text, kSlot1BusyText);
     EXPECT_GT(model->slot(1).leadingPeriods(0), 100) << "the run is already in slot 1";

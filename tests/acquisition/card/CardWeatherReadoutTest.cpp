@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/ScriptedCardBus.h"
-#include "acquisition/weather/CardWeatherReadout.h"
+#include "acquisition/card/CardWeatherReadout.h"
 
 namespace dyno::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "acquisition/k40/TestStart.h"
+#include "acquisition/electronics/TestStart.h"
 
 #include "model/TextNumbers.h"
 
@@ -6,11 +6,10 @@ namespace dyno {
 
 PreparedTestStart prepareTestStart(const TestStartEntries& entries, const TestStartInForce& inForce,
                                    bool isRevCounterCheck) {
-    PreparedTestStart prepared{inForce.dyno, inForce.rpm, {}, {}, {}};
+    PreparedTestStart prepared{inForce.dyno, inForce.rpm, {}, {}, {}, {}, {}};
     const auto dynoModel = static_cast<DynoModel>(
         isKnownDynoModel(entries.dynoModelIndex) ? entries.dynoModelIndex : 0);
-    const auto electronics = static_cast<Electronics>(
-        isKnownElectronics(entries.electronicsIndex) ? entries.electronicsIndex : 0);
+    const Electronics electronics = electronicsOf(entries.electronicsIndex);
 
     const BarMarkerTexts markers{entries.markers.posA1, entries.markers.posA2,
                                  entries.markers.posB1, entries.markers.posB2};
@@ -52,8 +51,52 @@ PreparedTestStart prepareTestStart(const TestStartEntries& entries, const TestSt
     k40.session.rollerWeightKg = leadingNumber(entries.rollerWeightText);
     k40.session.rollerCode = inForce.rollerCode;
     k40.session.speedDialConstant = prepared.dyno.speedDialConstant;
-    k40.weather = {inForce.weatherConstants, entries.airUnits, entries.standard};
+    const StationRequest station = prepareStationRequest(entries, inForce);
+    k40.weather = station.k40Weather;
+
+    CardStart& card = prepared.card;
+    card.isRevCounterCheck = isRevCounterCheck;
+    card.cardBase = inForce.cardBase;
+    card.remoteButtonMask = inForce.remoteButtonMask;
+    card.remoteButtonDelayMs = inForce.remoteButtonDelayMs;
+    card.settleDelaySteps = inForce.settleDelaySteps;
+    card.speedInMph = entries.isSpeedInMph;
+    card.rpm = prepared.rpm;
+    card.channels = entries.recording.analogChannels;
+    card.channelSettings = prepared.channels;
+    card.session = k40.session;
+    card.weather = station.cardWeather;
+    prepared.cardChoice = station.cardChoice;
     return prepared;
+}
+
+StationRequest prepareStationRequest(const TestStartEntries& entries,
+                                     const TestStartInForce& inForce) {
+    StationRequest request;
+    request.portName = entries.portName;
+    request.transferDelay = inForce.transferDelay;
+    request.k40Weather = {inForce.weatherConstants, entries.airUnits, entries.standard};
+    if (isKnownDynoModel(entries.dynoModelIndex)) {
+        request.cardChoice.dynoModel = static_cast<DynoModel>(entries.dynoModelIndex);
+    }
+    request.cardChoice.rollerCode = inForce.rollerCode;
+    request.cardChoice.base = inForce.cardBase;
+    CardWeatherSetup& weather = request.cardWeather;
+    weather.isStationConnected = entries.recording.isWeatherStationConnected;
+    weather.constants = inForce.weatherConstants;
+    weather.options = {entries.airUnits, entries.standard};
+    weather.pressureScale = inForce.cardPressureScale;
+    weather.settleDelaySteps = inForce.settleDelaySteps;
+    return request;
+}
+
+std::optional<Electronics> namedElectronicsOf(int electronicsIndex) {
+    if (!isKnownElectronics(electronicsIndex)) return std::nullopt;
+    return static_cast<Electronics>(electronicsIndex);
+}
+
+Electronics electronicsOf(int electronicsIndex) {
+    return namedElectronicsOf(electronicsIndex).value_or(Electronics::Card);
 }
 
 }  // namespace dyno

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "acquisition/CardBus.h"
+#include "acquisition/card/CardBus.h"
 #include "evaluation/CorrectionSources.h"
 
 namespace dyno {
@@ -16,6 +16,8 @@ struct CardWeatherSetup {
     StationCorrectionOptions options;
     CardPressureScale pressureScale = CardPressureScale::Per253;
     std::int64_t settleDelaySteps = 0;
+
+    friend bool operator==(const CardWeatherSetup&, const CardWeatherSetup&) = default;
 };
 
 // Six conversions of one input: the first is dropped (the converter is still

@@ -1,4 +1,4 @@
-#include "acquisition/weather/CardWeatherReadout.h"
+#include "acquisition/card/CardWeatherReadout.h"
 
 #include <numeric>
 

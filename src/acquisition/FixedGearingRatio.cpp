@@ -1,4 +1,4 @@
-#include "acquisition/k40/FixedGearingRatio.h"
+#include "acquisition/FixedGearingRatio.h"
 
 #include <array>
 
