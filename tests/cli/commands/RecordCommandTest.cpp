@@ -399,8 +399,10 @@ TEST_F(RecordCommand, ADamagedRunIsNamedAndTheCountsPrintedAreTheCountsStored) {
         EXPECT_EQ(slot1.leadingPeriods(2), std::stoi(counts[3]));
         if (isKept) {
             // Two packets a revolution: the packets taken back around the fault are a few
-            // revolutions.
-            EXPECT_GT(slot1.leadingPeriods(1), std::stoi(counts[2]) - 12);
+            // revolutions. How many depends on where the framing is found again: in the
+            // stream, or only once the line goes quiet, which a loaded computer reaches
+            // a packet or two later.
+            EXPECT_GT(slot1.leadingPeriods(1), std::stoi(counts[2]) - 20);
             EXPECT_LT(slot1.leadingPeriods(1), std::stoi(counts[2]));
         } else {
             EXPECT_EQ(slot1.leadingPeriods(1), 0);
