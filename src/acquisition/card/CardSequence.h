@@ -133,7 +133,7 @@ class CardSequence {
     void test();
     // Where a run stands between two sample pairs.
     struct RunProgress {
-        int sample = 0;                 // the pair's first sample, then its second
+        int sample = 0;                  // the pair's first sample, then its second
         std::int64_t speedPosition = 0;  // the speed needle, drawn before each pair
         bool hasPassed26 = false;
     };
