@@ -143,7 +143,7 @@ FileResult<std::vector<std::uint8_t>> bytesOf(zip_source_t* source) {
         zip_source_open(source) != 0) {
         return FileError{kCannotSaveFile, zip_error_strerror(zip_source_error(source))};
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stat.size));
+    std::vector<std::uint8_t> bytes(stat.size);
     const zip_int64_t got = zip_source_read(source, bytes.data(), bytes.size());
     zip_source_close(source);
     if (got != static_cast<zip_int64_t>(bytes.size())) {

@@ -11,9 +11,9 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     constexpr std::int64_t kNsPerSecond = 1'000'000'000;
-    return FileStamp{static_cast<std::int64_t>(status.st_size),
-                     static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNsPerSecond +
-                         status.st_mtim.tv_nsec};
+    // Widened without a cast: off_t and time_t are at most 64 bits wide.
+    return FileStamp{std::int64_t{status.st_size},
+                     std::int64_t{status.st_mtim.tv_sec} * kNsPerSecond + status.st_mtim.tv_nsec};
 }
 
 double IndexedSession::maxPowerHp() const {

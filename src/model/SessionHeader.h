@@ -39,7 +39,10 @@ struct SessionValues {
 
     double rollerWeight() const { return values[kRollerWeight]; }
     double stationCorrection() const { return values[kStationCorrection]; }
-    double rpmPer100(int run) const { return values[kRpmPer100Run0 + run]; }
+    // `run` is 0..2, so the index stays within the ten values.
+    double rpmPer100(int run) const {
+        return values[static_cast<std::size_t>(kRpmPer100Run0 + run)];
+    }
 
     friend bool operator==(const SessionValues&, const SessionValues&) = default;
 };

@@ -8,10 +8,10 @@
 namespace dyno {
 
 // The elapsed count of a counter pair from the two 16-bit counts: each counter
-// counts down from 65535, so (65535 - high) x 2^16 + (65535 - low).
+// counts down from 65535, so (65535 - high) x 2^16 + (65535 - low). The unsigned
+// 0xFFFFu makes both differences 32-bit unsigned already.
 inline constexpr std::uint32_t elapsedCount(std::uint16_t highCount, std::uint16_t lowCount) {
-    return (static_cast<std::uint32_t>(0xFFFFu - highCount) << 16) |
-           static_cast<std::uint32_t>(0xFFFFu - lowCount);
+    return ((0xFFFFu - highCount) << 16) | (0xFFFFu - lowCount);
 }
 
 // Single accesses of the card and its A/D converter: the status port, the timers'

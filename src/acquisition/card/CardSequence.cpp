@@ -245,6 +245,21 @@ void CardSequence::test() {
 }
 
 void CardSequence::recordRun(int run) {
+    beginRun(run);
+    RunProgress progress;
+    for (;;) {
+        const std::optional<std::uint32_t> averagePeriod = readRollerPair(run, progress);
+        if (!averagePeriod) break;
+        if (start_.rpm.rpmRegistration == 1) recordRpm(run, progress.sample);
+        recordChannels(run, progress.sample);
+        if (hasRunEndedBySpeed(*averagePeriod, progress)) break;
+        ++progress.sample;
+        if (progress.sample >= kLastPairStart) break;
+    }
+    endRun(run);
+}
+
+void CardSequence::beginRun(int run) {
     seams_.view.showRemoteText(kTestRunningText, Rgb::Yellow, Rgb::Red);
     seams_.view.showDigit(run + 1);
     runInProgress_ = run;
@@ -255,76 +270,83 @@ void CardSequence::recordRun(int run) {
     patience_ = EdgePatience::UntilStop;
     armRollerCounters();
     patience_ = EdgePatience::TimeLimit;
-    int i = 0;
-    std::int64_t speedPosition = 0;
     rpmPosition_ = 0;
-    bool hasPassed26 = false;
     ignitionPeriod_ = 1;
-    const bool withRpm = start_.rpm.rpmRegistration == 1;
-    const auto dial = static_cast<std::uint32_t>(start_.rpm.rpmDialConstant);
-    const auto sample = static_cast<std::uint32_t>(start_.rpm.rpmSampleConstant);
-    auto& analog = slot1_.analogSamples[static_cast<std::size_t>(run)];
+}
 
-    for (;;) {
-        seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Yellow);
-        seams_.live.drawNeedle(Dial::Rpm, rpmPosition_, Rgb::Yellow);
-        const int pairStart = i;
-        std::uint32_t rising = 0;
-        std::uint32_t falling = 0;
-        try {
-            rising = rollerRisingRead();
-            slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(rising);
-            ++i;
-            falling = rollerFallingRead();
-            slot1_.rollerPeriods[sampleAt(run, i)] = static_cast<std::int32_t>(falling);
-        } catch (const RollerStandstill&) {
-            // The run ends by speed with the pairs it holds; the unfinished pair goes.
-            slot1_.rollerPeriods[sampleAt(run, pairStart)] = 0;
-            seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Black);
-            break;
-        }
-        // Unsigned 32-bit, as the counts are: the sum of two long periods wraps.
-        std::uint32_t average = (rising + falling) / 2;
-        seams_.live.drawNeedle(Dial::Speed, static_cast<int>(speedPosition), Rgb::Black);
-
-        if (withRpm) {
-            seams_.live.drawNeedle(Dial::Rpm, rpmPosition_, Rgb::Black);
-            std::uint32_t period = ignitionPeriod_ == 0 ? 1 : ignitionPeriod_;
-            // The needle position is a 16-bit number.
-            rpmPosition_ = static_cast<std::int16_t>(dial / period);
-            if (rpmPosition_ < 0) {
-                rpmPosition_ = 0;
-                period = dial;
-            }
-            if (rpmPosition_ > kLargestNeedlePosition) {
-                period = dial / kLargestNeedlePosition;
-                rpmPosition_ = kLargestNeedlePosition;
-            }
-            const auto rpm = static_cast<std::int32_t>(period == 0 ? 0 : sample / period);
-            slot1_.rpmSamples[sampleAt(run, i - 1)] = rpm;
-            slot1_.rpmSamples[sampleAt(run, i)] = rpm;
-        }
-        for (int k = 1; k <= kAnalogChannels; ++k) {
-            if (!start_.channels[static_cast<std::size_t>(k - 1)]) continue;
-            const int value = access_->readInput(k + 2);
-            auto& channel = analog[static_cast<std::size_t>(k - 1)];
-            channel[static_cast<std::size_t>(i - 1)] = static_cast<std::uint16_t>(value);
-            channel[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(value);
-            if (k <= 2) moveMarker(k, value);
-        }
-        if (average == 0) average = 1;
-        speedPosition = static_cast<std::int64_t>(needleSpeedConstant_ / average);
-
-        if (isRemotePressed(access_->status(), start_.remoteButtonMask)) break;
-        if (!hasPassed26 && speedPosition > kPassedPosition) {
-            hasPassed26 = true;
-            patience_ = EdgePatience::UntilStandstill;
-        }
-        if (speedPosition < kEndPosition && hasPassed26) break;
-        if (speedPosition < 0 || speedPosition > kLargestNeedlePosition) speedPosition = 0;
-        ++i;
-        if (i >= kLastPairStart) break;
+std::optional<std::uint32_t> CardSequence::readRollerPair(int run, RunProgress& progress) {
+    const auto speedPosition = static_cast<int>(progress.speedPosition);
+    seams_.live.drawNeedle(Dial::Speed, speedPosition, Rgb::Yellow);
+    seams_.live.drawNeedle(Dial::Rpm, rpmPosition_, Rgb::Yellow);
+    const int pairStart = progress.sample;
+    std::uint32_t rising = 0;
+    std::uint32_t falling = 0;
+    try {
+        rising = rollerRisingRead();
+        slot1_.rollerPeriods[sampleAt(run, progress.sample)] = static_cast<std::int32_t>(rising);
+        ++progress.sample;
+        falling = rollerFallingRead();
+        slot1_.rollerPeriods[sampleAt(run, progress.sample)] = static_cast<std::int32_t>(falling);
+    } catch (const RollerStandstill&) {
+        // The run ends by speed with the pairs it holds; the unfinished pair goes.
+        slot1_.rollerPeriods[sampleAt(run, pairStart)] = 0;
+        seams_.live.drawNeedle(Dial::Speed, speedPosition, Rgb::Black);
+        return std::nullopt;
     }
+    seams_.live.drawNeedle(Dial::Speed, speedPosition, Rgb::Black);
+    // Unsigned 32-bit, as the counts are: the sum of two long periods wraps.
+    return (rising + falling) / 2;
+}
+
+void CardSequence::recordRpm(int run, int sample) {
+    const auto dial = static_cast<std::uint32_t>(start_.rpm.rpmDialConstant);
+    const auto sampleConstant = static_cast<std::uint32_t>(start_.rpm.rpmSampleConstant);
+    seams_.live.drawNeedle(Dial::Rpm, rpmPosition_, Rgb::Black);
+    std::uint32_t period = ignitionPeriod_ == 0 ? 1 : ignitionPeriod_;
+    // The needle position is a 16-bit number.
+    rpmPosition_ = static_cast<std::int16_t>(dial / period);
+    if (rpmPosition_ < 0) {
+        rpmPosition_ = 0;
+        period = dial;
+    }
+    if (rpmPosition_ > kLargestNeedlePosition) {
+        period = dial / kLargestNeedlePosition;
+        rpmPosition_ = kLargestNeedlePosition;
+    }
+    const auto rpm = static_cast<std::int32_t>(period == 0 ? 0 : sampleConstant / period);
+    slot1_.rpmSamples[sampleAt(run, sample - 1)] = rpm;
+    slot1_.rpmSamples[sampleAt(run, sample)] = rpm;
+}
+
+void CardSequence::recordChannels(int run, int sample) {
+    auto& analog = slot1_.analogSamples[static_cast<std::size_t>(run)];
+    for (int k = 1; k <= kAnalogChannels; ++k) {
+        if (!start_.channels[static_cast<std::size_t>(k - 1)]) continue;
+        const int value = access_->readInput(k + 2);
+        auto& channel = analog[static_cast<std::size_t>(k - 1)];
+        channel[static_cast<std::size_t>(sample - 1)] = static_cast<std::uint16_t>(value);
+        channel[static_cast<std::size_t>(sample)] = static_cast<std::uint16_t>(value);
+        if (k <= 2) moveMarker(k, value);
+    }
+}
+
+bool CardSequence::hasRunEndedBySpeed(std::uint32_t averagePeriod, RunProgress& progress) {
+    if (averagePeriod == 0) averagePeriod = 1;
+    progress.speedPosition = static_cast<std::int64_t>(needleSpeedConstant_ / averagePeriod);
+
+    if (isRemotePressed(access_->status(), start_.remoteButtonMask)) return true;
+    if (!progress.hasPassed26 && progress.speedPosition > kPassedPosition) {
+        progress.hasPassed26 = true;
+        patience_ = EdgePatience::UntilStandstill;
+    }
+    if (progress.speedPosition < kEndPosition && progress.hasPassed26) return true;
+    if (progress.speedPosition < 0 || progress.speedPosition > kLargestNeedlePosition) {
+        progress.speedPosition = 0;
+    }
+    return false;
+}
+
+void CardSequence::endRun(int run) {
     patience_ = EdgePatience::TimeLimit;
     runInProgress_ = -1;
     completedRuns_ = run + 1;

@@ -123,7 +123,23 @@ class CardSequence {
 
     void revCounterCheck();
     void test();
+    // Where a run stands between two sample pairs.
+    struct RunProgress {
+        int sample = 0;                  // the pair's first sample, then its second
+        std::int64_t speedPosition = 0;  // the speed needle, drawn before each pair
+        bool hasPassed26 = false;
+    };
+    // One run: pairs until it ends by speed, by the remote or by 2000 samples.
     void recordRun(int run);
+    void beginRun(int run);
+    // The next pair's average period; nothing when the roller stood still past 26.
+    std::optional<std::uint32_t> readRollerPair(int run, RunProgress& progress);
+    void recordRpm(int run, int sample);
+    void recordChannels(int run, int sample);
+    // Moves the speed needle to the pair's speed: true when that, or the remote,
+    // ends the run.
+    bool hasRunEndedBySpeed(std::uint32_t averagePeriod, RunProgress& progress);
+    void endRun(int run);
     void finishSession();
     void keepCompletedRuns();
     void clearRunInProgress();

@@ -430,7 +430,7 @@ void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
     eraseFrom(run.rollerPeriods, counts.roller, state_.rollerCount);
     eraseFrom(run.rpmSamples, counts.rpm, state_.rpmCount);
     for (std::size_t ch = 0; ch < counts.analog.size(); ++ch) {
-        eraseFrom(std::span(run.analogSamples[ch]), counts.analog[ch], state_.analogCount[ch]);
+        eraseFrom(run.analogSamples[ch], counts.analog[ch], state_.analogCount[ch]);
     }
 }
 

@@ -72,6 +72,15 @@ FindSessionsDialog::FindSessionsDialog(std::filesystem::path indexFile, QWidget*
       status_(new QLabel(this)) {
     setObjectName(QStringLiteral("findsessionsdialog"));
     setWindowTitle(QStringLiteral("Find sessions"));
+    setUpFilters();
+    setUpResults();
+    setUpRescanRow();
+    layOutDialog();
+    connectSearch();
+    connectRescan();
+}
+
+void FindSessionsDialog::setUpFilters() {
     words_->setObjectName(QStringLiteral("findwords"));
     words_->setPlaceholderText(QStringLiteral("Make, model, owner or remarks"));
     words_->setClearButtonEnabled(true);
@@ -89,7 +98,9 @@ FindSessionsDialog::FindSessionsDialog(std::filesystem::path indexFile, QWidget*
     }
     order_->setObjectName(QStringLiteral("findorder"));
     order_->addItems({QStringLiteral("Newest first"), QStringLiteral("Most power first")});
+}
 
+void FindSessionsDialog::setUpResults() {
     results_->setObjectName(QStringLiteral("findresults"));
     results_->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Make"),
                                          QStringLiteral("Model"), QStringLiteral("Owner"),
@@ -98,14 +109,19 @@ FindSessionsDialog::FindSessionsDialog(std::filesystem::path indexFile, QWidget*
     results_->setSelectionMode(QAbstractItemView::SingleSelection);
     results_->verticalHeader()->hide();
     results_->horizontalHeader()->setStretchLastSection(true);
+}
 
+void FindSessionsDialog::setUpRescanRow() {
     folder_->setObjectName(QStringLiteral("findfolder"));
     rescanButton_->setObjectName(QStringLiteral("findrescan"));
     progress_->setObjectName(QStringLiteral("findprogress"));
     cancelButton_->setObjectName(QStringLiteral("findcancel"));
     status_->setObjectName(QStringLiteral("findstatus"));
     status_->setWordWrap(true);
+}
 
+// The filters above the results, the library's folder and its rescan below.
+void FindSessionsDialog::layOutDialog() {
     auto* filters = new QGridLayout;
     filters->addWidget(new QLabel(QStringLiteral("Search:"), this), 0, 0);
     filters->addWidget(words_, 0, 1, 1, 5);
@@ -132,7 +148,10 @@ FindSessionsDialog::FindSessionsDialog(std::filesystem::path indexFile, QWidget*
     layout->addWidget(status_);
     resize(820, 520);
     showRescanRunning(false);
+}
 
+// Every change of a filter searches again; choosing a result names its file.
+void FindSessionsDialog::connectSearch() {
     connect(words_, &QLineEdit::textChanged, this, &FindSessionsDialog::search);
     connect(dyno_, &QComboBox::currentIndexChanged, this, &FindSessionsDialog::search);
     connect(order_, &QComboBox::currentIndexChanged, this, &FindSessionsDialog::search);
@@ -149,6 +168,9 @@ FindSessionsDialog::FindSessionsDialog(std::filesystem::path indexFile, QWidget*
         chooseRow(row);
         accept();
     });
+}
+
+void FindSessionsDialog::connectRescan() {
     connect(rescanButton_, &QPushButton::clicked, this, &FindSessionsDialog::rescan);
     connect(cancelButton_, &QPushButton::clicked, rescan_, &LibraryRescan::cancel);
     connect(rescan_, &LibraryRescan::progressed, this, [this](int examined, int found) {

@@ -48,6 +48,14 @@ class FindSessionsDialog : public QDialog {
     void fileChosen(const QString& path);
 
   private:
+    // The constructor's steps.
+    void setUpFilters();
+    void setUpResults();
+    void setUpRescanRow();
+    void layOutDialog();
+    void connectSearch();
+    void connectRescan();
+
     LibraryIndex& index();
     LibraryQuery query() const;
     void showRescanRunning(bool running);

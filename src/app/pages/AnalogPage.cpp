@@ -99,7 +99,18 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
       workspace_(EvaluationWorkspace::create()),
       images_(AnalogImages::create()) {
     setObjectName(QStringLiteral("analogside"));
+    // In this order: the tab order follows the order of creation.
+    buildPaintBoxes();
+    buildScrollbar();
+    buildButtons();
+    buildZoom();
+    buildChannelBoxes();
+    buildRunGroups();
+    buildScaleGroups();
+    buildMoves();
+}
 
+void AnalogPage::buildPaintBoxes() {
     boxes_ = {new GraphPaintBox("anawin", images_.plot, this),
               new GraphPaintBox("lskala", images_.leftScale, this),
               new GraphPaintBox("hskala", images_.rightScale, this)};
@@ -110,7 +121,9 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
     connect(boxes_[0], &GraphPaintBox::mouseMoved, this, &AnalogPage::plotMouseMoved);
     connect(boxes_[0], &GraphPaintBox::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint) { plotMouseReleased(button); });
+}
 
+void AnalogPage::buildScrollbar() {
     scrollbar_ = new QScrollBar(Qt::Horizontal, this);
     scrollbar_->setObjectName(QStringLiteral("scrollbar1"));
     scrollbar_->setGeometry(kPlot.left(), kPlot.bottom() + 3, kPlot.width(), 17);
@@ -128,14 +141,18 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
         scrollOffset_ = position;
         redraw();
     });
+}
 
+void AnalogPage::buildButtons() {
     auto* update = namedButton("update_anawin", QStringLiteral("Update"),
                                QRect(4, kBandTop + 2, 75, 25), this);
     connect(update, &QPushButton::clicked, this, &AnalogPage::redraw);
     auto* reset = namedButton("reset_tests", QStringLiteral("Reset tests"),
                               QRect(4, kBandTop + 31, 75, 25), this);
     connect(reset, &QPushButton::clicked, this, &AnalogPage::resetTests);
+}
 
+void AnalogPage::buildZoom() {
     auto* zoomLabel = new QLabel(QStringLiteral("Zoom"), this);
     zoomLabel->setGeometry(4, kBandTop + 62, 34, 22);
     zoom_ = new QSpinBox(this);
@@ -148,16 +165,20 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
     // The thumb is what the plot shows: 600 / zoom samples.
     scrollbar_->setPageStep(kPlot.width() / zoom_->value());
     connect(zoom_, &QSpinBox::valueChanged, this, &AnalogPage::zoomChanged);
+}
 
-    // Ticking a channel shows it at the next redraw.
+// Ticking a channel shows it at the next redraw.
+void AnalogPage::buildChannelBoxes() {
     for (int c = 1; c <= 5; ++c) {
         auto* box = new QCheckBox(QStringLiteral("Ch. %1").arg(c), this);
         box->setObjectName(QStringLiteral("dana%1").arg(c));
         box->setGeometry(88, kBandTop + 4 + kRow * (c - 1), 60, kRow);
         channelBoxes_[static_cast<std::size_t>(c - 1)] = box;
     }
+}
 
-    // Item 0 shows nothing of the slot, item n its run n; slot 1 starts on run 1.
+// Item 0 shows nothing of the slot, item n its run n; slot 1 starts on run 1.
+void AnalogPage::buildRunGroups() {
     for (int s = 1; s <= 4; ++s) {
         const QStringList items{s == 1 ? QStringLiteral(" 0 ") : QStringLiteral(" 0"),
                                 QStringLiteral(" 1"), QStringLiteral(" 2"), QStringLiteral(" 3")};
@@ -170,7 +191,9 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
         redrawOnClick(group, this);
         runGroups_[static_cast<std::size_t>(s - 1)] = group;
     }
+}
 
+void AnalogPage::buildScaleGroups() {
     curveGroup_ = radioGroup(QStringLiteral("vskala"), QStringLiteral("V. scale"),
                              {QStringLiteral("Hp"), QStringLiteral("Speed")}, 0,
                              QRect(434, kBandTop, 70, 58), this);
@@ -180,7 +203,10 @@ AnalogPage::AnalogPage(SessionModel& model, const Slot1Lock& slot1, QWidget* par
     leftScaleGroup_ = radioGroup(QStringLiteral("left_scale"), QStringLiteral("Left scale"),
                                  channels, 0, QRect(508, kBandTop, 76, 112), this);
     redrawOnClick(leftScaleGroup_, this);
+}
 
+// Each slot's curves may be moved along the time axis against the others.
+void AnalogPage::buildMoves() {
     for (int s = 1; s <= 4; ++s) {
         const int top = kBandTop + 2 + 24 * (s - 1);
         auto* label = new QLabel(QStringLiteral("Move test %1").arg(s), this);

@@ -54,6 +54,16 @@ class AnalogPage : public QWidget {
     void resetTests();
 
   private:
+    // The constructor's groups of controls, in the order they are made.
+    void buildPaintBoxes();
+    void buildScrollbar();
+    void buildButtons();
+    void buildZoom();
+    void buildChannelBoxes();
+    void buildRunGroups();
+    void buildScaleGroups();
+    void buildMoves();
+
     void zoomChanged(int zoom);
     void plotMousePressed(Qt::MouseButton button, QPoint position);
     void plotMouseMoved(QPoint position);

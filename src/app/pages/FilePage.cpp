@@ -59,7 +59,19 @@ FilePage::FilePage(QStringList places, QWidget* parent)
       memo_(new QPlainTextEdit(this)),
       loaded_(new QLabel(this)) {
     setObjectName(QStringLiteral("readside1"));
+    // In this order: the tab order follows the order of creation.
+    setUpFolderBrowser();
+    QComboBox* filter = makeFileList();
+    QGroupBox* preview = makePreview();
+    QGroupBox* load = makeLoadButtons();
+    QPushButton* save = makeSaveButton();
+    QPushButton* find = makeFindButton();
+    layOutPage(filter, {preview, load, save, find});
+    connectFolderBrowser();
+    setInitialFolder(QDir::homePath());
+}
 
+void FilePage::setUpFolderBrowser() {
     drives_->setObjectName(QStringLiteral("DriveComboBox1"));
     drives_->addItems(places_);
     folderModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
@@ -70,21 +82,20 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     for (int column = 1; column < folderModel_->columnCount(); ++column) {
         folders_->hideColumn(column);
     }
+}
+
+// The file list's filter, and the remarks of the file chosen in it.
+QComboBox* FilePage::makeFileList() {
     files_->setObjectName(QStringLiteral("filelistbox"));
     auto* filter = new QComboBox(this);
     filter->setObjectName(QStringLiteral("FilterComboBox1"));
     filter->addItem(QStringLiteral("All files (*.*)"));
     memo_->setObjectName(QStringLiteral("readfilememo"));
     memo_->setReadOnly(true);
+    return filter;
+}
 
-    auto* browse = new QVBoxLayout;
-    browse->addWidget(drives_);
-    browse->addWidget(folders_, 1);
-
-    auto* list = new QVBoxLayout;
-    list->addWidget(files_, 1);
-    list->addWidget(filter);
-
+QGroupBox* FilePage::makePreview() {
     auto* preview = new QGroupBox(this);
     auto* previewLayout = new QGridLayout(preview);
     previewLayout->addWidget(new QLabel(QStringLiteral("Date :"), preview), 0, 0);
@@ -93,7 +104,10 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     previewLayout->addWidget(time_, 1, 1);
     previewLayout->addWidget(new QLabel(QStringLiteral("Test Remarks :"), preview), 2, 0, 1, 2);
     previewLayout->addWidget(memo_, 3, 0, 1, 2);
+    return preview;
+}
 
+QGroupBox* FilePage::makeLoadButtons() {
     auto* load = new QGroupBox(QStringLiteral("Load test session into:"), this);
     auto* loadLayout = new QVBoxLayout(load);
     for (int slot = 1; slot <= 4; ++slot) {
@@ -113,10 +127,17 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     loaded_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     keepLoadLineRoom();
     loadLayout->addWidget(loaded_);
+    return load;
+}
+
+QPushButton* FilePage::makeSaveButton() {
     auto* save = new QPushButton(QStringLiteral("Save Test session 1"), this);
     save->setObjectName(QStringLiteral("savefile"));
     connect(save, &QPushButton::clicked, this, &FilePage::saveSession1Requested);
+    return save;
+}
 
+QPushButton* FilePage::makeFindButton() {
     auto* find = new QPushButton(QStringLiteral("Find sessions"), this);
     find->setObjectName(QStringLiteral("findsessions"));
     find->setToolTip(QStringLiteral("Search the saved sessions (Ctrl+F)"));
@@ -124,19 +145,30 @@ FilePage::FilePage(QStringList places, QWidget* parent)
     // A window shortcut of this page fires only while the page is shown.
     auto* findKey = new QShortcut(QKeySequence::Find, this);
     connect(findKey, &QShortcut::activated, this, &FilePage::findSessionsRequested);
+    return find;
+}
+
+// Three columns: the folders, the files, and what can be done with the chosen one.
+void FilePage::layOutPage(QComboBox* filter, std::initializer_list<QWidget*> actionsTopDown) {
+    auto* browse = new QVBoxLayout;
+    browse->addWidget(drives_);
+    browse->addWidget(folders_, 1);
+
+    auto* list = new QVBoxLayout;
+    list->addWidget(files_, 1);
+    list->addWidget(filter);
 
     auto* actions = new QVBoxLayout;
-    actions->addWidget(preview);
-    actions->addWidget(load);
-    actions->addWidget(save);
-    actions->addWidget(find);
+    for (QWidget* action : actionsTopDown) actions->addWidget(action);
     actions->addStretch();
 
     auto* columns = new QHBoxLayout(this);
     columns->addLayout(browse, 3);
     columns->addLayout(list, 3);
     columns->addLayout(actions, 2);
+}
 
+void FilePage::connectFolderBrowser() {
     connect(drives_, &QComboBox::activated, this,
             [this](int index) { showFolder(drives_->itemText(index)); });
     // A click, and the arrow keys too: whatever makes a folder the current one.
@@ -148,8 +180,6 @@ FilePage::FilePage(QStringList places, QWidget* parent)
                 if (index.isValid() && folder != currentFolder_) showFolder(folder);
             });
     connect(files_, &QListWidget::currentRowChanged, this, &FilePage::selectedFileChanged);
-
-    setInitialFolder(QDir::homePath());
 }
 
 void FilePage::setInitialFolder(const QString& folder) {

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 class QComboBox;
 class QFileSystemModel;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
+class QPushButton;
 class QTreeView;
 
 namespace dyno {
@@ -68,6 +72,16 @@ class FilePage : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    // The constructor's steps, in the order the controls are made.
+    void setUpFolderBrowser();
+    QComboBox* makeFileList();
+    QGroupBox* makePreview();
+    QGroupBox* makeLoadButtons();
+    QPushButton* makeSaveButton();
+    QPushButton* makeFindButton();
+    void layOutPage(QComboBox* filter, std::initializer_list<QWidget*> actionsTopDown);
+    void connectFolderBrowser();
+
     // Four lines of the load line in the page's font.
     void keepLoadLineRoom();
 

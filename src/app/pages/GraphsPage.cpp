@@ -103,8 +103,18 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage&
       state_(std::make_unique<GraphState>()),
       images_(GraphImages::create()) {
     setObjectName(QStringLiteral("grafside1"));
+    // In this order: the tab order follows the order of creation.
+    buildPaintBoxes();
+    buildDisplayChoices();
+    buildPresets();
+    buildCopyBoxes();
+    buildPrintButton();
+    buildRemarkLinesAndSlots();
+    buildManualSmoothing();
+}
 
-    // The graph over a black shape one pixel larger all round.
+// The graph over a black shape one pixel larger all round, its strips and legend.
+void GraphsPage::buildPaintBoxes() {
     auto* shape = new QWidget(this);
     shape->setObjectName(QStringLiteral("Shape1"));
     shape->setGeometry(kGraphAt.x() - 1, kGraphAt.y() - 1, 602, 402);
@@ -127,7 +137,9 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage&
     connect(graphBox_, &GraphPaintBox::mouseMoved, this, &GraphsPage::graphMouseMoved);
     connect(graphBox_, &GraphPaintBox::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint) { graphMouseReleased(button); });
+}
 
+void GraphsPage::buildDisplayChoices() {
     auto* updatebutton = namedButton("updatebutton", QStringLiteral("Update Display"), this);
     updatebutton->setGeometry(4, 102, 130, 25);
     updatebutton->setDefault(true);
@@ -148,22 +160,27 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage&
     fixedGearing_ =
         namedCheck(QStringLiteral("fixed_gearing_check"), QStringLiteral("Fixed Gearing"), this);
     fixedGearing_->setGeometry(8, 188, 126, 18);
+}
 
-    buildPresets();
-
-    // The copy happens at the next update, which then unticks the box.
+// The copy happens at the next update, which then unticks the box.
+void GraphsPage::buildCopyBoxes() {
     for (std::size_t i = 0; i < copyBoxes_.size(); ++i) {
         copyBoxes_[i] = namedCheck(QStringLiteral("copy1%1").arg(i + 2),
                                    QString::fromLatin1(kCopyCaptions[i]), this);
         copyBoxes_[i]->setToolTip(QString::fromLatin1(kCopyHints[i]));
         copyBoxes_[i]->setGeometry(4, 362 + 18 * static_cast<int>(i), 130, 18);
     }
+}
 
+void GraphsPage::buildPrintButton() {
     auto* printbutton = namedButton("printbutton", QStringLiteral("Print"), this);
     printbutton->setToolTip(QStringLiteral("Print out graph display"));
     printbutton->setGeometry(4, 420, 130, 25);
     connect(printbutton, &QPushButton::clicked, this, &GraphsPage::printRequested);
+}
 
+// Each slot's remark line, then that slot's run choice and curve boxes.
+void GraphsPage::buildRemarkLinesAndSlots() {
     auto* remarks = new QWidget(this);
     remarks->setObjectName(QStringLiteral("Panel3"));
     remarks->setGeometry(472, 430, 309, 96);
@@ -180,8 +197,10 @@ GraphsPage::GraphsPage(SessionModel& model, GraphScale& scaleInForce, ParamPage&
         slots_[static_cast<std::size_t>(s - 1)].remarkLine = line;
         buildSlot(s);
     }
+}
 
-    // Kept for the manual smoothing of earlier versions; the graph does not use them.
+// Kept for the manual smoothing of earlier versions; the graph does not use them.
+void GraphsPage::buildManualSmoothing() {
     auto* smoothValue = new QSpinBox(this);
     smoothValue->setObjectName(QStringLiteral("smooth_value"));
     smoothValue->setVisible(false);

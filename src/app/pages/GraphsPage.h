@@ -86,8 +86,15 @@ class GraphsPage : public QWidget {
         QLineEdit* remarkLine = nullptr;
     };
 
-    void buildSlot(int slot);
+    // The constructor's groups of controls, in the order they are made.
+    void buildPaintBoxes();
+    void buildDisplayChoices();
     void buildPresets();
+    void buildCopyBoxes();
+    void buildPrintButton();
+    void buildRemarkLinesAndSlots();
+    void buildSlot(int slot);
+    void buildManualSmoothing();
     GraphControls readControls() const;
     void showControls(const GraphControls& controls);
     void repaintBoxes();

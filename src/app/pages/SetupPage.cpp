@@ -35,8 +35,23 @@ SetupPage::SetupPage(QWidget* parent)
       saveSettings_(new QPushButton(QStringLiteral("Save initialization file"), this)),
       advancedSetup_(new QPushButton(QStringLiteral("Advanced setup"), this)) {
     setObjectName(QStringLiteral("TabSheet1"));
+    // In this order: the tab order follows the order of creation.
+    buildGraphLimits();
+    buildCompany();
+    buildPrint();
+    buildUnits();
+    saveSettings_->setObjectName(QStringLiteral("saveinifile"));
+    saveSettings_->setGeometry(10, 454, 250, 30);
+    buildDynoChoices();
+    buildK40Electronics();
+    buildNoAnswerText();
+    advancedSetup_->setObjectName(QStringLiteral("advancebutton"));
+    advancedSetup_->setGeometry(270, 334, 150, 28);
+    buildWeatherStation();
+}
 
-    // Graph limits shown after a start: speed and power up to 3 digits, rpm up to 5.
+// Graph limits shown after a start: speed and power up to 3 digits, rpm up to 5.
+void SetupPage::buildGraphLimits() {
     auto* limits = new QGroupBox(QStringLiteral("Graph limits at start"), this);
     limits->setGeometry(10, 8, 250, 110);
     struct LimitBox {
@@ -59,8 +74,10 @@ SetupPage::SetupPage(QWidget* parent)
             addEdit(limits, QString::fromLatin1(box.name), QString::fromLatin1(box.text),
                     {isStart ? 80 : 200, y, 40, 21}, box.digits);
     }
+}
 
-    // 20 characters may be typed; the settings file keeps 19.
+// 20 characters may be typed; the settings file keeps 19.
+void SetupPage::buildCompany() {
     auto* company = new QGroupBox(QStringLiteral("Company"), this);
     company->setGeometry(10, 126, 250, 130);
     addLabel(company, QStringLiteral("Company name"), {8, 22, 90, 20});
@@ -71,7 +88,9 @@ SetupPage::SetupPage(QWidget* parent)
     addLabel(company, QStringLiteral("Initial test folder"), {8, 78, 230, 20});
     initialFolder_ = addEdit(company, "initialdiredit",
                              QStringLiteral("Name of initial test folder"), {8, 98, 232, 21});
+}
 
+void SetupPage::buildPrint() {
     auto* print = new QGroupBox(QStringLiteral("Print"), this);
     print->setGeometry(10, 264, 250, 100);
     printOwnerName_ = addCheck(print, "printownerbox", QStringLiteral("Print owner name"),
@@ -79,16 +98,18 @@ SetupPage::SetupPage(QWidget* parent)
     printHeader_ = addCheck(print, "printheaderbox", QStringLiteral("Print header"), {8, 42, 230, 20});
     addLabel(print, QStringLiteral("Graph line width"), {8, 68, 120, 20});
     printLineWidth_ = addEdit(print, "printlinewidth_edit", QStringLiteral("3"), {130, 66, 40, 21});
+}
 
+void SetupPage::buildUnits() {
     auto* units = new QGroupBox(QStringLiteral("Units"), this);
     units->setGeometry(10, 372, 250, 70);
     powerInKw_ = addCheck(units, "kwflagbox", QStringLiteral("Show power as KW"), {8, 20, 230, 20});
     speedInMph_ =
         addCheck(units, "mphflagbox", QStringLiteral("Show speed as MPH"), {8, 42, 230, 20});
+}
 
-    saveSettings_->setObjectName(QStringLiteral("saveinifile"));
-    saveSettings_->setGeometry(10, 454, 250, 30);
-
+// The dyno's model, electronics and roller.
+void SetupPage::buildDynoChoices() {
     dynoModel_ = addRadioGroup(this, "dynomodel", QStringLiteral("Dyno model"),
                                {QStringLiteral("K40"), QStringLiteral("K70"), QStringLiteral("K80")},
                                0, {270, 8, 120, 84});
@@ -112,7 +133,9 @@ SetupPage::SetupPage(QWidget* parent)
     rollerWeightForLoadedTests_ =
         addCheck(this, "update_test_weight", QStringLiteral("Update loaded tests with Rollerweight"),
                  {270, 372, 320, 20});
+}
 
+void SetupPage::buildK40Electronics() {
     auto* k40 = new QGroupBox(QStringLiteral("K40 Dyno electronics"), this);
     k40->setGeometry(270, 244, 310, 80);
     addLabel(k40, QStringLiteral("Select Port"), {8, 22, 80, 20});
@@ -134,8 +157,10 @@ SetupPage::SetupPage(QWidget* parent)
     // Any name can be restored or typed; the list offers the usual ones.
     port_->setEditable(true);
     setPortChoices(k40PortChoices({}));
+}
 
-    // The LED says only that the port is open; this says when nobody answers on it.
+// The LED says only that the port is open; this says when nobody answers on it.
+void SetupPage::buildNoAnswerText() {
     noAnswer_ = new QLabel(this);
     noAnswer_->setObjectName(QStringLiteral("noanswertext"));
     noAnswer_->setGeometry(270, 400, 310, 54);
@@ -143,10 +168,9 @@ SetupPage::SetupPage(QWidget* parent)
     noAnswer_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     noAnswer_->setStyleSheet(QStringLiteral("color: #FF0000; font-weight: bold;"));
     noAnswer_->hide();
+}
 
-    advancedSetup_->setObjectName(QStringLiteral("advancebutton"));
-    advancedSetup_->setGeometry(270, 334, 150, 28);
-
+void SetupPage::buildWeatherStation() {
     auto* weather = new QGroupBox(QStringLiteral("Weatherstation"), this);
     weather->setGeometry(590, 8, 185, 190);
     weatherStation_ = addCheck(weather, "vejrstation_check",

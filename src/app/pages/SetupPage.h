@@ -63,6 +63,16 @@ class SetupPage : public QWidget {
     Led* portLed() const { return portLed_; }
 
   private:
+    // The constructor's groups of controls, left column first.
+    void buildGraphLimits();
+    void buildCompany();
+    void buildPrint();
+    void buildUnits();
+    void buildDynoChoices();
+    void buildK40Electronics();
+    void buildNoAnswerText();
+    void buildWeatherStation();
+
     // Start and end of speed, power and engine speed.
     std::array<QLineEdit*, 6> graphLimits_{};
     QLineEdit* companyName_;

@@ -42,7 +42,16 @@ TestPage::TestPage(QWidget* parent)
       rpmAt100_(nullptr),
       useRpmData_(nullptr) {
     setObjectName(QStringLiteral("testside1"));
+    // In this order: the tab order follows the order of creation.
+    buildTestTypes();
+    setUpStartButtons();
+    buildGearbox();
+    buildRpmAt100();
+    buildAnalogChannels();
+    buildColourLevels();
+}
 
+void TestPage::buildTestTypes() {
     auto* types = new QGroupBox(QStringLiteral("Test type"), this);
     types->setGeometry(10, 8, 360, 150);
     struct TypeButton {
@@ -68,7 +77,9 @@ TestPage::TestPage(QWidget* parent)
     }
     userDegrees_ = addEdit(types, "testuserdef", QStringLiteral("360"), {200, 115, 60, 21});
     testTypes_[0]->setChecked(true);
+}
 
+void TestPage::setUpStartButtons() {
     startTest_->setObjectName(QStringLiteral("starttestbutton"));
     startTest_->setGeometry(10, 170, 175, 40);
     revCounterCheck_->setObjectName(QStringLiteral("revcounterbutton"));
@@ -76,7 +87,9 @@ TestPage::TestPage(QWidget* parent)
     revCounterCheck_->setEnabled(false);
     connect(startTest_, &QPushButton::clicked, this, &TestPage::startTest);
     connect(revCounterCheck_, &QPushButton::clicked, this, &TestPage::startRevCounterCheck);
+}
 
+void TestPage::buildGearbox() {
     auto* gearbox = new QGroupBox(QStringLiteral("Gearbox type"), this);
     gearbox->setObjectName(QStringLiteral("linear_rpm_check"));
     gearbox->setGeometry(390, 8, 180, 70);
@@ -85,7 +98,9 @@ TestPage::TestPage(QWidget* parent)
     variomatic->setChecked(true);
     fixedGearing_ = new QRadioButton(QStringLiteral("Fixed gearing"), gearbox);
     fixedGearing_->setGeometry(10, 42, 160, 20);
+}
 
+void TestPage::buildRpmAt100() {
     auto* rpmAt100 = new QGroupBox(QString(), this);
     rpmAt100->setGeometry(390, 86, 180, 124);
     addLabel(rpmAt100, QStringLiteral("Rpm at 100 Kph"), {10, 12, 160, 20});
@@ -94,7 +109,9 @@ TestPage::TestPage(QWidget* parent)
     useRpmData_ = new QPushButton(QStringLiteral("Use Rpm data"), rpmAt100);
     useRpmData_->setObjectName(QStringLiteral("use_rpm_at_100kph"));
     useRpmData_->setGeometry(10, 86, 120, 28);
+}
 
+void TestPage::buildAnalogChannels() {
     auto* analog = new QGroupBox(QStringLiteral("Record from analog channels : "), this);
     analog->setGeometry(10, 222, 360, 76);
     for (std::size_t i = 0; i < channels_.size(); ++i) {
@@ -105,7 +122,10 @@ TestPage::TestPage(QWidget* parent)
                          110, 20);
         channels_[i] = box;
     }
+}
 
+// The marker levels of channels 1 and 2 on the Speed page.
+void TestPage::buildColourLevels() {
     auto* levels =
         new QGroupBox(QStringLiteral("Percent settings for Speedo screen analog colors"), this);
     levels->setGeometry(390, 222, 340, 100);

@@ -52,6 +52,13 @@ class TestPage : public QWidget {
     void revCounterCheckConfirmed();
 
   private:
+    // The constructor's groups of controls, top left to bottom right.
+    void buildTestTypes();
+    void setUpStartButtons();
+    void buildGearbox();
+    void buildRpmAt100();
+    void buildAnalogChannels();
+    void buildColourLevels();
     void testTypeChosen(bool isWithRpm);
 
     Confirmation confirm_;

@@ -77,11 +77,10 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
         arguments.integerIn("seed", 0, kLargest, static_cast<std::int32_t>(options.seed)));
     options.remoteDelayMs =
         arguments.integerIn("remote-delay", 0, kLargest, static_cast<std::int32_t>(options.remoteDelayMs));
-    options.runsRidden = static_cast<int>(
-        arguments.integerIn("rider-runs", 0, kRunsPerSession, options.runsRidden));
-    options.strayBytes = static_cast<int>(arguments.integerIn("stray-bytes", 0, 100, 0));
-    options.strayBytesRun = static_cast<int>(
-        arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun));
+    options.runsRidden = arguments.integerIn("rider-runs", 0, kRunsPerSession, options.runsRidden);
+    options.strayBytes = arguments.integerIn("stray-bytes", 0, 100, 0);
+    options.strayBytesRun =
+        arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun);
     return options;
 }
 

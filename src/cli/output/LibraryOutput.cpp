@@ -20,7 +20,7 @@ std::string csvField(const std::string& text) {
 }  // namespace
 
 std::string localTimeText(std::int64_t modifiedNs) {
-    const std::time_t seconds = static_cast<std::time_t>(modifiedNs / 1'000'000'000);
+    const std::time_t seconds = modifiedNs / 1'000'000'000;
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr) return "";
     char text[32];

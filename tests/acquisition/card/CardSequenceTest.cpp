@@ -53,7 +53,7 @@ class CardSequenceTest : public ::testing::Test {
         const bool isAsked = shown.rfind("text Press remote", 0) == 0 && isRiderReady;
         const int run = currentRun();
         const bool isRunDone = shown.rfind("text Test running", 0) == 0 && run >= 0 &&
-                               slot1().leadingPeriods(run) >= pressAtSamples[run];
+                               slot1().leadingPeriods(run) >= pressAtSamples[static_cast<std::size_t>(run)];
         if (isAsked || isRunDone) status &= static_cast<std::uint8_t>(~pressMask);
         return status;
     }

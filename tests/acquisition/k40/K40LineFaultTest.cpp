@@ -33,7 +33,8 @@ SentRun sentRun(int runNumber, int revolutions = 420) {
     SentRun run;
     for (int i = 0; i < revolutions; ++i) {
         const double kmh = 15.0 + 115.0 * i / (revolutions - 1);
-        const auto period = static_cast<std::uint32_t>(5'544'000.0 / kmh) + runNumber * 7u;
+        const auto period = static_cast<std::uint32_t>(5'544'000.0 / kmh) +
+                            static_cast<std::uint32_t>(runNumber) * 7u;
         run.rollerPeriods.push_back(period);
         run.ignitionPeriods.push_back(period / 5 + 900u + static_cast<std::uint32_t>(i));
         run.channel1.push_back(static_cast<std::uint16_t>((i * 7 + runNumber) % 1023 + 1));
@@ -64,7 +65,7 @@ std::vector<std::uint8_t> transferOf(const SentRun& run) {
 // Needles and markers while the rider waits or rides.
 std::vector<std::uint8_t> livePackets(int count) {
     std::vector<K40Packet> packets;
-    for (int i = 0; i < count; ++i) {
+    for (std::uint32_t i = 0; i < static_cast<std::uint32_t>(count); ++i) {
         switch (i % 4) {
             case 0: packets.push_back(K40Packet::withV32(k40code::kLiveSpeed, 200'000 + i)); break;
             case 1: packets.push_back(K40Packet::withV32(k40code::kLiveRpm, 40'000 + i)); break;

@@ -39,7 +39,7 @@ TEST(PortPermission, TheDevicesOwnerGroupAndGroupRightsAreRead) {
     const auto device = std::filesystem::temp_directory_path() /
                         ("dyno_access_tty_" + std::to_string(::getpid()));
     std::ofstream(device).put('\0');
-    for (const mode_t mode : {0660, 0640, 0620, 0600}) {
+    for (const mode_t mode : {0660u, 0640u, 0620u, 0600u}) {
         ASSERT_EQ(::chmod(device.c_str(), mode), 0);
         const DeviceAccess access = deviceAccessOf(device.string());
         EXPECT_FALSE(access.owner.empty());
@@ -55,7 +55,7 @@ TEST(PortPermission, AForbiddenPortIsReportedWithItsRemedy) {
     const auto device = std::filesystem::temp_directory_path() /
                         ("dyno_forbidden_tty_" + std::to_string(::getpid()));
     std::ofstream(device).put('\0');
-    for (const mode_t mode : {0660, 0600}) {
+    for (const mode_t mode : {0660u, 0600u}) {
         ASSERT_EQ(::chmod(device.c_str(), mode), 0);
         const DeviceAccess access = deviceAccessOf(device.string());
 

@@ -71,7 +71,7 @@ class AnalogPlot : public ::testing::Test {
         return slot;
     }
 
-    TestSession::AnalogChannel& channel(int c) { return session->analogSamples[0][c]; }
+    TestSession::AnalogChannel& channel(std::size_t c) { return session->analogSamples[0][c]; }
 
     std::unique_ptr<TestSession> session;
     std::array<double, kSamplesPerRun> time{};
