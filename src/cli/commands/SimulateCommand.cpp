@@ -81,6 +81,7 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
     options.strayBytes = static_cast<int>(arguments.integerIn("stray-bytes", 0, 100, 0));
     options.strayBytesRun = static_cast<int>(
         arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun));
+    options.coastDown.isOn = arguments.flag("coast-down");
     return options;
 }
 
@@ -176,7 +177,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit",
                          "stray-bytes", "stray-run"});
     std::set<std::string> flagOptions = recordingFlagOptions();
-    flagOptions.insert({"realtime", "pty", "card"});
+    flagOptions.insert({"realtime", "pty", "card", "coast-down"});
     const Arguments arguments(words, valueOptions, flagOptions);
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
