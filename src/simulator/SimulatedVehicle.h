@@ -33,7 +33,8 @@ struct SimulatedRevolution {
 //
 // On a coast-down ride the runs set off near a standstill, each with its own power
 // factor, and after the pull the roller coasts down on the ride's losses, recorded
-// revolution by revolution until it is slower than the ride's end speed.
+// revolution by revolution until it is slower than the ride's end speed or the run
+// holds `maxRevolutions` (0.616 m each: a fast bike's coast-down fills them first).
 class SimulatedVehicle {
   public:
     SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg, std::uint32_t seed,
