@@ -41,19 +41,21 @@ constexpr CommandEntry kCommands[] = {
      "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
      "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--verbose]\n"
+     "[--coast-down] [--verbose]\n"
      "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
-     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]]\n"
+     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down]\n"
      "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
      "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
-     "[--gearbox variomatic|fixed] [the Param. and Remarks options above]",
+     "[--gearbox variomatic|fixed] [--coast-down] [the Param. and Remarks options above]",
      "A whole three-run session of the simulated K40 electronics saved as an archive, or\n"
      "(--pty) the simulated electronics served on a pseudo-terminal whose path is printed\n"
      "first. The terminal is served until the command is stopped (Ctrl+C), or with\n"
      "--idle-exit once nothing went over the line for S seconds; with --rider-runs the\n"
      "rider stops after N runs; with --stray-bytes, N bytes that were never sent land in\n"
      "the transfer of run R (2), as on a line with a loose contact. With --card, a session\n"
-     "of the simulated K70/K80 plug-in card (--model names the dyno)."},
+     "of the simulated K70/K80 plug-in card (--model names the dyno). With --coast-down\n"
+     "each run sets off near a standstill, is a little apart in power from the others\n"
+     "(drawn from the seed) and coasts down on the roller's losses after the pull."},
     {"weather", runWeather, "weather --port PORT|SIM [--json]",
      "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
      "readings, with the settings file of the current folder as the window would."},

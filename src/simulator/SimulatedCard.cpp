@@ -33,7 +33,8 @@ int conversionOf(double value) {
 
 SimulatedCard::SimulatedCard(const VehicleProfile& vehicle, const SimulatedCardOptions& options)
     : options_(options),
-      ride_(vehicle, cardRollerOf(options.dynoModel, options.rollerCode), options.rider),
+      ride_(vehicle, cardRollerOf(options.dynoModel, options.rollerCode), options.rider,
+            options.seed),
       timers_(kClockedBy),
       random_(options.seed),
       air_(options.air) {}

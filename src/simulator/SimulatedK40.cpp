@@ -28,7 +28,9 @@ std::uint16_t stationCounts(double value) {
 
 SimulatedK40::SimulatedK40(Clock& clock, const VehicleProfile& vehicle,
                            const SimulatedK40Options& options)
-    : clock_(clock), vehicle_(vehicle, options.rollerWeightKg, options.seed), options_(options) {}
+    : clock_(clock),
+      vehicle_(vehicle, options.rollerWeightKg, options.seed, options.coastDown),
+      options_(options) {}
 
 SimulatedK40::~SimulatedK40() {
     stopTimers();

@@ -44,6 +44,8 @@ struct SimulatedK40Options {
     double airTemperatureC = 23.0;
     double airPressureMbar = 1000.0;
     double airHumidityPercent = 50.0;
+    // Runs from near a standstill, a little apart, each with its coast-down.
+    CoastDownRide coastDown;
 };
 
 // The K40 electronics with a vehicle on the roller, behind the same byte link as the
@@ -91,6 +93,8 @@ class SimulatedK40 final : public ByteLink {
     const std::vector<K40Command>& commandsReceived() const { return commands_; }
     // The runs as the vehicle drove them, for comparing with what was received.
     const std::vector<std::vector<SimulatedRevolution>>& runs() const { return runs_; }
+    // What drove the runs of a coast-down ride, for comparing with their analysis.
+    CoastDownTruth coastDownTruth() const { return vehicle_.coastDownTruth(); }
 
   private:
     void handleCommand(const K40Command& command);

@@ -38,14 +38,35 @@ CardRoller cardRollerOf(DynoModel model, int rollerCode) {
 }
 
 SimulatedRide::SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller,
-                             const RiderHabits& rider)
-    : vehicle_(vehicle), roller_(roller), rider_(rider), speed_(vehicle.launchSpeedKmh) {
+                             const RiderHabits& rider, std::uint32_t seed)
+    : vehicle_(vehicle), roller_(roller), rider_(rider), seed_(seed) {
+    speed_ = launchSpeedKmh();
     beginStep();
 }
 
+double SimulatedRide::launchSpeedKmh() const {
+    return rider_.coastDown.isOn ? rider_.coastDown.startSpeedKmh : vehicle_.launchSpeedKmh;
+}
+
+double SimulatedRide::throttle() const {
+    if (phase_ == Phase::Pulling) return 1.0;
+    return phase_ == Phase::Coasting ? 0.0 : 0.15;  // closed, or holding a speed
+}
+
 double SimulatedRide::engineRpm() const {
-    if (phase_ == Phase::Holding) return vehicle_.launchRpm;
+    const bool isCoastDownRide = rider_.coastDown.isOn;
+    if (phase_ == Phase::Holding) {
+        return isCoastDownRide ? pullingEngineRpm(vehicle_, speed_) : vehicle_.launchRpm;
+    }
+    if (isCoastDownRide && phase_ == Phase::Pulling) {
+        return std::max(pullingEngineRpm(vehicle_, speed_), kIdleRpm);
+    }
     return std::max(vehicle_.engineRpmAt(speed_), kIdleRpm);
+}
+
+double SimulatedRide::pullingPowerHp(double speedKmh) const {
+    if (!rider_.coastDown.isOn) return vehicle_.wheelPowerHpAt(speedKmh);
+    return pullPowerFactor_ * pullingWheelPowerHp(vehicle_, speedKmh);
 }
 
 double SimulatedRide::accelerationKmhPerS() const {
@@ -54,7 +75,16 @@ double SimulatedRide::accelerationKmhPerS() const {
             // Midpoint of the step, so the speed follows the power closely.
             const auto at = [this](double v) {
                 const double effective = std::max(v + roller_.speedOffsetKmh, 1.0);
-                return vehicle_.wheelPowerHpAt(v) / (roller_.massFactor / 2.0 * effective);
+                return pullingPowerHp(v) / (roller_.massFactor / 2.0 * effective);
+            };
+            return at(speed_ + at(speed_) * kStepS / 2.0);
+        }
+        case Phase::Coasting: {
+            // The card's evaluation sees half the roller's slowing, as it sees half
+            // its acceleration.
+            const auto at = [this](double v) {
+                return -lossDecelerationKmhPerS(rider_.coastDown.loss, std::max(v, 0.0),
+                                                roller_.massFactor / 2.0);
             };
             return at(speed_ + at(speed_) * kStepS / 2.0);
         }
@@ -76,6 +106,9 @@ void SimulatedRide::beginStep() {
     const double midSpeed = speed_ + acceleration_ * kStepS / 2.0;
     double rpm = engineRpm();
     if (phase_ != Phase::Holding) rpm = std::max(vehicle_.engineRpmAt(midSpeed), kIdleRpm);
+    if (rider_.coastDown.isOn && phase_ == Phase::Pulling) {
+        rpm = std::max(pullingEngineRpm(vehicle_, midSpeed), kIdleRpm);
+    }
     impulseRate_ = rpm / 60.0 * 360.0 / vehicle_.ignitionDegrees;
 }
 
@@ -92,11 +125,21 @@ void SimulatedRide::endStep() {
             pullS_ += kStepS;
             topSpeed_ = std::max(topSpeed_, speed_);
             if (pullS_ > kShortestPullS && acceleration_ < kEngineStopsPullingKmhPerS) {
-                phase_ = Phase::Braking;
+                phase_ = rider_.coastDown.isOn ? Phase::Coasting : Phase::Braking;
             }
             break;
+        case Phase::Coasting:
+            if (speed_ < rider_.coastDown.endSpeedKmh) phase_ = Phase::Braking;
+            break;
         case Phase::Braking:
-            if (rider_.standstillS > 0.0) {
+            if (rider_.coastDown.isOn) {
+                // The run has ended by speed: back to the start speed for the next.
+                if (speed_ <= launchSpeedKmh()) {
+                    speed_ = launchSpeedKmh();
+                    phase_ = Phase::Holding;
+                    heldS_ = 0.0;
+                }
+            } else if (rider_.standstillS > 0.0) {
                 if (speed_ <= 0.0) {
                     speed_ = 0.0;
                     phase_ = Phase::Standing;
@@ -129,6 +172,7 @@ void SimulatedRide::endStep() {
 
 void SimulatedRide::pressRemote() {
     pressedUntilS_ = timeS_ + rider_.pressLengthS;
+    if (rider_.coastDown.isOn) pullPowerFactor_ = runPowerFactor(rider_.coastDown, seed_, pulls_);
     ++pulls_;
 }
 

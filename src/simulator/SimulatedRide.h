@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include "evaluation/DynoConstants.h"
+#include "simulator/CoastDownRide.h"
 #include "simulator/VehicleProfile.h"
 
 namespace dyno {
@@ -38,6 +41,11 @@ struct RiderHabits {
     // the throttle there without pressing again. 0: the rider rides back up first
     // and presses at the launch speed.
     double lateStartS = 0.0;
+    // On a coast-down ride the rider holds the ride's start speed instead of the
+    // launch speed, closes the throttle after the pull and lets the roller coast
+    // below the ride's end speed before braking to the start speed again; stops and
+    // late starts are not ridden then.
+    CoastDownRide coastDown;
 };
 
 // A vehicle on the card dyno's roller, ridden by a rider: the roller and ignition
@@ -45,10 +53,11 @@ struct RiderHabits {
 // forward. Deterministic.
 class SimulatedRide {
   public:
-    enum class Phase { Holding, Pulling, Braking, Standing, Returning };
+    enum class Phase { Holding, Pulling, Coasting, Braking, Standing, Returning };
 
-    SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller,
-                  const RiderHabits& rider);
+    // `seed` draws the runs' power factors of a coast-down ride.
+    SimulatedRide(const VehicleProfile& vehicle, const CardRoller& roller, const RiderHabits& rider,
+                  std::uint32_t seed = 1);
 
     // Moves the ride to `timeS`; `isProgramPolling` says the program is reading the
     // status port now (the rider only presses the remote when it is).
@@ -61,22 +70,30 @@ class SimulatedRide {
     Phase phase() const { return phase_; }
     double speedKmh() const { return speed_; }
     double engineRpm() const;
-    double throttle() const { return phase_ == Phase::Pulling ? 1.0 : 0.15; }
+    double throttle() const;
     double timeS() const { return timeS_; }
     int pullsStarted() const { return pulls_; }
     const VehicleProfile& vehicle() const { return vehicle_; }
     // The highest speed of the pulls so far.
     double topSpeedKmh() const { return topSpeed_; }
+    // The losses and engine power the pulls of a coast-down ride were driven by.
+    CoastDownTruth coastDownTruth() const {
+        return {&vehicle_, rider_.coastDown, seed_, roller_.speedOffsetKmh};
+    }
 
   private:
     void beginStep();
     void endStep();
     double accelerationKmhPerS() const;
+    double pullingPowerHp(double speedKmh) const;
+    double launchSpeedKmh() const;
     void pressRemote();
 
     const VehicleProfile& vehicle_;
     CardRoller roller_;
     RiderHabits rider_;
+    std::uint32_t seed_;
+    double pullPowerFactor_ = 1.0;  // the pull in progress on a coast-down ride
 
     Phase phase_ = Phase::Holding;
     double stepStartS_ = 0.0;

@@ -15,6 +15,10 @@ constexpr double kSpeedFactor = kK40SpeedFactor.kmh;  // km/h per roller revolut
 constexpr double kStepS = 0.0005;
 constexpr double kRiderLiftsOffKmhPerS = 0.5;
 constexpr double kLongestRunS = 60.0;
+// A heavy roller coasts for a long time on a small scooter's losses.
+constexpr double kLongestCoastDownRunS = 240.0;
+constexpr double kIdleRpm = 1500.0;
+constexpr double kClosedThrottle = 0.0;
 constexpr std::uint16_t kLargestAnalog = 1023;
 
 std::uint32_t ticksOf(double seconds) {
@@ -28,11 +32,13 @@ std::uint16_t analogOf(double value) {
 }  // namespace
 
 SimulatedVehicle::SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg,
-                                   std::uint32_t seed)
+                                   std::uint32_t seed, const CoastDownRide& ride)
     : profile_(profile),
       massFactor_(rollerWeightKg * kRollerWeightToMassFactor),
       speedOffsetKmh_(speedOffsetOf(static_cast<int>(DynoModel::K40), 0).value_or(-5.0)),
-      random_(seed) {}
+      random_(seed),
+      ride_(ride),
+      seed_(seed) {}
 
 std::uint32_t SimulatedVehicle::noise(std::uint32_t span) {
     return span == 0 ? 0 : static_cast<std::uint32_t>(random_() % span);
@@ -41,6 +47,13 @@ std::uint32_t SimulatedVehicle::noise(std::uint32_t span) {
 double SimulatedVehicle::accelerationKmhPerS(double speedKmh) const {
     const double effectiveSpeed = std::max(speedKmh + speedOffsetKmh_, 1.0);
     return profile_.wheelPowerHpAt(speedKmh) / (massFactor_ * effectiveSpeed);
+}
+
+double SimulatedVehicle::coastDownAccelerationKmhPerS(double speedKmh, bool isCoasting,
+                                                      double powerFactor) const {
+    if (isCoasting) return -lossDecelerationKmhPerS(ride_.loss, speedKmh, massFactor_);
+    const double effectiveSpeed = std::max(speedKmh + speedOffsetKmh_, 1.0);
+    return powerFactor * pullingWheelPowerHp(profile_, speedKmh) / (massFactor_ * effectiveSpeed);
 }
 
 K40Reading SimulatedVehicle::readingAt(double speedKmh, double engineRpm, double throttle,
@@ -61,32 +74,54 @@ K40Reading SimulatedVehicle::readingAt(double speedKmh, double engineRpm, double
 }
 
 K40Reading SimulatedVehicle::waitingReading() {
+    if (ride_.isOn) {
+        return readingAt(ride_.startSpeedKmh, pullingEngineRpm(profile_, ride_.startSpeedKmh), 0.15,
+                         0.0);
+    }
     return readingAt(profile_.launchSpeedKmh, profile_.launchRpm, 0.15, 0.0);
 }
 
 std::vector<SimulatedRevolution> SimulatedVehicle::fullThrottleRun(std::size_t maxRevolutions) {
+    const double powerFactor = ride_.isOn ? runPowerFactor(ride_, seed_, runsDriven_) : 1.0;
+    ++runsDriven_;
     std::vector<SimulatedRevolution> run;
     run.reserve(maxRevolutions);
-    double speed = profile_.launchSpeedKmh;
+    double speed = ride_.isOn ? ride_.startSpeedKmh : profile_.launchSpeedKmh;
     double timeS = 0.0;
     double turns = 0.0;  // roller revolutions since the last whole one
     double lastRevolutionS = 0.0;
-    while (run.size() < maxRevolutions && timeS < kLongestRunS) {
+    bool isCoasting = false;
+    const double longestS = ride_.isOn ? kLongestCoastDownRunS : kLongestRunS;
+    const auto accelerationAt = [&](double v) {
+        return ride_.isOn ? coastDownAccelerationKmhPerS(v, isCoasting, powerFactor)
+                          : accelerationKmhPerS(v);
+    };
+    while (run.size() < maxRevolutions && timeS < longestS) {
         // Midpoint step of dv/dt; the roller turns speed / speedFactor times a second.
-        const double a1 = accelerationKmhPerS(speed);
+        const double a1 = accelerationAt(speed);
         const double mid = speed + a1 * kStepS / 2.0;
-        const double a2 = accelerationKmhPerS(mid);
+        const double a2 = accelerationAt(mid);
         const double next = speed + a2 * kStepS;
         const double stepTurns = mid * kStepS / kSpeedFactor;
         if (turns + stepTurns >= 1.0) {
             const double fraction = (1.0 - turns) / stepTurns;
             const double endS = timeS + fraction * kStepS;
             const double periodS = endS - lastRevolutionS;
+            const double atSpeed = speed + fraction * (next - speed);
             SimulatedRevolution revolution;
             revolution.endTimeS = endS;
             revolution.speedKmh = kSpeedFactor / periodS;
-            revolution.engineRpm = profile_.engineRpmAt(speed + fraction * (next - speed));
-            revolution.reading = readingAt(revolution.speedKmh, revolution.engineRpm, 1.0, endS);
+            double throttle = 1.0;
+            if (!ride_.isOn) {
+                revolution.engineRpm = profile_.engineRpmAt(atSpeed);
+            } else if (isCoasting) {
+                revolution.engineRpm = std::max(profile_.engineRpmAt(atSpeed), kIdleRpm);
+                throttle = kClosedThrottle;
+            } else {
+                revolution.engineRpm = pullingEngineRpm(profile_, atSpeed);
+            }
+            revolution.reading =
+                readingAt(revolution.speedKmh, revolution.engineRpm, throttle, endS);
             revolution.reading.rollerPeriodTicks = ticksOf(periodS) + noise(2);
             run.push_back(revolution);
             lastRevolutionS = endS;
@@ -96,7 +131,13 @@ std::vector<SimulatedRevolution> SimulatedVehicle::fullThrottleRun(std::size_t m
         }
         speed = next;
         timeS += kStepS;
-        if (a2 < kRiderLiftsOffKmhPerS && run.size() > 50) break;
+        if (isCoasting) {
+            if (speed < ride_.endSpeedKmh) break;
+        } else if (a2 < kRiderLiftsOffKmhPerS && run.size() > 50) {
+            // The rider closes the throttle; on a coast-down ride the roller runs on.
+            if (!ride_.isOn) break;
+            isCoasting = true;
+        }
     }
     return run;
 }

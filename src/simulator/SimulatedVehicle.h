@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "simulator/CoastDownRide.h"
 #include "simulator/VehicleProfile.h"
 
 namespace dyno {
@@ -29,21 +30,31 @@ struct SimulatedRevolution {
 // the roller as the evaluation models it: power = roller mass factor x acceleration
 // (km/h per second) x (speed + the K40's speed offset), so evaluating a simulated run
 // gives back the profile's power. Deterministic for a given seed.
+//
+// On a coast-down ride the runs set off near a standstill, each with its own power
+// factor, and after the pull the roller coasts down on the ride's losses, recorded
+// revolution by revolution until it is slower than the ride's end speed or the run
+// holds `maxRevolutions` (0.616 m each: a fast bike's coast-down fills them first).
 class SimulatedVehicle {
   public:
-    SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg, std::uint32_t seed);
+    SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg, std::uint32_t seed,
+                     const CoastDownRide& ride = {});
 
     const VehicleProfile& profile() const { return profile_; }
+    // The losses and engine power the runs of a coast-down ride were driven by.
+    CoastDownTruth coastDownTruth() const { return {&profile_, ride_, seed_, speedOffsetKmh_}; }
 
     // At the launch speed, waiting for the rider to press the remote.
     K40Reading waitingReading();
 
     // A full-throttle run from the launch speed until the engine stops pulling
-    // (acceleration below 0.5 km/h per second), at most `maxRevolutions`.
+    // (acceleration below 0.5 km/h per second), at most `maxRevolutions`; on a
+    // coast-down ride from the start speed, and on through the coast-down.
     std::vector<SimulatedRevolution> fullThrottleRun(std::size_t maxRevolutions);
 
   private:
     double accelerationKmhPerS(double speedKmh) const;
+    double coastDownAccelerationKmhPerS(double speedKmh, bool isCoasting, double powerFactor) const;
     K40Reading readingAt(double speedKmh, double engineRpm, double throttle, double timeS);
     std::uint32_t noise(std::uint32_t span);
 
@@ -51,6 +62,9 @@ class SimulatedVehicle {
     double massFactor_;
     double speedOffsetKmh_;
     std::mt19937 random_;
+    CoastDownRide ride_;
+    std::uint32_t seed_;
+    int runsDriven_ = 0;
 };
 
 }  // namespace dyno

@@ -75,6 +75,7 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
         simulated.rider.pressAfterS =
             static_cast<double>(arguments.integerIn("remote-delay", 0, kLargest, 0)) / 1000.0;
     }
+    simulated.rider.coastDown.isOn = arguments.flag("coast-down");
     SimulatedCard card(vehicle, simulated);
 
     auto model = SessionModel::create();

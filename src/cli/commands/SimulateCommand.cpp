@@ -17,12 +17,12 @@
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/QtClock.h"
-#include "cli/options/Arguments.h"
 #include "cli/commands/CardSimulation.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/EventLoop.h"
-#include "cli/output/Json.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/RecordingOptions.h"
+#include "cli/output/Json.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
 #include "simulator/SimulatedK40.h"
@@ -75,12 +75,13 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
     constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
     options.seed = static_cast<std::uint32_t>(
         arguments.integerIn("seed", 0, kLargest, static_cast<std::int32_t>(options.seed)));
-    options.remoteDelayMs =
-        arguments.integerIn("remote-delay", 0, kLargest, static_cast<std::int32_t>(options.remoteDelayMs));
+    options.remoteDelayMs = arguments.integerIn("remote-delay", 0, kLargest,
+                                                static_cast<std::int32_t>(options.remoteDelayMs));
     options.runsRidden = arguments.integerIn("rider-runs", 0, kRunsPerSession, options.runsRidden);
     options.strayBytes = arguments.integerIn("stray-bytes", 0, 100, 0);
     options.strayBytesRun =
         arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun);
+    options.coastDown.isOn = arguments.flag("coast-down");
     return options;
 }
 
@@ -162,8 +163,8 @@ void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& vie
     options.prepared.k40.portName = std::string(kSimulatedPortName);
     link.sendStartUp(kSimulatedPortName, options.prepared.k40.recording.transferDelay);
     K40Electronics electronics(link, views);
-    if (DynoElectronics& chosen = electronics; chosen.start(options.prepared) !=
-                                               DynoElectronics::Request::Done) {
+    if (DynoElectronics& chosen = electronics;
+        chosen.start(options.prepared) != DynoElectronics::Request::Done) {
         throw std::runtime_error(views.error().value_or("the simulated electronics did not start"));
     }
 }
@@ -178,7 +179,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit",
                          "stray-bytes", "stray-run"});
     std::set<std::string> flagOptions = recordingFlagOptions();
-    flagOptions.insert({"realtime", "pty", "card"});
+    flagOptions.insert({"realtime", "pty", "card", "coast-down"});
     const Arguments arguments(words, valueOptions, flagOptions);
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");

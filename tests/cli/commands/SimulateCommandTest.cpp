@@ -7,6 +7,7 @@
 
 #include "evaluation/CorrectionSources.h"
 #include "evaluation/RunEvaluation.h"
+#include "evaluation/SessionAnalysis.h"
 #include "files/SessionLoading.h"
 #include "model/SessionModel.h"
 #include "simulator/VehicleProfile.h"
@@ -109,6 +110,29 @@ TEST_F(SimulateCommand, TheSameSeedGivesTheSameSessionAndAnotherSeedAnother) {
     const auto first = periodsOf("3");
     EXPECT_EQ(periodsOf("3"), first);
     EXPECT_NE(periodsOf("4"), first);
+}
+
+TEST_F(SimulateCommand, CoastDownRunsSetOffLowAndCoastDownAPercentOrSoApartOnBothDynos) {
+    for (const bool isCard : {false, true}) {
+        SCOPED_TRACE(isCard ? "card" : "K40");
+        const auto archive = folder / (isCard ? "card.zsd" : "k40.zsd");
+        std::vector<std::string> words{"simulate", "--coast-down", "--out", archive.string()};
+        if (isCard) words.push_back("--card");
+        const auto run = runDynotool(words);
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+        auto workspace = AnalysisWorkspace::create();
+        analyseSession(load(archive), EvaluationOptions{}, *workspace);
+        const SessionStatistics& statistics = workspace->statistics();
+        for (int r = 0; r < 3; ++r) {
+            EXPECT_EQ(statistics.runs[static_cast<std::size_t>(r)].coastDown,
+                      CoastDownVerdict::kUsable)
+                << r;
+            EXPECT_LT(workspace->run(r).curves.speedCurve[0], 12.0) << r;
+        }
+        EXPECT_EQ(statistics.peakEnginePower.runs, 3);
+        EXPECT_GT(statistics.peakEnginePower.spreadPercent, 0.5);
+    }
+    EXPECT_NE(runDynotool({"simulate", "--help"}).out.find("[--coast-down]"), std::string::npos);
 }
 
 TEST_F(SimulateCommand, RefusesWhatNoPageWouldAcceptWithOneLine) {
