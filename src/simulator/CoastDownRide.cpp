@@ -16,7 +16,8 @@ constexpr double kGeneratorSpan = 4294967296.0;  // the 32-bit generator's range
 double runPowerFactor(const CoastDownRide& ride, std::uint32_t seed, int run) {
     std::mt19937 draws(seed);
     std::uint32_t draw = 0;
-    for (int r = 0; r <= run % 3; ++r) draw = draws();
+    // mt19937 draws 32-bit values into a wider result type: nothing is lost.
+    for (int r = 0; r <= run % 3; ++r) draw = static_cast<std::uint32_t>(draws());
     const double unit = static_cast<double>(draw) / kGeneratorSpan;  // 0 .. 1
     return 1.0 + ride.runSpread * (2.0 * unit - 1.0);
 }
