@@ -18,7 +18,9 @@ namespace {
 
 using namespace dyno;
 
-class Quiet final : public SequenceView, public LiveDisplay, public CardMarkerDisplay,
+class Quiet final : public SequenceView,
+                    public LiveDisplay,
+                    public CardMarkerDisplay,
                     public MessageSink {
   public:
     void showRemoteText(std::string_view, Rgb, Rgb) override {}

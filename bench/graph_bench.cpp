@@ -17,13 +17,13 @@
 #include <memory>
 
 #include "../tests/display/SyntheticRuns.h"
+#include "app/composition/MainWindow.h"
+#include "app/pages/GraphsPage.h"
 #include "display/graph/GraphCursor.h"
 #include "display/graph/GraphFrame.h"
 #include "display/graph/GraphImages.h"
 #include "display/graph/GraphLegend.h"
 #include "display/graph/GraphUpdate.h"
-#include "app/pages/GraphsPage.h"
-#include "app/composition/MainWindow.h"
 
 namespace {
 
@@ -84,8 +84,10 @@ void BM_UpdateDisplayWithRepaint(benchmark::State& bench) {
             .front()
             ->setChecked(true);
     }
-    window.findChild<QGroupBox*>("scalegroup")->findChildren<QRadioButton*>().back()->setChecked(
-        true);
+    window.findChild<QGroupBox*>("scalegroup")
+        ->findChildren<QRadioButton*>()
+        .back()
+        ->setChecked(true);
     window.pages()->setCurrentWidget(window.graphsPage());
     window.show();
     QApplication::processEvents();

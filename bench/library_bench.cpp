@@ -25,9 +25,9 @@ constexpr int kArchives = 10000;
 
 const std::array<const char*, 8> kMakes = {"Piaggio", "Yamaha", "Gilera", "Peugeot",
                                            "Aprilia", "Kymco",  "Honda",  "Derbi"};
-const std::array<const char*, 8> kModels = {"Zip", "Aerox", "Runner", "Speedfight",
+const std::array<const char*, 8> kModels = {"Zip", "Aerox",   "Runner", "Speedfight",
                                             "SR",  "Agility", "Vision", "Senda"};
-const std::array<const char*, 6> kWork = {"main jet", "variator", "exhaust",
+const std::array<const char*, 6> kWork = {"main jet",     "variator",       "exhaust",
                                           "cylinder kit", "clutch springs", "air filter"};
 
 std::unique_ptr<dyno::TestSession> sessionNumber(int n) {
@@ -51,9 +51,9 @@ std::unique_ptr<dyno::TestSession> sessionNumber(int n) {
     session->make.assign(kMakes[static_cast<std::size_t>(n) % kMakes.size()], 20);
     session->model.assign(kModels[static_cast<std::size_t>(n / 8) % kModels.size()], 20);
     session->owner.assign("Customer " + std::to_string(n % 700), 22);
-    session->remarkLine1.assign(std::string("New ") + kWork[static_cast<std::size_t>(n) % 6] +
-                                    " job " + std::to_string(n),
-                                66);
+    session->remarkLine1.assign(
+        std::string("New ") + kWork[static_cast<std::size_t>(n) % 6] + " job " + std::to_string(n),
+        66);
     return session;
 }
 
@@ -158,8 +158,6 @@ void BM_Search(benchmark::State& state) {
     }
     state.counters["found"] = static_cast<double>(found);
 }
-BENCHMARK(BM_Search)
-    ->Unit(benchmark::kMillisecond)
-    ->ArgsProduct({{0, 1, 2, 3}, {0, 500}});
+BENCHMARK(BM_Search)->Unit(benchmark::kMillisecond)->ArgsProduct({{0, 1, 2, 3}, {0, 500}});
 
 }  // namespace

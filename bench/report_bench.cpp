@@ -3,7 +3,6 @@
 // and the file's size (curves as vector paths, text as text).
 #include <benchmark/benchmark.h>
 
-
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <memory>
@@ -58,7 +57,10 @@ void BM_FourSessionReportPdf(benchmark::State& bench) {
     }
     bench.counters["pdf_kb"] = static_cast<double>(QFileInfo(file).size()) / 1024.0;
 }
-BENCHMARK(BM_FourSessionReportPdf)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FourSessionReportPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 

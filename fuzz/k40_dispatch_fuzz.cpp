@@ -105,12 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 start.isRevCounterCheck = true;
                 k40.start(start);
                 break;
-            case 2:
-                k40.requestWeather("COM1", 0, K40WeatherSetup{});
-                break;
-            case 3:
-                clock.advance(control * 4);
-                break;
+            case 2: k40.requestWeather("COM1", 0, K40WeatherSetup{}); break;
+            case 3: clock.advance(control * 4); break;
             default: {
                 // A receive event with 1..32 bytes.
                 const std::size_t n = std::min<std::size_t>(control / 8 + 1, size - at);

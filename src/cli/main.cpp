@@ -6,16 +6,17 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/options/Arguments.h"
 #include "cli/CommandTable.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/output/ToolkitMessages.h"
 
 namespace {
 
 void printUsage(std::ostream& out) {
     out << "usage: dynotool COMMAND [OPTIONS]\n       dynotool COMMAND --help\ncommands:\n";
-    for (const auto& command : dyno::cli::commandTable()) out << "  dynotool " << command.usage << "\n";
+    for (const auto& command : dyno::cli::commandTable())
+        out << "  dynotool " << command.usage << "\n";
     out << dyno::cli::kExitStatusText;
 }
 

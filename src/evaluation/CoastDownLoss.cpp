@@ -156,16 +156,12 @@ void writeLossCurve(CoastDownLoss& loss) {
 
 std::string_view coastDownVerdictText(CoastDownVerdict verdict) {
     switch (verdict) {
-        case CoastDownVerdict::kUsable:
-            return "Coast-down usable";
-        case CoastDownVerdict::kEmptyRun:
-            return "No roller data in the run";
-        case CoastDownVerdict::kTooShort:
-            return "Coast-down too short";
+        case CoastDownVerdict::kUsable: return "Coast-down usable";
+        case CoastDownVerdict::kEmptyRun: return "No roller data in the run";
+        case CoastDownVerdict::kTooShort: return "Coast-down too short";
         case CoastDownVerdict::kTooFewRevolutions:
             return "Too few roller revolutions in the coast-down";
-        case CoastDownVerdict::kSpeedRangeTooNarrow:
-            return "Coast-down speed range too narrow";
+        case CoastDownVerdict::kSpeedRangeTooNarrow: return "Coast-down speed range too narrow";
         case CoastDownVerdict::kRollerNotSlowing:
             return "The roller did not slow on its own in the coast-down";
     }

@@ -36,7 +36,8 @@ struct WeatherStationConstants {
     double pressure = 0.0;
     double humidity = 0.0;
 
-    friend bool operator==(const WeatherStationConstants&, const WeatherStationConstants&) = default;
+    friend bool operator==(const WeatherStationConstants&,
+                           const WeatherStationConstants&) = default;
 };
 
 // Raw readings as the station delivers them: 10-bit from the K40 electronics,
@@ -51,7 +52,8 @@ struct StationCorrectionOptions {
     AirUnitOptions units{};
     CorrectionStandard standard = CorrectionStandard::Eec;
 
-    friend bool operator==(const StationCorrectionOptions&, const StationCorrectionOptions&) = default;
+    friend bool operator==(const StationCorrectionOptions&,
+                           const StationCorrectionOptions&) = default;
 };
 
 // Which factor turns the card station's pressure reading into mbar. Both are in

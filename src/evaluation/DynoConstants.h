@@ -36,12 +36,9 @@ inline constexpr bool isKnownElectronics(int electronics) {
 // Callers check isKnownDynoModel / isKnownElectronics first and decide the fallback.
 inline constexpr RollerSpeedFactor speedFactorOf(DynoModel model) {
     switch (model) {
-        case DynoModel::K70:
-            return kK70SpeedFactor;
-        case DynoModel::K80:
-            return kK80SpeedFactor;
-        case DynoModel::K40:
-            break;
+        case DynoModel::K70: return kK70SpeedFactor;
+        case DynoModel::K80: return kK80SpeedFactor;
+        case DynoModel::K40: break;
     }
     return kK40SpeedFactor;
 }

@@ -59,15 +59,9 @@ RpmPreparation prepareRpm(TestTypeButtons buttons, std::string_view userDegreesT
             // The constants of the previous test stay; only the flag says "no rpm".
             result.constants.rpmRegistration = 0;
             break;
-        case TestType::Degrees720:
-            result.constants = dividends.at720;
-            break;
-        case TestType::Degrees360:
-            result.constants = dividends.at360;
-            break;
-        case TestType::Degrees180:
-            result.constants = dividends.at180;
-            break;
+        case TestType::Degrees720: result.constants = dividends.at720; break;
+        case TestType::Degrees360: result.constants = dividends.at360; break;
+        case TestType::Degrees180: result.constants = dividends.at180; break;
         case TestType::UserDefinedDegrees: {
             // Negative angles would give negative rpm, and beyond the maximum the
             // 32-bit dividends wrap around; such a start keeps the old constants.

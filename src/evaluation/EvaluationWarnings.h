@@ -9,10 +9,10 @@ namespace dyno {
 // Things an evaluation had to guess at. They come from damaged or foreign session
 // files: no setting of this program writes such values.
 enum class EvaluationWarning : std::uint8_t {
-    kUnknownDynoModel,    // evaluated with the K40's constants
-    kUnknownElectronics,  // evaluated with the USB/serial clock
-    kUnknownRollerCode,   // evaluated as the model's standard roller without extras
-    kMaximumTooLarge,     // a maximum too large for its text; the text says "overflow"
+    kUnknownDynoModel,          // evaluated with the K40's constants
+    kUnknownElectronics,        // evaluated with the USB/serial clock
+    kUnknownRollerCode,         // evaluated as the model's standard roller without extras
+    kMaximumTooLarge,           // a maximum too large for its text; the text says "overflow"
     kCorrectionFactorUnusable,  // the stored factor is no number: evaluated with 1.0
 };
 

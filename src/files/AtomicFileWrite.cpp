@@ -72,8 +72,9 @@ class SaveTemporary {
             path_ = finalName;
             path_ += "." + randomLetters();
             // A new file gets the mode before the umask, as a plain create gives.
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                  isReplacing ? 0600 : 0666);
+            const int fd =
+                ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       isReplacing ? 0600 : 0666);
             if (fd >= 0) {
                 file_ = std::make_unique<OpenFile>(fd);
                 return;
@@ -134,9 +135,9 @@ FileResult<> writeTemporary(SaveTemporary& temporary, std::span<const std::uint8
         return FileError{std::string(failureMessage), what + " " + temporary.path().string()};
     };
     if (!temporary.isOpen()) {
-        return FileError{std::string(failureMessage),
-                         "cannot create a temporary beside " + finalName.string() + ": " +
-                             systemText(temporary.openError())};
+        return FileError{std::string(failureMessage), "cannot create a temporary beside " +
+                                                          finalName.string() + ": " +
+                                                          systemText(temporary.openError())};
     }
     // The file keeps who may read and write it, set before anything is written.
     struct stat old {};
@@ -204,8 +205,8 @@ FileResult<> createFileAtomically(const std::filesystem::path& file,
     // included. The link of the temporary is for file systems that cannot rename
     // without replacing.
     int error = 0;
-    if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, file.c_str(),
-                    RENAME_NOREPLACE) == 0) {
+    if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE) ==
+        0) {
         temporary.markPlaced();
     } else if (errno == EINVAL || errno == ENOSYS) {
         if (::link(temporary.path().c_str(), file.c_str()) != 0) error = errno;

@@ -110,7 +110,8 @@ FileResult<std::vector<std::uint8_t>> oldArchiveBytes(const std::filesystem::pat
     const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return std::vector<std::uint8_t>{};
-        return FileError{kCannotSaveFile, "cannot read " + target.string() + ": " + std::strerror(errno)};
+        return FileError{kCannotSaveFile,
+                         "cannot read " + target.string() + ": " + std::strerror(errno)};
     }
     struct stat status {};
     std::vector<std::uint8_t> bytes;
@@ -118,7 +119,8 @@ FileResult<std::vector<std::uint8_t>> oldArchiveBytes(const std::filesystem::pat
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         refused = FileError{kCannotSaveFile, target.string() + " is not a file"};
     } else if (static_cast<std::uintmax_t>(status.st_size) > kLargestOldArchive) {
-        refused = FileError{kCannotSaveFile, target.string() + " is too large for a session archive"};
+        refused =
+            FileError{kCannotSaveFile, target.string() + " is too large for a session archive"};
     } else {
         bytes.resize(static_cast<std::size_t>(status.st_size));
         std::size_t got = 0;
@@ -128,7 +130,8 @@ FileResult<std::vector<std::uint8_t>> oldArchiveBytes(const std::filesystem::pat
             if (n <= 0) break;
             got += static_cast<std::size_t>(n);
         }
-        if (got != bytes.size()) refused = FileError{kCannotSaveFile, "cannot read " + target.string()};
+        if (got != bytes.size())
+            refused = FileError{kCannotSaveFile, "cannot read " + target.string()};
     }
     ::close(fd);
     if (refused) return *refused;

@@ -104,8 +104,8 @@ void bindSession(SqliteStatement& insert, const IndexedSession& s) {
     } else {
         put(std::string_view(s.unreadableReason));
     }
-    for (const std::string* text : {&s.make, &s.model, &s.owner, &s.remarks[0], &s.remarks[1],
-                                    &s.remarks[2]}) {
+    for (const std::string* text :
+         {&s.make, &s.model, &s.owner, &s.remarks[0], &s.remarks[1], &s.remarks[2]}) {
         put(std::string_view(*text));
     }
     put(s.dynoModel);
@@ -280,11 +280,10 @@ std::unordered_map<std::string, KnownArchive> LibraryIndex::knownUnder(
     select.bind(1, std::string_view(from)).bind(2, std::string_view(to));
     std::unordered_map<std::string, KnownArchive> known;
     while (select.step()) {
-        known[select.text(0)] = KnownArchive{
-            {select.integer(1), select.integer(2)},
-            {static_cast<std::uint32_t>(select.integer(3)),
-             static_cast<std::uint64_t>(select.integer(4))},
-            select.integer(5) != 0};
+        known[select.text(0)] = KnownArchive{{select.integer(1), select.integer(2)},
+                                             {static_cast<std::uint32_t>(select.integer(3)),
+                                              static_cast<std::uint64_t>(select.integer(4))},
+                                             select.integer(5) != 0};
     }
     return known;
 }
@@ -323,8 +322,7 @@ std::vector<std::filesystem::path> LibraryIndex::folders() {
 }
 
 std::vector<IndexedSession> LibraryIndex::search(const LibraryQuery& query) {
-    std::string sql = "SELECT " + std::string(kColumns) +
-                      " FROM sessions WHERE unreadable IS NULL";
+    std::string sql = "SELECT " + std::string(kColumns) + " FROM sessions WHERE unreadable IS NULL";
     const std::string words = fullTextQuery(query.words);
     if (!words.empty()) {
         // With a limit, '+' has SQLite walk the index of the order asked for and stop
@@ -344,9 +342,9 @@ std::vector<IndexedSession> LibraryIndex::search(const LibraryQuery& query) {
         return pattern + "%";
     };
     std::vector<std::string> likes;
-    for (const auto& [column, text] : {std::pair{"make", &query.make},
-                                       std::pair{"model", &query.model},
-                                       std::pair{"owner", &query.owner}}) {
+    for (const auto& [column, text] :
+         {std::pair{"make", &query.make}, std::pair{"model", &query.model},
+          std::pair{"owner", &query.owner}}) {
         if (text->empty()) continue;
         sql += std::string(" AND ") + column + " LIKE ? ESCAPE '\\'";
         likes.push_back(likePattern(*text));

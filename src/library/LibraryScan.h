@@ -23,11 +23,11 @@ struct ScanOptions {
 };
 
 struct ScanReport {
-    int found = 0;      // session archives in the folder tree
-    int added = 0;      // read for the first time
-    int changed = 0;    // read again: size, time or member content differed
-    int unchanged = 0;  // as the index had them
-    int removed = 0;    // gone from the folder tree, dropped from the index
+    int found = 0;       // session archives in the folder tree
+    int added = 0;       // read for the first time
+    int changed = 0;     // read again: size, time or member content differed
+    int unchanged = 0;   // as the index had them
+    int removed = 0;     // gone from the folder tree, dropped from the index
     int unreadable = 0;  // of the added and changed, those that could not be read
     bool cancelled = false;
     bool folderMissing = false;  // the folder is not there: the index was left alone

@@ -17,10 +17,9 @@ bool SqliteError::isDamage() const {
 }
 
 SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
-    const int code = sqlite3_open_v2(file.c_str(), &db_,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE |
-                                         SQLITE_OPEN_NOMUTEX,
-                                     nullptr);
+    const int code =
+        sqlite3_open_v2(file.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (code != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
         sqlite3_close(db_);
@@ -31,7 +30,9 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& file) {
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 }
 
-SqliteDatabase::~SqliteDatabase() { sqlite3_close_v2(db_); }
+SqliteDatabase::~SqliteDatabase() {
+    sqlite3_close_v2(db_);
+}
 
 void SqliteDatabase::execute(std::string_view sql) {
     const std::string text(sql);
@@ -44,7 +45,9 @@ void SqliteDatabase::execute(std::string_view sql) {
     }
 }
 
-void SqliteDatabase::fail(int code) const { throw SqliteError(sqlite3_errmsg(db_), code); }
+void SqliteDatabase::fail(int code) const {
+    throw SqliteError(sqlite3_errmsg(db_), code);
+}
 
 SqliteStatement::SqliteStatement(SqliteDatabase& db, std::string_view sql) : db_(db) {
     const int code = sqlite3_prepare_v3(db.handle(), sql.data(), static_cast<int>(sql.size()),
@@ -52,7 +55,9 @@ SqliteStatement::SqliteStatement(SqliteDatabase& db, std::string_view sql) : db_
     if (code != SQLITE_OK) db.fail(code);
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(statement_);
+}
 
 SqliteStatement& SqliteStatement::bind(int index, std::int64_t value) {
     if (const int code = sqlite3_bind_int64(statement_, index, value)) db_.fail(code);
@@ -100,7 +105,9 @@ std::int64_t SqliteStatement::integer(int column) const {
     return sqlite3_column_int64(statement_, column);
 }
 
-double SqliteStatement::real(int column) const { return sqlite3_column_double(statement_, column); }
+double SqliteStatement::real(int column) const {
+    return sqlite3_column_double(statement_, column);
+}
 
 std::string SqliteStatement::text(int column) const {
     const auto* bytes = sqlite3_column_text(statement_, column);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "display/curves/CurvePlot.h"
 #include "display/GraphPalette.h"
+#include "display/curves/CurvePlot.h"
 #include "evaluation/RoadLoad.h"
 #include "model/Units.h"
 

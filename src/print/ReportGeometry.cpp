@@ -23,7 +23,8 @@ void addUpwardLabels(std::vector<PageText>& texts, const ReportGeometry& page, i
                      std::int64_t divisions, const QString& startText, const QString& endText,
                      LabelText labelAt) {
     const int base = page.top - 20;
-    const double division = static_cast<double>(page.frameHeight()) / static_cast<double>(divisions);
+    const double division =
+        static_cast<double>(page.frameHeight()) / static_cast<double>(divisions);
     texts.push_back({x, base + page.frameHeight(), startText});
     for (int k = 1; k <= 15; ++k) {
         const double offset = k * division;
@@ -134,9 +135,8 @@ std::vector<PageText> rpmScaleTexts(const ReportGeometry& page, const GraphScale
     const double step = static_cast<double>(axis.span) / static_cast<double>(axis.divisions);
     std::vector<PageText> texts;
     addUpwardLabels(texts, page, page.right + 20, axis.divisions, hundreds(scale.startRpm),
-                    hundreds(scale.endRpm), [&](int k) {
-                        return rpmHundredsText((scale.startRpm + k * step) * 0.01);
-                    });
+                    hundreds(scale.endRpm),
+                    [&](int k) { return rpmHundredsText((scale.startRpm + k * step) * 0.01); });
     texts.push_back({page.right + 20, page.top - 250, QStringLiteral("Rpm")});
     return texts;
 }

@@ -15,12 +15,12 @@ namespace dyno {
 inline constexpr int kReportDpi = 600;
 
 struct ReportGeometry {
-    int width = 0;   // W
-    int height = 0;  // H
-    int left = 0;    // L = W / 12
-    int right = 0;   // R = W - 0.05 W
-    int top = 0;     // T = H / 6
-    int bottom = 0;  // B = 0.6 H
+    int width = 0;            // W
+    int height = 0;           // H
+    int left = 0;             // L = W / 12
+    int right = 0;            // R = W - 0.05 W
+    int top = 0;              // T = H / 6
+    int bottom = 0;           // B = 0.6 H
     double lineUnit = 0.0;    // U = H / 167: text lines below the graph
     double columnUnit = 0.0;  // c = W / 48: text columns
 

@@ -24,8 +24,8 @@ void stepAlong(int start, double step, int last, bool below, Each each) {
 // pixels from L to R. Marks closer than their own width touch: the line is then
 // drawn as one bar, which looks the same and stays one shape however dense the
 // scale.
-void drawMarkedRow(QPainter& painter, const ReportGeometry& page, int y, double step,
-                   int markWidth, int markHeight, const QColor& colour) {
+void drawMarkedRow(QPainter& painter, const ReportGeometry& page, int y, double step, int markWidth,
+                   int markHeight, const QColor& colour) {
     const int halfWidth = markWidth / 2;
     const int halfHeight = markHeight / 2;
     if (step < markWidth) {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "display/graph/GraphLegend.h"
-#include "display/graph/GraphUpdate.h"
 #include "display/graph/GraphScale.h"
+#include "display/graph/GraphUpdate.h"
 #include "model/DynoSettings.h"
 #include "model/SessionModel.h"
 

@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <cmath>
 
-#include "display/graph/GraphAxes.h"
 #include "display/GraphPalette.h"
 #include "display/TextLayouts.h"
+#include "display/graph/GraphAxes.h"
 #include "print/ReportCurves.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportGrid.h"
@@ -25,7 +25,8 @@ const QRect kSmallPictureSource(0, 0, 205, 93);
 // The chosen font at its size on a 600-dpi page, whatever the device's resolution.
 QFont pageFont(QFont font) {
     if (font.pointSizeF() > 0) {
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pointSizeF() * kReportDpi / 72.0))));
+        font.setPixelSize(
+            std::max(1, static_cast<int>(std::lround(font.pointSizeF() * kReportDpi / 72.0))));
     }
     return font;
 }
@@ -55,7 +56,8 @@ class ReportPage {
         painter_.setPen(QPen(Qt::black, reportFrameWidth(report_.print.lineWidth)));
         painter_.setBrush(Qt::NoBrush);
         painter_.drawRect(page_.frameOutline());
-        if (report_.print.printHeader) drawPicture(painter_, kHeaderAt, report_.headerPicture, kHeaderSource);
+        if (report_.print.printHeader)
+            drawPicture(painter_, kHeaderAt, report_.headerPicture, kHeaderSource);
         drawPicture(painter_, {page_.left + 7, page_.top + 15}, report_.smallPicture,
                     kSmallPictureSource);
         painter_.setPen(Qt::black);
@@ -81,14 +83,18 @@ class ReportPage {
         axes.rpm = flags.rpmAxisShown && !rpmAcross && !has(ScaleProblem::rpmScale);
 
         painter_.setPen(Qt::black);
-        if (!has(ScaleProblem::powerScale)) drawTexts(painter_, powerScaleTexts(page_, scale, flags.powerInKw));
+        if (!has(ScaleProblem::powerScale))
+            drawTexts(painter_, powerScaleTexts(page_, scale, flags.powerInKw));
         if (rpmAcross) {
-            if (!has(ScaleProblem::rpmScale)) drawTexts(painter_, rpmAcrossScaleTexts(page_, scale));
+            if (!has(ScaleProblem::rpmScale))
+                drawTexts(painter_, rpmAcrossScaleTexts(page_, scale));
         } else if (!has(ScaleProblem::speedScale)) {
             drawTexts(painter_, speedScaleTexts(page_, scale, flags.speedInMph));
         }
         const double across = acrossDivision();
-        if (axes.curves) drawReportGrid(painter_, page_, rowDivision(reportPowerAxisOf(scale).divisions), across);
+        if (axes.curves)
+            drawReportGrid(painter_, page_, rowDivision(reportPowerAxisOf(scale).divisions),
+                           across);
         if (axes.rpm) {
             painter_.setPen(Qt::black);
             drawTexts(painter_, rpmScaleTexts(page_, scale));
@@ -156,7 +162,8 @@ void paintReport(QPainter& painter, QSize pageSize, const ReportInputs& report) 
 void paintReport(QPaintDevice& page, const ReportInputs& report) {
     const double scaleX = page.logicalDpiX() / static_cast<double>(kReportDpi);
     const double scaleY = page.logicalDpiY() / static_cast<double>(kReportDpi);
-    const QSize size(static_cast<int>(page.width() / scaleX), static_cast<int>(page.height() / scaleY));
+    const QSize size(static_cast<int>(page.width() / scaleX),
+                     static_cast<int>(page.height() / scaleY));
     QPainter painter(&page);
     if (page.logicalDpiX() != kReportDpi || page.logicalDpiY() != kReportDpi) {
         painter.scale(scaleX, scaleY);

@@ -28,16 +28,11 @@ double largestRpm(const TestSession& session) {
 
 QString correctionLabel(int correctionStandard) {
     switch (correctionStandard) {
-        case 1:
-            return QStringLiteral("SAE J1349 corr.f.");
-        case 2:
-            return QStringLiteral("DIN corr.f.");
-        case 3:
-            return QStringLiteral("EEC corr.f.");
-        case 4:
-            return QStringLiteral("ISO 1585 corr.f.");
-        default:
-            return QStringLiteral("STP corr.f.");
+        case 1: return QStringLiteral("SAE J1349 corr.f.");
+        case 2: return QStringLiteral("DIN corr.f.");
+        case 3: return QStringLiteral("EEC corr.f.");
+        case 4: return QStringLiteral("ISO 1585 corr.f.");
+        default: return QStringLiteral("STP corr.f.");
     }
 }
 
@@ -63,7 +58,8 @@ std::vector<PageText> sessionBlockTexts(const ReportGeometry& page, int slot,
     texts.push_back({x, line(10), textOf(session.make)});
     texts.push_back({column(7), line(10), textOf(session.model)});
     texts.push_back({column(14), line(10), textOf(session.owner)});
-    texts.push_back({labels, line(10), flags.powerInKw ? QStringLiteral("Maxkw") : QStringLiteral("Maxhp")});
+    texts.push_back(
+        {labels, line(10), flags.powerInKw ? QStringLiteral("Maxkw") : QStringLiteral("Maxhp")});
     texts.push_back({values, line(10), textOf(session.curves.maxPowerText)});
 
     const TestSession::Remark* remarks[] = {&session.remarkLine1, &session.remarkLine2,
@@ -73,12 +69,14 @@ std::vector<PageText> sessionBlockTexts(const ReportGeometry& page, int slot,
     }
 
     QString torqueLabel = QStringLiteral("Roll.tq");
-    if (!flags.speedOnXAxis) torqueLabel = torqueInFtLbs ? QStringLiteral("Max Ft.lbs") : QStringLiteral("Max Nm");
+    if (!flags.speedOnXAxis)
+        torqueLabel = torqueInFtLbs ? QStringLiteral("Max Ft.lbs") : QStringLiteral("Max Nm");
     texts.push_back({labels, line(12.5), torqueLabel});
     texts.push_back({values, line(12.5), textOf(session.curves.maxTorqueText)});
 
     if (flags.speedOnXAxis) {
-        texts.push_back({labels, line(15), flags.speedInMph ? QStringLiteral("Maxmph") : QStringLiteral("Maxkph")});
+        texts.push_back({labels, line(15),
+                         flags.speedInMph ? QStringLiteral("Maxmph") : QStringLiteral("Maxkph")});
         texts.push_back({values, line(15), textOf(session.curves.maxSpeedText)});
     } else {
         texts.push_back({labels, line(15), QStringLiteral("Maxrpm")});

@@ -22,8 +22,7 @@ constexpr double kCountsPerPercent = 47.0 / 10.0;
 // Timer 1: counters 0 (ignition low), 1 (roller falling high), 2 (roller falling low);
 // timer 2: 0 (ignition high), 1 (roller rising high), 2 (roller rising low).
 constexpr std::array<int, SimulatedTimers::kCounters> kClockedBy{
-    SimulatedTimers::kCardClock, 2, SimulatedTimers::kCardClock, 0, 5,
-    SimulatedTimers::kCardClock};
+    SimulatedTimers::kCardClock, 2, SimulatedTimers::kCardClock, 0, 5, SimulatedTimers::kCardClock};
 
 int conversionOf(double value) {
     return static_cast<int>(std::clamp(std::lround(value), 0L, long{kLargestConversion}));
@@ -122,25 +121,18 @@ int SimulatedCard::inputValue(int input) const {
             return conversionOf((stationAir().temperatureC + kStationCalibration) *
                                 kCountsPerDegree);
         case cardport::kAdPressure:
-            return conversionOf((stationAir().pressureMbar - kStationCalibration) *
-                                kCountsPerMbar);
+            return conversionOf((stationAir().pressureMbar - kStationCalibration) * kCountsPerMbar);
         case cardport::kAdHumidity:
             return conversionOf((stationAir().humidityPercent + kStationCalibration) *
                                 kCountsPerPercent);
         // Channel 1 throttle, 2 cylinder head temperature, 3 lambda probe, 4 engine
         // speed, 5 road speed, as on the simulated K40 but with 12 bits.
-        case 3:
-            return conversionOf(400.0 + 3400.0 * throttle);
-        case 4:
-            return conversionOf(1600.0 + 16.0 * std::fmod(timeS, 100.0));
-        case 5:
-            return conversionOf(1760.0 + 240.0 * throttle);
-        case 6:
-            return conversionOf(4000.0 * ride_.engineRpm() / ride_.vehicle().limiterRpm());
-        case 7:
-            return conversionOf(32.0 * ride_.speedKmh());
-        default:
-            return 0;
+        case 3: return conversionOf(400.0 + 3400.0 * throttle);
+        case 4: return conversionOf(1600.0 + 16.0 * std::fmod(timeS, 100.0));
+        case 5: return conversionOf(1760.0 + 240.0 * throttle);
+        case 6: return conversionOf(4000.0 * ride_.engineRpm() / ride_.vehicle().limiterRpm());
+        case 7: return conversionOf(32.0 * ride_.speedKmh());
+        default: return 0;
     }
 }
 

@@ -157,7 +157,8 @@ void SimulatedK40::endRun() {
     const std::size_t revolutions = runs_.back().size();
     const bool isStrayRun = options_.strayBytes > 0 && runsSent_ + 1 == options_.strayBytesRun;
     const std::size_t strayEvery =
-        isStrayRun ? std::max<std::size_t>(1, revolutions / (static_cast<std::size_t>(options_.strayBytes) + 1))
+        isStrayRun ? std::max<std::size_t>(
+                         1, revolutions / (static_cast<std::size_t>(options_.strayBytes) + 1))
                    : 0;
     std::size_t revolution = 0;
     for (const SimulatedRevolution& sent : runs_.back()) {
@@ -165,7 +166,8 @@ void SimulatedK40::endRun() {
         // A byte from nowhere, in the middle of the roller sample's value.
         if (isStrayRun && ++revolution % strayEvery == 0 &&
             revolution / strayEvery <= static_cast<std::size_t>(options_.strayBytes)) {
-            const K40Packet roller = K40Packet::withV32(k40code::kRollerSample, reading.rollerPeriodTicks);
+            const K40Packet roller =
+                K40Packet::withV32(k40code::kRollerSample, reading.rollerPeriodTicks);
             onTheLine_.insert(onTheLine_.end(), roller.bytes.begin(), roller.bytes.begin() + 2);
             onTheLine_.push_back(kStrayByte);
             onTheLine_.insert(onTheLine_.end(), roller.bytes.begin() + 2, roller.bytes.end());

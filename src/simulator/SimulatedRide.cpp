@@ -28,8 +28,8 @@ CardRoller cardRollerOf(DynoModel model, int rollerCode) {
     const bool isK80 = model == DynoModel::K80;
     const int standard = isK80 ? kK80RollerCodeOffset : 0;
     const bool isOwnCode = isK80 ? rollerCode >= kK80RollerCodeOffset : rollerCode < 40;
-    const int code = isOwnCode && RollerInertiaTable::massFactorOf(rollerCode) ? rollerCode
-                                                                               : standard;
+    const int code =
+        isOwnCode && RollerInertiaTable::massFactorOf(rollerCode) ? rollerCode : standard;
     CardRoller roller;
     roller.speedFactorKmh = isK80 ? kK80SpeedFactor.kmh : kK70SpeedFactor.kmh;
     roller.massFactor = *RollerInertiaTable::massFactorOf(code);
@@ -92,11 +92,9 @@ double SimulatedRide::accelerationKmhPerS() const {
             // A hard stop ends at a standstill, not in reverse.
             if (rider_.standstillS > 0.0) return -std::min(rider_.brakeKmhPerS, speed_ / kStepS);
             return -rider_.brakeKmhPerS;
-        case Phase::Returning:
-            return rider_.returnKmhPerS;
+        case Phase::Returning: return rider_.returnKmhPerS;
         case Phase::Holding:
-        case Phase::Standing:
-            break;
+        case Phase::Standing: break;
     }
     return 0.0;
 }
@@ -118,9 +116,7 @@ void SimulatedRide::endStep() {
     speed_ += acceleration_ * kStepS;
     stepStartS_ += kStepS;
     switch (phase_) {
-        case Phase::Holding:
-            heldS_ += kStepS;
-            break;
+        case Phase::Holding: heldS_ += kStepS; break;
         case Phase::Pulling:
             pullS_ += kStepS;
             topSpeed_ = std::max(topSpeed_, speed_);

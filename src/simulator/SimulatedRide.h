@@ -97,12 +97,12 @@ class SimulatedRide {
 
     Phase phase_ = Phase::Holding;
     double stepStartS_ = 0.0;
-    double speed_ = 0.0;        // at the start of the step
-    double acceleration_ = 0.0; // through the step
-    double turns_ = 0.0;        // roller revolutions at the start of the step
-    double impulses_ = 0.0;     // ignition impulses at the start of the step
-    double impulseRate_ = 0.0;  // per second through the step
-    double heldS_ = 0.0;       // at the launch speed, or standing still
+    double speed_ = 0.0;         // at the start of the step
+    double acceleration_ = 0.0;  // through the step
+    double turns_ = 0.0;         // roller revolutions at the start of the step
+    double impulses_ = 0.0;      // ignition impulses at the start of the step
+    double impulseRate_ = 0.0;   // per second through the step
+    double heldS_ = 0.0;         // at the launch speed, or standing still
     double pullS_ = 0.0;
     double pressedUntilS_ = -1.0;
     double timeS_ = 0.0;

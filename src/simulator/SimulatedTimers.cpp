@@ -74,12 +74,8 @@ void SimulatedTimers::writeControl(int timer, std::uint8_t word, std::uint64_t t
 void SimulatedTimers::writeCounter(int counter, std::uint8_t value, std::uint64_t tick) {
     Counter& c = counters_[static_cast<std::size_t>(counter)];
     switch (c.access) {
-        case 1:
-            load(counter, value, tick);
-            break;
-        case 2:
-            load(counter, static_cast<std::uint32_t>(value) << 8, tick);
-            break;
+        case 1: load(counter, value, tick); break;
+        case 2: load(counter, static_cast<std::uint32_t>(value) << 8, tick); break;
         default:
             if (!c.isHighByteNext) {
                 c.pendingLow = value;

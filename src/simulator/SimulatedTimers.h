@@ -21,8 +21,7 @@ class SimulatedTimers {
     static constexpr int kCardClock = -1;
 
     // `clockedBy[k]`: kCardClock, or the counter whose output clocks counter k.
-    explicit SimulatedTimers(const std::array<int, kCounters>& clockedBy)
-        : clockedBy_(clockedBy) {}
+    explicit SimulatedTimers(const std::array<int, kCounters>& clockedBy) : clockedBy_(clockedBy) {}
 
     // Control word of timer 0 or 1 at card tick `tick`.
     void writeControl(int timer, std::uint8_t word, std::uint64_t tick);
@@ -35,14 +34,14 @@ class SimulatedTimers {
   private:
     struct Counter {
         int mode = 0;
-        int access = 3;              // 1 low byte, 2 high byte, 3 low then high
-        std::uint32_t initial = 0;   // N; 0 stands for 65536
+        int access = 3;             // 1 low byte, 2 high byte, 3 low then high
+        std::uint32_t initial = 0;  // N; 0 stands for 65536
         bool isCounting = false;
-        std::uint64_t loadPulse = 0;   // clock pulses seen when the count was loaded
-        std::uint64_t wrapsAtLoad = 0; // output pulses before that
-        std::uint16_t heldCount = 0;   // the count while not counting
+        std::uint64_t loadPulse = 0;    // clock pulses seen when the count was loaded
+        std::uint64_t wrapsAtLoad = 0;  // output pulses before that
+        std::uint16_t heldCount = 0;    // the count while not counting
         std::uint8_t pendingLow = 0;
-        bool isHighByteNext = false;   // writing
+        bool isHighByteNext = false;  // writing
         bool isLatched = false;
         std::uint16_t latched = 0;
         bool isReadingHigh = false;

@@ -48,22 +48,14 @@ QRectF DigitCounter::segmentRect(Segment segment, QSizeF size) {
     const double upperLength = middle - top - t;
     const double lowerLength = bottom - middle - t;
     switch (segment) {
-        case kA:
-            return {left + t / 2, top - t / 2, horizontalLength, t};
-        case kB:
-            return {right - t / 2, top + t / 2, t, upperLength};
-        case kC:
-            return {right - t / 2, middle + t / 2, t, lowerLength};
-        case kD:
-            return {left + t / 2, bottom - t / 2, horizontalLength, t};
-        case kE:
-            return {left - t / 2, middle + t / 2, t, lowerLength};
-        case kF:
-            return {left - t / 2, top + t / 2, t, upperLength};
-        case kG:
-            return {left + t / 2, middle - t / 2, horizontalLength, t};
-        case kSegmentCount:
-            break;
+        case kA: return {left + t / 2, top - t / 2, horizontalLength, t};
+        case kB: return {right - t / 2, top + t / 2, t, upperLength};
+        case kC: return {right - t / 2, middle + t / 2, t, lowerLength};
+        case kD: return {left + t / 2, bottom - t / 2, horizontalLength, t};
+        case kE: return {left - t / 2, middle + t / 2, t, lowerLength};
+        case kF: return {left - t / 2, top + t / 2, t, upperLength};
+        case kG: return {left + t / 2, middle - t / 2, horizontalLength, t};
+        case kSegmentCount: break;
     }
     return {};
 }

@@ -28,12 +28,9 @@ LevelBar::Zone LevelBar::zoneAt(double percent) const {
 
 QColor LevelBar::litColour(Zone zone) {
     switch (zone) {
-        case Zone::Green:
-            return {0, 255, 0};
-        case Zone::Yellow:
-            return {255, 255, 0};
-        case Zone::Red:
-            return {255, 0, 0};
+        case Zone::Green: return {0, 255, 0};
+        case Zone::Yellow: return {255, 255, 0};
+        case Zone::Red: return {255, 0, 0};
     }
     return {};
 }

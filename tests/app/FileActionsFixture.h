@@ -16,8 +16,8 @@
 #include "app/pages/FilePage.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/RemarksPage.h"
-#include "support/StandInElectronics.h"
 #include "model/SessionModel.h"
+#include "support/StandInElectronics.h"
 
 namespace dyno::testing {
 

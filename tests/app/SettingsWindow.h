@@ -4,10 +4,10 @@
 
 #include "RecordingMessageSink.h"
 #include "app/dialogs/AdvancedSetupDialog.h"
-#include "app/pages/InfoPage.h"
-#include "app/pages/ParamPage.h"
 #include "app/files/SettingsBinding.h"
 #include "app/files/SettingsFiles.h"
+#include "app/pages/InfoPage.h"
+#include "app/pages/ParamPage.h"
 #include "app/pages/SetupPage.h"
 
 namespace dyno {

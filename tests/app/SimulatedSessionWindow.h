@@ -6,9 +6,9 @@
 #include <QString>
 
 #include "app/acquisition/K40Session.h"
+#include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
-#include "app/acquisition/TestControl.h"
 #include "app/pages/TestPage.h"
 #include "model/MessageSink.h"
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "display/graph/GraphImages.h"
 #include "display/GraphPalette.h"
+#include "display/graph/GraphImages.h"
 
 namespace dyno::graph_testing {
 

@@ -170,8 +170,9 @@ TEST_F(SteadyAcceleration, AFactorThatIsNoNumberEvaluatesAsOneWithTheOutOfLimits
         const auto report = evaluateSlot(1);
         EXPECT_EQ(slot(1).curves.powerCurve, plain.powerCurve);
         EXPECT_EQ(slot(1).curves.torqueCurve, plain.torqueCurve);
-        EXPECT_EQ(warningTexts(report.warnings),
-                  std::vector<std::string>{"The correctionfactor is out of limits, changed to 1.00"});
+        EXPECT_EQ(
+            warningTexts(report.warnings),
+            std::vector<std::string>{"The correctionfactor is out of limits, changed to 1.00"});
         EXPECT_EQ(std::memcmp(&slot(1).correctionFactor, &stored, sizeof stored), 0)
             << "the stored bytes stay";
     }

@@ -107,8 +107,7 @@ TEST(ArchiveSave, ThroughALinkTheTargetIsReplacedWithItsModeAndTheLinkStays) {
     EXPECT_EQ(fileBytes(settings), newSettings);
     EXPECT_EQ(modeOf(archive), 0640u);
     EXPECT_EQ(modeOf(settings), 0600u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "store"), fs::directory_iterator()),
-              2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "store"), fs::directory_iterator()), 2);
 }
 
 TEST(ArchiveSave, LeftoverTemporariesAreKnownAndStaleOnesRemovedByTheNextSave) {
@@ -125,12 +124,12 @@ TEST(ArchiveSave, LeftoverTemporariesAreKnownAndStaleOnesRemovedByTheNextSave) {
         bool isOld;
     };
     const std::vector<Case> cases{
-        {"run.zsd.Ab12Cd", {}, true, true},            // killed before writing
-        {"run.zsd.x9Y8z7", cutShort, true, true},      // killed while writing
-        {"run.zsd.Qw3Er4", {}, true, false},           // perhaps a save running now
-        {"run.zsd.backup", whole, false, true},         // a whole archive
-        {"run.zsd.notes1", {'h', 'i'}, false, true},   // not a zip at all
-        {"run.zsd.old", {}, false, true},              // not six letters
+        {"run.zsd.Ab12Cd", {}, true, true},           // killed before writing
+        {"run.zsd.x9Y8z7", cutShort, true, true},     // killed while writing
+        {"run.zsd.Qw3Er4", {}, true, false},          // perhaps a save running now
+        {"run.zsd.backup", whole, false, true},       // a whole archive
+        {"run.zsd.notes1", {'h', 'i'}, false, true},  // not a zip at all
+        {"run.zsd.old", {}, false, true},             // not six letters
         {"run.zsd", {}, false, true},
     };
     for (const Case& c : cases) {

@@ -58,14 +58,14 @@ TEST(SaveTemporary, ALinkOrAFifoAtTheOldTemporaryNamesIsLeftAlone) {
     ::chmod(victim.c_str(), 0600);
     fs::create_symlink(victim, folder / "vkr_dyno.ini.saving");
     ASSERT_EQ(::mkfifo((folder / "vkr_dyno.ana.saving").c_str(), 0666), 0);
-    const int fifoReader =
-        ::open((folder / "vkr_dyno.ana.saving").c_str(), O_RDONLY | O_NONBLOCK);
+    const int fifoReader = ::open((folder / "vkr_dyno.ana.saving").c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(fifoReader, 0);
 
     ASSERT_TRUE(writeFileAtomically(folder / "vkr_dyno.ini", kNew, "Cannot save ini file").ok());
     ASSERT_TRUE(writeFileAtomically(folder / "vkr_dyno.ana", kNew, "Cannot save .ana file").ok());
 
-    EXPECT_EQ(fileBytes(victim), std::vector<std::uint8_t>({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
+    EXPECT_EQ(fileBytes(victim),
+              std::vector<std::uint8_t>({'p', 'r', 'e', 'c', 'i', 'o', 'u', 's'}));
     EXPECT_EQ(modeOf(victim), 0600u);
     EXPECT_EQ(bytesWaitingIn(fifoReader), "");
     ::close(fifoReader);
@@ -77,8 +77,8 @@ TEST(SaveTemporary, ALinkOrAFifoAtTheOldTemporaryNamesIsLeftAlone) {
     EXPECT_TRUE(fs::is_fifo(folder / "vkr_dyno.ana.saving"));
     // No temporary stays behind.
     EXPECT_EQ(namesIn(folder.path()),
-              std::vector<std::string>({"vkr_dyno.ana", "vkr_dyno.ana.saving", "vkr_dyno.ini",
-                                        "vkr_dyno.ini.saving"}));
+              std::vector<std::string>(
+                  {"vkr_dyno.ana", "vkr_dyno.ana.saving", "vkr_dyno.ini", "vkr_dyno.ini.saving"}));
 }
 
 TEST(SaveTemporary, ANewFileTakesTheUsualModeAndAReplacedOneKeepsItsOwn) {
@@ -102,7 +102,8 @@ TEST(SaveTemporary, AFailedSaveCarriesItsMessageAndLeavesNoTemporary) {
 
     // Written and flushed, but the rename fails: a folder holds the name.
     fs::create_directories(folder / "vkr_dyno.ana" / "inside");
-    const auto overFolder = writeFileAtomically(folder / "vkr_dyno.ana", kNew, "Cannot save .ana file");
+    const auto overFolder =
+        writeFileAtomically(folder / "vkr_dyno.ana", kNew, "Cannot save .ana file");
     ASSERT_FALSE(overFolder.ok());
     EXPECT_EQ(overFolder.error().message, "Cannot save .ana file");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"vkr_dyno.ana"}));
@@ -157,7 +158,8 @@ TEST(ArchiveSaveTemporary, TheArchiveIsWrittenWholeBesideItselfAndNothingIsLeftB
     }
     const auto intoHuge = saveSessionArchive(folder / "huge.zsd", *session1, kAir);
     ASSERT_FALSE(intoHuge.ok());
-    EXPECT_NE(intoHuge.error().detail.find("too large"), std::string::npos) << intoHuge.error().detail;
+    EXPECT_NE(intoHuge.error().detail.find("too large"), std::string::npos)
+        << intoHuge.error().detail;
     EXPECT_EQ(fs::file_size(folder / "huge.zsd"), std::uintmax_t{65} << 20);
 }
 

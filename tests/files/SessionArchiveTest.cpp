@@ -120,8 +120,8 @@ TEST_F(SessionArchiveTest, UnreadableArchivesLeaveTheSlotAsItWas) {
     expectCannotReadZipfile(folder / "text.zsd");
 
     writeFile(folder / "cut.zsd",
-              std::vector<std::uint8_t>(image.begin(),
-                                        image.begin() + static_cast<std::ptrdiff_t>(image.size() / 2)));
+              std::vector<std::uint8_t>(
+                  image.begin(), image.begin() + static_cast<std::ptrdiff_t>(image.size() / 2)));
     expectCannotReadZipfile(folder / "cut.zsd");
 
     writeZip(folder / "other.zsd", {{"readme.txt", {'h', 'i'}}, {"VKRZIP.DIZ", {1, 2}}});

@@ -21,7 +21,8 @@ struct TextField {
 // Distinct characters, so a text cut one place off or shifted shows.
 std::string textOf(std::size_t length, char first) {
     std::string text;
-    for (std::size_t i = 0; i < length; ++i) text += static_cast<char>(first + static_cast<int>(i % 26));
+    for (std::size_t i = 0; i < length; ++i)
+        text += static_cast<char>(first + static_cast<int>(i % 26));
     return text;
 }
 

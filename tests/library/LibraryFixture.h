@@ -51,8 +51,7 @@ inline void saveSession(const std::filesystem::path& archive, const SessionTexts
     }
 }
 
-inline void setModified(const std::filesystem::path& file,
-                        std::filesystem::file_time_type when) {
+inline void setModified(const std::filesystem::path& file, std::filesystem::file_time_type when) {
     std::filesystem::last_write_time(file, when);
 }
 

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "files/SessionRecordCodec.h"
-#include "library/SessionSummary.h"
 #include "library/LibraryFixture.h"
+#include "library/SessionSummary.h"
 
 namespace dyno::testing {
 namespace {
@@ -171,12 +171,14 @@ TEST_F(LibraryScan, ADatabaseOfAnotherProgramIsNeverMadeAnIndex) {
         }
         const auto size = std::filesystem::file_size(indexFile());
         std::ifstream before(indexFile(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(before)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(before)),
+                                std::istreambuf_iterator<char>());
         EXPECT_THROW(LibraryIndex{indexFile()}, IndexRefused) << mark;
         EXPECT_EQ(std::filesystem::file_size(indexFile()), size) << mark;
         std::ifstream after(indexFile(), std::ios::binary);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()),
-                  bytes)
+        EXPECT_EQ(
+            std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()),
+            bytes)
             << "not a byte of it changed " << mark;
         EXPECT_FALSE(std::filesystem::exists(indexFile().string() + ".damaged")) << mark;
         SqliteDatabase other(indexFile());

@@ -17,9 +17,13 @@ class LibrarySearch : public LibraryFixture {
             SessionTexts texts;
             const char* day;
         } sessions[] = {
-            {"spring.zsd", {"Piaggio", "Zip 2T", "J\xFCrgen Hansen", "Main jet 82", 184}, "2023-04-02"},
+            {"spring.zsd",
+             {"Piaggio", "Zip 2T", "J\xFCrgen Hansen", "Main jet 82", 184},
+             "2023-04-02"},
             {"summer.zsd", {"Piaggio", "Typhoon", "Anna Berg", "New variator", 250}, "2023-07-15"},
-            {"autumn.zsd", {"Yamaha", "Aerox", "Anna Berg", "Sport exhaust 100%", 320}, "2023-10-30"},
+            {"autumn.zsd",
+             {"Yamaha", "Aerox", "Anna Berg", "Sport exhaust 100%", 320},
+             "2023-10-30"},
         };
         for (const auto& s : sessions) {
             const auto file = archives() / s.name;
@@ -65,18 +69,23 @@ TEST_F(LibrarySearch, FiltersNarrowAndPowerOrdersTheResults) {
         LibraryQuery query;
         Names expected;
     } cases[] = {
-        {"make", query([](LibraryQuery& q) { q.make = "PIAG"; }),
+        {"make",
+         query([](LibraryQuery& q) { q.make = "PIAG"; }),
          {"card.zsd", "summer.zsd", "spring.zsd"}},
-        {"owner and words", query([](LibraryQuery& q) { q.owner = "anna"; q.words = "piaggio"; }),
+        {"owner and words",
+         query([](LibraryQuery& q) {
+             q.owner = "anna";
+             q.words = "piaggio";
+         }),
          {"summer.zsd"}},
-        {"a whole month", query([](LibraryQuery& q) {
+        {"a whole month",
+         query([](LibraryQuery& q) {
              q.sinceNs = localDayStartNs("2023-07-01");
              q.untilNs = localDayStartNs("2023-07-31", 1);
          }),
          {"summer.zsd"}},
-        {"until a day includes it", query([](LibraryQuery& q) {
-             q.untilNs = localDayStartNs("2023-04-02", 1);
-         }),
+        {"until a day includes it",
+         query([](LibraryQuery& q) { q.untilNs = localDayStartNs("2023-04-02", 1); }),
          {"spring.zsd"}},
         {"dyno model", query([](LibraryQuery& q) { q.dynoModel = 2; }), {"card.zsd"}},
         {"folder", query([](LibraryQuery& q) { q.folder = "/nowhere"; }), {}},

@@ -12,7 +12,8 @@ void fillRecording(TestSession& session, std::int32_t base) {
     }
     for (int r = 0; r < kRunsStored; ++r) {
         for (int c = 0; c < kAnalogChannels; ++c) {
-            session.analogSamples[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].fill(static_cast<std::uint16_t>(base + 10 * r + c));
+            session.analogSamples[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].fill(
+                static_cast<std::uint16_t>(base + 10 * r + c));
         }
     }
     for (int w = 0; w < 10; ++w) {

@@ -4,9 +4,9 @@
 // after "Update Display".
 #include <memory>
 
+#include "display/SyntheticRuns.h"
 #include "display/graph/GraphImages.h"
 #include "display/graph/GraphUpdate.h"
-#include "display/SyntheticRuns.h"
 #include "evaluation/EvaluationWorkspace.h"
 #include "model/SessionModel.h"
 #include "print/ReportInputs.h"

@@ -8,10 +8,10 @@
 #include <array>
 #include <cmath>
 
+#include "print/ReportFixture.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportInputs.h"
 #include "print/ReportTexts.h"
-#include "print/ReportFixture.h"
 
 namespace dyno {
 namespace {
@@ -42,7 +42,9 @@ TEST(ReportScales, PowerRangesOf10_100And300HpGiveTenDivisions) {
     const PowerCase cases[] = {
         {10, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "Hp"}, firstY},
         {100, {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "Hp"}, firstY},
-        {300, {"0", "30", "60", "90", "120", "150", "180", "210", "240", "270", "300", "Hp"}, firstY},
+        {300,
+         {"0", "30", "60", "90", "120", "150", "180", "210", "240", "270", "300", "Hp"},
+         firstY},
     };
     for (const PowerCase& c : cases) {
         const auto texts = powerScaleTexts(kPage, {0, 150, 0, c.end, 0, 10000}, false);
@@ -56,10 +58,11 @@ TEST(ReportScales, PowerRangesOf10_100And300HpGiveTenDivisions) {
 
 TEST(ReportScales, PowerSpansOf50And150DivideByThePrintsOwnRule) {
     // span -> divisions, label step: 30..50 by 5, 51..150 by 10, 151..199 by 15.
-    const std::array<std::array<std::int64_t, 3>, 6> spans{{
-        {49, 9, 5}, {50, 10, 5}, {51, 5, 10}, {149, 14, 10}, {150, 15, 10}, {151, 10, 15}}};
+    const std::array<std::array<std::int64_t, 3>, 6> spans{
+        {{49, 9, 5}, {50, 10, 5}, {51, 5, 10}, {149, 14, 10}, {150, 15, 10}, {151, 10, 15}}};
     for (const auto& [span, divisions, step] : spans) {
-        const PowerAxis axis = reportPowerAxisOf({0, 150, 0, static_cast<std::int32_t>(span), 0, 10000});
+        const PowerAxis axis =
+            reportPowerAxisOf({0, 150, 0, static_cast<std::int32_t>(span), 0, 10000});
         EXPECT_EQ(axis.divisions, divisions) << "0.." << span;
         EXPECT_EQ(axis.labelStep, step) << "0.." << span;
     }
@@ -72,8 +75,9 @@ TEST(ReportScales, PowerSpansOf50And150DivideByThePrintsOwnRule) {
 
 TEST(ReportScales, SpeedLabelsStopOneDivisionShortOfTheRightEdge) {
     const auto kmh150 = speedScaleTexts(kPage, {0, 150, 0, 20, 0, 10000}, false);
-    EXPECT_EQ(textsOf(kmh150), QStringList({"0", "10", "20", "30", "40", "50", "60", "70", "80",
-                                            "90", "100", "110", "120", "130", "140", "150", "Kph"}));
+    EXPECT_EQ(textsOf(kmh150),
+              QStringList({"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "110",
+                           "120", "130", "140", "150", "Kph"}));
     EXPECT_EQ(kmh150[1].x, static_cast<int>(370 + 4160 / 15.0));
     EXPECT_EQ(kmh150[1].y, 4048) << "one line unit under the frame";
     EXPECT_EQ(kmh150[15].x, 4560);
@@ -89,8 +93,8 @@ TEST(ReportScales, EngineSpeedInHundredsWithHalfStepsWhereTheStepIsNotWhole) {
                                               "90", "100", "Rpm"}));
     EXPECT_EQ(rpm10000[0].x, 4580);
     const auto rpm2000 = rpmScaleTexts(kPage, {0, 150, 0, 20, 0, 2000});
-    EXPECT_EQ(textsOf(rpm2000), QStringList({"0", "2.5", "5", "7.5", "10", "12.5", "15", "17.5",
-                                             "20", "Rpm"}));
+    EXPECT_EQ(textsOf(rpm2000),
+              QStringList({"0", "2.5", "5", "7.5", "10", "12.5", "15", "17.5", "20", "Rpm"}));
     // Engine speed across (fixed gearing) reads in hundreds too.
     EXPECT_EQ(textsOf(rpmAcrossScaleTexts(kPage, {0, 150, 0, 20, 2000, 12000})).mid(0, 3),
               QStringList({"20", "30", "40"}));
@@ -98,7 +102,8 @@ TEST(ReportScales, EngineSpeedInHundredsWithHalfStepsWhereTheStepIsNotWhole) {
 
 TEST(ReportScales, EngineSpeedLabelsKeepOneDecimalAndFitBesideTheFrame) {
     const auto rpm12500 = rpmScaleTexts(kPage, {0, 150, 0, 20, 0, 12500});
-    EXPECT_EQ(textsOf(rpm12500).mid(0, 6), QStringList({"0", "10.4", "20.8", "31.3", "41.7", "52.1"}));
+    EXPECT_EQ(textsOf(rpm12500).mid(0, 6),
+              QStringList({"0", "10.4", "20.8", "31.3", "41.7", "52.1"}));
     QFont font = defaultReportFont();
     font.setPixelSize(static_cast<int>(std::lround(font.pointSizeF() * kReportDpi / 72.0)));
     const QFontMetrics metrics(font);
@@ -124,7 +129,8 @@ TEST_F(ReportTexts, RemarkLinesFollowTheCountAndTheMaximaStandAlways) {
     const GraphFlags flags;
     const TestSession& session = sessions.model->slot(1);
     const auto none = sessionBlockTexts(kPage, 1, session, 0, flags, false);
-    for (const char* text : {"Make1", "Model1", "Owner1", "Maxhp", "Roll.tq", "Maxkph", "STP corr.f.", "1.000"}) {
+    for (const char* text :
+         {"Make1", "Model1", "Owner1", "Maxhp", "Roll.tq", "Maxkph", "STP corr.f.", "1.000"}) {
         EXPECT_NE(find(none, text), nullptr) << text;
     }
     EXPECT_NE(find(none, QString::fromLatin1(session.curves.maxPowerText.view().data())), nullptr);

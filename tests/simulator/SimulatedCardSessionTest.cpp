@@ -1,9 +1,9 @@
 // Whole card sessions between the card sequence and the simulated card: three runs
 // into slot 1 that evaluate to the vehicle's power, the fixed-gearing ratio, the
 // station's factor, and riders who stop hard after a run or set off late.
-#include <string>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <string>
 
 #include <algorithm>
 
@@ -76,10 +76,10 @@ class CardSessionRig {
             ASSERT_GT(report.evalCount, 100);
             const auto& curves = slot1().curves;
             const auto count = static_cast<long>(report.evalCount - 1);
-            const double peak = *std::max_element(curves.powerCurve.begin(),
-                                                  curves.powerCurve.begin() + count);
-            const double top = *std::max_element(curves.speedCurve.begin(),
-                                                 curves.speedCurve.begin() + count);
+            const double peak =
+                *std::max_element(curves.powerCurve.begin(), curves.powerCurve.begin() + count);
+            const double top =
+                *std::max_element(curves.speedCurve.begin(), curves.speedCurve.begin() + count);
             const double expected = vehicle.peakWheelPowerHp(curves.speedCurve[0], top);
             EXPECT_NEAR(peak, expected, expected * 0.02);
             // The rider brakes after the pull: the run ends once the needle falls
@@ -138,7 +138,8 @@ TEST_P(HardStopAfterEachRun, KeepsEveryRun) {
     const VehicleProfile& vehicle = *findVehicleProfile("scooter50");
     rider.brakeKmhPerS = GetParam();
     rider.standstillS = 6.0;
-    const CardOutcome outcome = runSession(vehicle, DynoModel::K70, startFor(vehicle, DynoModel::K70));
+    const CardOutcome outcome =
+        runSession(vehicle, DynoModel::K70, startFor(vehicle, DynoModel::K70));
     ASSERT_EQ(outcome.kind, CardOutcome::Kind::Finished) << outcome.message;
     EXPECT_EQ(outcome.completedRuns, 3);
     expectRunsEvaluateToThePower(vehicle);
@@ -148,7 +149,8 @@ TEST_P(HardStopAfterEachRun, KeepsEveryRun) {
 INSTANTIATE_TEST_SUITE_P(Braking, HardStopAfterEachRun,
                          ::testing::Values(7.0, 8.5, 9.5, 11.0, 13.0, 16.0),
                          [](const ::testing::TestParamInfo<double>& braking) {
-                             return "KmhPerS" + std::to_string(static_cast<int>(braking.param * 10));
+                             return "KmhPerS" +
+                                    std::to_string(static_cast<int>(braking.param * 10));
                          });
 
 // Standing still after a hard stop, the rider presses the remote for the next run

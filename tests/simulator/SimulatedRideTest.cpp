@@ -12,8 +12,8 @@ constexpr double kStepS = 0.001;
 class RiderHabitsTest : public ::testing::Test {
   protected:
     SimulatedRide rideWith(const RiderHabits& habits) {
-        return SimulatedRide(*findVehicleProfile("scooter50"),
-                             cardRollerOf(DynoModel::K70, 0), habits);
+        return SimulatedRide(*findVehicleProfile("scooter50"), cardRollerOf(DynoModel::K70, 0),
+                             habits);
     }
     // Polls the ride until `isDone` or `limitS`; the time it stopped at.
     template <typename IsDone>

@@ -215,7 +215,8 @@ TEST_F(SimulatedSession, AtTheLineRateASessionWithFiveChannelsLosesNothing) {
     // Seven packets a revolution at 5760 bytes a second take their time.
     std::size_t revolutions = 0;
     for (const auto& run : electronics->runs()) revolutions += run.size();
-    EXPECT_GT(clock.nowMs(), static_cast<std::int64_t>(static_cast<double>(revolutions * 7 * 5) / 5.76));
+    EXPECT_GT(clock.nowMs(),
+              static_cast<std::int64_t>(static_cast<double>(revolutions * 7 * 5) / 5.76));
 }
 
 TEST(SimulatedVehicleTest, ARunEndsWhereTheEngineStopsPulling) {

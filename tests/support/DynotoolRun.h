@@ -33,7 +33,8 @@ inline ToolRun runProgram(const std::vector<std::string>& words) {
         std::filesystem::temp_directory_path() /
         ("dynotool_stderr_" + std::to_string(::getpid()) + "_" + std::to_string(++runNumber));
     std::string command;
-    for (const std::string& word : words) command += (command.empty() ? "" : " ") + shellQuoted(word);
+    for (const std::string& word : words)
+        command += (command.empty() ? "" : " ") + shellQuoted(word);
     command += " 2>" + shellQuoted(errPath.string());
 
     ToolRun run;

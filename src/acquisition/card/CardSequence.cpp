@@ -85,8 +85,8 @@ CardOutcome CardSequence::run(const CardStart& start) {
 }
 
 std::string CardSequence::messageOf(const Abandon& abandon) const {
-    std::string what = start_.isRevCounterCheck ? "The rev counter check was stopped"
-                                                : "The test was stopped";
+    std::string what =
+        start_.isRevCounterCheck ? "The rev counter check was stopped" : "The test was stopped";
     if (abandon.kind == CardOutcome::Kind::NoSignal) {
         const char* signal = abandon.signal == Signal::Roller     ? "roller"
                              : abandon.signal == Signal::Ignition ? "ignition"

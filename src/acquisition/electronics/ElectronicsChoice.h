@@ -16,7 +16,9 @@ class ElectronicsChoice {
         return electronics == Electronics::UsbSerial ? usbSerial_ : card_;
     }
     // Through electronicsOf: an index the list does not have counts as the card.
-    DynoElectronics& ofIndex(int electronicsIndex) const { return of(electronicsOf(electronicsIndex)); }
+    DynoElectronics& ofIndex(int electronicsIndex) const {
+        return of(electronicsOf(electronicsIndex));
+    }
 
     // Slot 1 stays the acquisition's until a session of either kind lets it go, even
     // when the Setup page's choice changed meanwhile.

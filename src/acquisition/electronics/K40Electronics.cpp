@@ -6,14 +6,10 @@ namespace dyno {
 
 DynoElectronics::Request requestOf(K40Link::Outcome outcome) {
     switch (outcome) {
-        case K40Link::Outcome::Done:
-            return DynoElectronics::Request::Done;
-        case K40Link::Outcome::NothingToDo:
-            return DynoElectronics::Request::NothingToDo;
-        case K40Link::Outcome::PortFailed:
-            return DynoElectronics::Request::Failed;
-        case K40Link::Outcome::Busy:
-            return DynoElectronics::Request::Busy;
+        case K40Link::Outcome::Done: return DynoElectronics::Request::Done;
+        case K40Link::Outcome::NothingToDo: return DynoElectronics::Request::NothingToDo;
+        case K40Link::Outcome::PortFailed: return DynoElectronics::Request::Failed;
+        case K40Link::Outcome::Busy: return DynoElectronics::Request::Busy;
     }
     return DynoElectronics::Request::Failed;
 }

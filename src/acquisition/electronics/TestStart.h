@@ -104,7 +104,7 @@ struct StationRequest {
 
 // The weather station's part of a start, from the same entries and values in force.
 StationRequest prepareStationRequest(const TestStartEntries& entries,
-                                      const TestStartInForce& inForce);
+                                     const TestStartInForce& inForce);
 
 // The one rule for the stored `electronics` index: the electronics it names, nothing
 // for an index the list does not have (nothing chosen)...

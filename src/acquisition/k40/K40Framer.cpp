@@ -43,7 +43,8 @@ std::optional<K40Packet> K40Framer::next() {
             // Five zero bytes are a filler, whoever sent them. Code 0 before other
             // bytes once may be a glitch; twice in a row it is the zero high bytes of
             // values read as codes.
-            const bool isFiller = std::ranges::all_of(packet.bytes, [](std::uint8_t b) { return b == 0; });
+            const bool isFiller =
+                std::ranges::all_of(packet.bytes, [](std::uint8_t b) { return b == 0; });
             if (isFiller) continue;
             if (wasLastCodeZero_) {
                 lose(*lastPacketAt_ + 1);
@@ -121,7 +122,8 @@ bool K40Framer::framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFra
         bool hasPlausibleRoller = false;
         std::uint8_t first = 0;
         int packets = 0;
-        for (std::size_t at = from + offset; at + K40Packet::kSize <= end_ && packets < kPacketsToRealign;
+        for (std::size_t at = from + offset;
+             at + K40Packet::kSize <= end_ && packets < kPacketsToRealign;
              at += K40Packet::kSize, ++packets) {
             const std::uint8_t code = bytes_[at];
             if (!isCodeOfATransfer(code)) {
@@ -134,8 +136,9 @@ bool K40Framer::framesSamplesAhead(std::uint32_t rollerPeriodInForce, bool isFra
             if (code == k40code::kRollerSample && rollerPeriodInForce != 0) {
                 const std::uint64_t period = packetAt(at).v32();
                 const std::uint64_t inForce = rollerPeriodInForce;
-                hasPlausibleRoller = hasPlausibleRoller || (period * kRollerPeriodSpread >= inForce &&
-                                                            period <= inForce * kRollerPeriodSpread);
+                hasPlausibleRoller =
+                    hasPlausibleRoller || (period * kRollerPeriodSpread >= inForce &&
+                                           period <= inForce * kRollerPeriodSpread);
             }
         }
         if (packets == 0 || !isRunData || !hasSample) continue;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <limits>
+#include <span>
 #include <string>
 
 #include "evaluation/CorrectionApply.h"
@@ -33,9 +33,8 @@ std::string damagedRunText(int runNumber, int faults, bool isKept) {
     std::string text = run + " arrived damaged: its data lost their framing " +
                        (faults == 1 ? std::string("once") : std::to_string(faults) + " times");
     if (isKept) {
-        return text + ". The samples around " +
-               (faults == 1 ? "the fault" : "each fault") + " were left out; " + run +
-               " was kept with the samples that arrived as sent.";
+        return text + ". The samples around " + (faults == 1 ? "the fault" : "each fault") +
+               " were left out; " + run + " was kept with the samples that arrived as sent.";
     }
     return text + ". " + run + " was discarded; the runs that arrived whole are kept.";
 }
@@ -45,7 +44,8 @@ std::string stalledTransferText(int runNumber, bool isSilent) {
     std::string text = "The transfer of run " + std::to_string(runNumber) + " stopped: ";
     text += isSilent ? "no data from the dyno electronics for " + seconds + " seconds"
                      : "nothing that could be read as its data came from the dyno electronics "
-                       "for " + seconds + " seconds";
+                       "for " +
+                           seconds + " seconds";
     return text + ". Run " + std::to_string(runNumber) +
            " was discarded; the runs that arrived whole are kept.";
 }
@@ -122,7 +122,8 @@ K40Link::Outcome K40Link::start(const K40Start& request) {
     // finish: its restart command must not follow.
     cancelPause();
     // A session that ended half-way (port lost, given up) left its needles out.
-    if (state_.speedNeedleOld != 0) live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
+    if (state_.speedNeedleOld != 0)
+        live_.drawNeedle(Dial::Speed, state_.speedNeedleOld, Rgb::Black);
     if (state_.rpmNeedleOld != 0) live_.drawNeedle(Dial::Rpm, state_.rpmNeedleOld, Rgb::Black);
     stopTransferWatch();
     runEndOnTrial_.reset();
@@ -263,9 +264,7 @@ void K40Link::resume() {
         if (isSettlePending_) settleDamagedRun();
     }
     switch (continuation) {
-        case Continuation::StartShown:
-            sequence_.showStarted();
-            break;
+        case Continuation::StartShown: sequence_.showStarted(); break;
         case Continuation::DataOkAfterWait:
             sequence_.dataOkAfterWait();
             framer_.drain();
@@ -277,8 +276,7 @@ void K40Link::resume() {
             finishSession();
             break;
         case Continuation::Weather:
-        case Continuation::None:
-            break;
+        case Continuation::None: break;
     }
     isDispatching_ = false;
     if (!isPaused()) dispatchWaiting();
@@ -316,18 +314,10 @@ void K40Link::dispatch(const K40Packet& packet) {
         return;
     }
     switch (c) {
-        case code::kLiveChannel1:
-            moveMarker(0, packet.v10());
-            break;
-        case code::kLiveChannel2:
-            moveMarker(1, packet.v10());
-            break;
-        case code::kLiveSpeed:
-            moveSpeedNeedle(packet.v32());
-            break;
-        case code::kLiveRpm:
-            moveRpmNeedle(packet.v32());
-            break;
+        case code::kLiveChannel1: moveMarker(0, packet.v10()); break;
+        case code::kLiveChannel2: moveMarker(1, packet.v10()); break;
+        case code::kLiveSpeed: moveSpeedNeedle(packet.v32()); break;
+        case code::kLiveRpm: moveRpmNeedle(packet.v32()); break;
         case code::kRollerSample:
             if (takeSample(c)) storeRollerSample(packet.v32());
             break;
@@ -377,9 +367,7 @@ void K40Link::dispatch(const K40Packet& packet) {
                 sequence_.testRunning();
             }
             break;
-        case code::kRunComplete:
-            handleRunComplete();
-            break;
+        case code::kRunComplete: handleRunComplete(); break;
         case code::kSampleSetting:
             state_.sampleSetting = static_cast<std::uint16_t>(packet.v16());
             status_.showSampleSetting(std::to_string(state_.sampleSetting));
@@ -389,8 +377,7 @@ void K40Link::dispatch(const K40Packet& packet) {
                 showFirmwareVersion(packet);
             }
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -417,9 +404,10 @@ void K40Link::framingLostInTransfer() {
     state_.analogCount = back.analog;
     // The period a new offset is measured against is one stored before the fault.
     framer_.setRollerPeriodInForce(
-        back.roller > 0 ? static_cast<std::uint32_t>(
-                              model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, back.roller - 1)])
-                        : 0);
+        back.roller > 0
+            ? static_cast<std::uint32_t>(
+                  model_.slot(1).rollerPeriods[sampleIndex(state_.runIndex, back.roller - 1)])
+            : 0);
 }
 
 void K40Link::eraseSamplesFrom(const K40SampleCounts& counts) {
@@ -452,10 +440,12 @@ void K40Link::handleRunComplete() {
 bool K40Link::isRunEndInDoubt() {
     // The code on trial, once its wait began, or the one just read.
     const std::int16_t runIndex = runEndOnTrial_ ? runEndOnTrial_->runIndex : state_.runIndex;
-    const std::int16_t rollers = runEndOnTrial_ ? runEndOnTrial_->counts.roller : state_.rollerCount;
+    const std::int16_t rollers =
+        runEndOnTrial_ ? runEndOnTrial_->counts.roller : state_.rollerCount;
     std::uint32_t period = 0;
     if (rollers > 0 && isRecordingRun(runIndex)) {
-        period = static_cast<std::uint32_t>(model_.slot(1).rollerPeriods[sampleIndex(runIndex, rollers - 1)]);
+        period = static_cast<std::uint32_t>(
+            model_.slot(1).rollerPeriods[sampleIndex(runIndex, rollers - 1)]);
     }
     return framer_.framesSamplesAhead(period);
 }
@@ -631,7 +621,9 @@ void K40Link::finishSession() {
     sequence_.sessionFinished();
     endSessionActivity();
     lastOutcome_ = SessionOutcome{SessionOutcome::Kind::Finished,
-                                  state_.rpmCheckOnly ? 0 : kRunsPerSession, {}, std::nullopt};
+                                  state_.rpmCheckOnly ? 0 : kRunsPerSession,
+                                  {},
+                                  std::nullopt};
 }
 
 void K40Link::endSessionActivity() {
@@ -738,9 +730,9 @@ void K40Link::endOfRun(RunEnd how) {
     if (closesTransfer) {
         // The drain waits for the end of the pause: what comes behind the code until
         // then shows whether it really closed the run.
-        runEndOnTrial_ = RunEndOnTrial{
-            state_.runIndex, K40SampleCounts{state_.rollerCount, state_.rpmCount,
-                                             state_.analogCount}};
+        runEndOnTrial_ =
+            RunEndOnTrial{state_.runIndex,
+                          K40SampleCounts{state_.rollerCount, state_.rpmCount, state_.analogCount}};
     } else {
         framer_.drain();
     }

@@ -36,14 +36,27 @@ inline constexpr std::uint8_t kFirmwareMark2 = 82;    // 'R'
 // the packets are being read from the wrong bytes.
 constexpr bool isSentByTheElectronics(std::uint8_t code) {
     switch (code) {
-        case kNone: case kLiveChannel1: case kLiveChannel2: case kLiveSpeed: case kLiveRpm:
-        case kAnalogSample1: case kAnalogSample2: case kAnalogSample3: case kAnalogSample4:
-        case kAnalogSample5: case kRollerSample: case kRpmSample: case kWeatherPart1:
-        case kWeatherPart2: case kRemoteEnd: case kTransferBegins: case kRunStarted:
-        case kRunComplete: case kSampleSetting: case kFirmwareVersion:
-            return true;
-        default:
-            return false;
+        case kNone:
+        case kLiveChannel1:
+        case kLiveChannel2:
+        case kLiveSpeed:
+        case kLiveRpm:
+        case kAnalogSample1:
+        case kAnalogSample2:
+        case kAnalogSample3:
+        case kAnalogSample4:
+        case kAnalogSample5:
+        case kRollerSample:
+        case kRpmSample:
+        case kWeatherPart1:
+        case kWeatherPart2:
+        case kRemoteEnd:
+        case kTransferBegins:
+        case kRunStarted:
+        case kRunComplete:
+        case kSampleSetting:
+        case kFirmwareVersion: return true;
+        default: return false;
     }
 }
 }  // namespace k40code

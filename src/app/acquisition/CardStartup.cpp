@@ -2,7 +2,6 @@
 
 #include <utility>
 
-
 namespace dyno {
 
 CardStartup connectCard(Electronics electronics, const CardChoice& choice,

@@ -27,10 +27,10 @@ std::optional<double> rpmPer100FromText(std::string_view text, char decimalSepar
     return *rpm * 0.01;
 }
 
-TestControl::TestControl(const TestStartPages& startPages, QTabWidget& pages,
-                         SpeedPage& speedPage, const ElectronicsChoice& electronics,
-                         const Slot1Lock& slot1, SessionModel& model, ProgramState& state,
-                         MessageSink& messages, QObject* parent)
+TestControl::TestControl(const TestStartPages& startPages, QTabWidget& pages, SpeedPage& speedPage,
+                         const ElectronicsChoice& electronics, const Slot1Lock& slot1,
+                         SessionModel& model, ProgramState& state, MessageSink& messages,
+                         QObject* parent)
     : QObject(parent),
       startPages_(startPages),
       pages_(pages),

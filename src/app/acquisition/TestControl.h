@@ -44,9 +44,8 @@ class TestControl : public QObject {
     Q_OBJECT
   public:
     TestControl(const TestStartPages& startPages, QTabWidget& pages, SpeedPage& speedPage,
-                const ElectronicsChoice& electronics, const Slot1Lock& slot1,
-                SessionModel& model, ProgramState& state, MessageSink& messages,
-                QObject* parent = nullptr);
+                const ElectronicsChoice& electronics, const Slot1Lock& slot1, SessionModel& model,
+                ProgramState& state, MessageSink& messages, QObject* parent = nullptr);
 
     // Where a start that cannot go on and "Use Rpm data" report.
     void setMessageSink(MessageSink& messages) { messages_ = &messages; }

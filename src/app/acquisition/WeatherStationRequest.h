@@ -11,10 +11,10 @@ class TestControl;
 
 // What "Get data from Weatherstation" reads and asks.
 struct WeatherStationParts {
-    SetupPage& setup;           // its button
-    const TestControl& start;   // the pages and the values in force, as a start reads them
+    SetupPage& setup;          // its button
+    const TestControl& start;  // the pages and the values in force, as a start reads them
     const ElectronicsChoice& electronics;
-    const Slot1Lock& slot1;     // either answer writes slot 1's factors
+    const Slot1Lock& slot1;  // either answer writes slot 1's factors
 };
 
 // "Get data from Weatherstation": the chosen electronics read the station. The K40 is

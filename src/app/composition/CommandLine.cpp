@@ -15,9 +15,9 @@ constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue{
     "qwindowtitle", "qwindowicon",        "style",         "stylesheet", "session",
     "display",      "geometry",           "title",         "icon",       "name"};
 constexpr std::array<std::string_view, 3> kToolkitOptionsWithEquals{"style", "stylesheet",
-                                                                     "qmljsdebugger"};
+                                                                    "qmljsdebugger"};
 constexpr std::array<std::string_view, 6> kToolkitFlags{"reverse", "widgetcount", "nograb",
-                                                         "dograb",  "sync",        "testability"};
+                                                        "dograb",  "sync",        "testability"};
 
 template <std::size_t N>
 bool isOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
@@ -62,7 +62,8 @@ CommandLine readCommandLine(const std::vector<std::string>& words) {
             const std::string_view name = optionName(word);
             const bool hasEquals = word.find('=') != std::string::npos;
             if (hasEquals && !isOneOf(name, kToolkitOptionsWithEquals)) {
-                return {CommandLine::Action::Refuse, {},
+                return {CommandLine::Action::Refuse,
+                        {},
                         word + ": write -" + std::string(name) + " VALUE, as two words"};
             }
             if (!hasEquals && isOneOf(name, kToolkitOptionsWithValue) && ++i == words.size()) {

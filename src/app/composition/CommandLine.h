@@ -9,10 +9,10 @@
 namespace dyno {
 
 struct WindowOptions {
-    bool isUserFolder = false;       // --user-folder: the workshop's own folder
-    bool isDemo = false;             // --demo: the current folder on the simulated dyno
-    bool isSimulated = false;        // --simulate: simulated electronics on every port
-    bool skipsCalibration = false;   // --skip-calibration
+    bool isUserFolder = false;      // --user-folder: the workshop's own folder
+    bool isDemo = false;            // --demo: the current folder on the simulated dyno
+    bool isSimulated = false;       // --simulate: simulated electronics on every port
+    bool skipsCalibration = false;  // --skip-calibration
 };
 
 struct CommandLine {

@@ -115,8 +115,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     // thread and draws on the Speed page. Slot 1 is theirs while they record into it,
     // and every page that loads, saves or reads it is made with the lock.
     MessageSink& messages = parts_.messages();
-    k40StatusPages_ = std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_,
-                                                        *remarksPage_);
+    k40StatusPages_ =
+        std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_, *remarksPage_);
     k40Session_ = std::make_unique<K40Session>(
         parts_.clock(), parts_.k40Links(), model_,
         K40Views{*speedPage_, *speedPage_, *k40StatusPages_, messages});
@@ -125,8 +125,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     electronics_ = std::make_unique<ElectronicsChoice>(*cardSession_, *k40Session_);
     slot1Lock_ = std::make_unique<Slot1Lock>(*electronics_, messages);
     analogPage_ = new AnalogPage(model_, *slot1Lock_);
-    graphsPage_ = new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_,
-                                 *slot1Lock_);
+    graphsPage_ =
+        new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_, *slot1Lock_);
 
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -183,11 +183,12 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     printOptionsDialog_ = new PrintOptionsDialog(this);
     advancedSetupDialog_ = new AdvancedSetupDialog(this);
     const SettingsPages settingsPages{*setupPage_, *paramPage_, *advancedSetupDialog_, *infoPage_};
-    reportPrinting_ = new ReportPrinting(
-        *this, *printOptionsDialog_,
-        {model_, *graphsPage_, *infoPage_, [settingsPages] { return settingsFromPages(settingsPages); },
-         [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }},
-        *slot1Lock_);
+    reportPrinting_ =
+        new ReportPrinting(*this, *printOptionsDialog_,
+                           {model_, *graphsPage_, *infoPage_,
+                            [settingsPages] { return settingsFromPages(settingsPages); },
+                            [this] { remarksPage_->storeRemarksOfSession1(model_.slot(1)); }},
+                           *slot1Lock_);
     connect(graphsPage_, &GraphsPage::printRequested, reportPrinting_, &ReportPrinting::print);
     settingsFiles_ =
         std::make_unique<SettingsFiles>(settingsPages, programState_, messages, startDirectory_);
@@ -233,8 +234,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
             setup.electronics = *electronics;
         }
     });
-    weatherStationRequest_ = new WeatherStationRequest(
-        {*setupPage_, *testControl_, *electronics_, *slot1Lock_}, this);
+    weatherStationRequest_ =
+        new WeatherStationRequest({*setupPage_, *testControl_, *electronics_, *slot1Lock_}, this);
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::StartTest) testPage_->startTest();
         // F9 is the Graphs page's "Print" button.

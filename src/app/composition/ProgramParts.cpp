@@ -39,8 +39,7 @@ ByteLink& ProgramParts::linkFor(std::string_view portName) {
         if (!simulatedK40_) {
             const VehicleProfile* vehicle = findVehicleProfile(options_.vehicle);
             if (vehicle == nullptr) vehicle = &vehicleProfiles().front();
-            simulatedK40_ =
-                std::make_unique<SimulatedK40>(*clock_, *vehicle, options_.electronics);
+            simulatedK40_ = std::make_unique<SimulatedK40>(*clock_, *vehicle, options_.electronics);
         }
         return *simulatedK40_;
     }

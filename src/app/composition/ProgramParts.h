@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "acquisition/ByteLink.h"
-#include "acquisition/card/CardBus.h"
 #include "acquisition/Clock.h"
+#include "acquisition/card/CardBus.h"
 #include "app/system/MessageBoxSink.h"
 #include "simulator/SimulatedK40.h"
 

@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
     sinceStart.start();
     // Read before the toolkit, which needs a display: --help answers on any terminal.
-    const dyno::CommandLine line = dyno::readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const dyno::CommandLine line =
+        dyno::readCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
         case dyno::CommandLine::Action::PrintHelp:
             std::fputs(dyno::windowUsage().c_str(), stdout);
@@ -89,10 +90,10 @@ int main(int argc, char** argv) {
             std::printf("%s\n", dyno::windowVersion().c_str());
             return 0;
         case dyno::CommandLine::Action::Refuse:
-            std::fprintf(stderr, "vkr_dyno: %s\n%s", line.refusal.c_str(), dyno::windowUsage().c_str());
+            std::fprintf(stderr, "vkr_dyno: %s\n%s", line.refusal.c_str(),
+                         dyno::windowUsage().c_str());
             return 2;
-        case dyno::CommandLine::Action::RunWindow:
-            break;
+        case dyno::CommandLine::Action::RunWindow: break;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vkr_dyno"));

@@ -48,8 +48,7 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
 
     addLabel(this, QStringLiteral("Remote button delay"), {16, 126, 150, 20},
              QStringLiteral("Label9"));
-    remoteDelayEdit_ =
-        addEdit(this, "startupbuttondelay_edit", QString(), {170, 124, 80, 21});
+    remoteDelayEdit_ = addEdit(this, "startupbuttondelay_edit", QString(), {170, 124, 80, 21});
     addLabel(this, QStringLiteral("Optimize testbutton delay"), {16, 160, 200, 20},
              QStringLiteral("Label13"));
     addLabel(this, QStringLiteral("Longer"), {16, 186, 60, 20}, QStringLiteral("Label14"));
@@ -77,8 +76,7 @@ AdvancedSetupDialog::AdvancedSetupDialog(QWidget* parent)
     ok->setGeometry((kWidth - 90) / 2, kHeight - 50, 90, 28);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    connect(delayUpDown_, &QSpinBox::valueChanged, this,
-            &AdvancedSetupDialog::upDownClicked);
+    connect(delayUpDown_, &QSpinBox::valueChanged, this, &AdvancedSetupDialog::upDownClicked);
     showDelay();
 }
 

@@ -80,32 +80,16 @@ void CalculatorDialog::keyPressEvent(QKeyEvent* event) {
     } else {
         switch (key) {
             case Qt::Key_Period:
-            case Qt::Key_Comma:
-                calculator_.pressPoint();
-                break;
-            case Qt::Key_Plus:
-                calculator_.pressOperation(Operation::Add);
-                break;
-            case Qt::Key_Minus:
-                calculator_.pressOperation(Operation::Subtract);
-                break;
-            case Qt::Key_Asterisk:
-                calculator_.pressOperation(Operation::Multiply);
-                break;
-            case Qt::Key_Slash:
-                calculator_.pressOperation(Operation::Divide);
-                break;
+            case Qt::Key_Comma: calculator_.pressPoint(); break;
+            case Qt::Key_Plus: calculator_.pressOperation(Operation::Add); break;
+            case Qt::Key_Minus: calculator_.pressOperation(Operation::Subtract); break;
+            case Qt::Key_Asterisk: calculator_.pressOperation(Operation::Multiply); break;
+            case Qt::Key_Slash: calculator_.pressOperation(Operation::Divide); break;
             case Qt::Key_Equal:
             case Qt::Key_Return:
-            case Qt::Key_Enter:
-                calculator_.pressEquals();
-                break;
-            case Qt::Key_Backspace:
-                calculator_.backspace();
-                break;
-            case Qt::Key_Delete:
-                calculator_.clearEntry();
-                break;
+            case Qt::Key_Enter: calculator_.pressEquals(); break;
+            case Qt::Key_Backspace: calculator_.backspace(); break;
+            case Qt::Key_Delete: calculator_.clearEntry(); break;
             default:
                 QDialog::keyPressEvent(event);  // Escape still closes the dialog
                 return;

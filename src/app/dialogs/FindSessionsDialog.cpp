@@ -162,8 +162,7 @@ void FindSessionsDialog::connectSearch() {
     for (QDateEdit* date : {since_, until_}) {
         connect(date, &QDateEdit::dateChanged, this, &FindSessionsDialog::search);
     }
-    connect(results_, &QTableWidget::currentCellChanged, this,
-            [this](int row) { chooseRow(row); });
+    connect(results_, &QTableWidget::currentCellChanged, this, [this](int row) { chooseRow(row); });
     connect(results_, &QTableWidget::cellActivated, this, [this](int row) {
         chooseRow(row);
         accept();
@@ -199,7 +198,9 @@ LibraryIndex& FindSessionsDialog::index() {
     return *index_;
 }
 
-void FindSessionsDialog::setFolder(const QString& folder) { folder_->setText(folder); }
+void FindSessionsDialog::setFolder(const QString& folder) {
+    folder_->setText(folder);
+}
 
 void FindSessionsDialog::rescan() {
     if (rescan_->isRunning() || folder_->text().isEmpty()) return;
@@ -230,8 +231,8 @@ LibraryQuery FindSessionsDialog::query() const {
     if (minPower_->value() > 0.0) query.minPowerHp = minPower_->value();
     if (useSince_->isChecked()) query.sinceNs = dayStartNs(since_->date(), 0);
     if (useUntil_->isChecked()) query.untilNs = dayStartNs(until_->date(), 1);
-    query.order = order_->currentIndex() == 1 ? LibraryOrder::mostPowerFirst
-                                              : LibraryOrder::newestFirst;
+    query.order =
+        order_->currentIndex() == 1 ? LibraryOrder::mostPowerFirst : LibraryOrder::newestFirst;
     query.limit = kShownResults;
     return query;
 }
@@ -271,7 +272,9 @@ void FindSessionsDialog::takeSavedArchive(const QString& archive) {
     if (isVisible()) search();
 }
 
-int FindSessionsDialog::resultCount() const { return results_->rowCount(); }
+int FindSessionsDialog::resultCount() const {
+    return results_->rowCount();
+}
 
 QString FindSessionsDialog::resultPath(int row) const {
     const QTableWidgetItem* item = results_->item(row, kDate);

@@ -54,18 +54,10 @@ void PocketCalculator::pressPoint() {
 
 bool PocketCalculator::applyPending(double operand) {
     switch (pending_) {
-        case Operation::None:
-            accumulator_ = operand;
-            break;
-        case Operation::Add:
-            accumulator_ += operand;
-            break;
-        case Operation::Subtract:
-            accumulator_ -= operand;
-            break;
-        case Operation::Multiply:
-            accumulator_ *= operand;
-            break;
+        case Operation::None: accumulator_ = operand; break;
+        case Operation::Add: accumulator_ += operand; break;
+        case Operation::Subtract: accumulator_ -= operand; break;
+        case Operation::Multiply: accumulator_ *= operand; break;
         case Operation::Divide:
             if (operand == 0.0) {
                 hasError_ = true;

@@ -2,9 +2,9 @@
 
 #include <QObject>
 
-#include "app/pages/FilePage.h"
 #include "app/dialogs/FindSessionsDialog.h"
 #include "app/files/SessionFileActions.h"
+#include "app/pages/FilePage.h"
 
 namespace dyno {
 

@@ -49,7 +49,9 @@ void LibraryRescan::start(std::vector<std::filesystem::path> folders) {
     });
 }
 
-void LibraryRescan::cancel() { scanner_.request_stop(); }
+void LibraryRescan::cancel() {
+    scanner_.request_stop();
+}
 
 void LibraryRescan::report(const ScanReport& total, const QString& failure) {
     running_ = false;

@@ -57,7 +57,8 @@ ReportInputs ReportPrinting::currentReport() const {
 void ReportPrinting::presetRemarkLines() {
     const GraphState& graph = sources_.graphs.graphState();
     for (int slot = 1; slot <= kSessionSlots; ++slot) {
-        options_.setRemarkLines(slot, graph.selections[static_cast<std::size_t>(slot - 1)].plotted ? 1 : 0);
+        options_.setRemarkLines(
+            slot, graph.selections[static_cast<std::size_t>(slot - 1)].plotted ? 1 : 0);
     }
 }
 

@@ -43,7 +43,9 @@ class ReportPrinting : public QObject {
 
     // Asks for the printer (the system print dialog); false when cancelled. Tests put
     // a printer to a file in its place.
-    void setPrinterChooser(std::function<bool(QPrinter&)> choose) { choosePrinter_ = std::move(choose); }
+    void setPrinterChooser(std::function<bool(QPrinter&)> choose) {
+        choosePrinter_ = std::move(choose);
+    }
 
   public slots:
     void print();

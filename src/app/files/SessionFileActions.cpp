@@ -88,16 +88,14 @@ SessionFileActions::SessionFileActions(SessionModel& model, ParamPage& paramPage
       askOverwrite_([page = &filePage](const QString& archive) {
           return askOverwriteWithBox(page->window(), archive);
       }) {
-    connect(&paramPage_, &ParamPage::useCorrectionRequested, this,
-            [this] {
-                if (slot1_.refuseChange()) return;
-                paramPage_.useCorrectionFactor(model_.slot(1), messages_);
-            });
-    connect(&paramPage_, &ParamPage::factorOneRequested, this,
-            [this] {
-                if (slot1_.refuseChange()) return;
-                paramPage_.useFactorOne(model_.slot(1));
-            });
+    connect(&paramPage_, &ParamPage::useCorrectionRequested, this, [this] {
+        if (slot1_.refuseChange()) return;
+        paramPage_.useCorrectionFactor(model_.slot(1), messages_);
+    });
+    connect(&paramPage_, &ParamPage::factorOneRequested, this, [this] {
+        if (slot1_.refuseChange()) return;
+        paramPage_.useFactorOne(model_.slot(1));
+    });
     connect(&remarksPage_, &RemarksPage::saveSession1Requested, this,
             &SessionFileActions::saveSession1);
     connect(&filePage_, &FilePage::saveSession1Requested, this, &SessionFileActions::saveSession1);

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "acquisition/card/CardPorts.h"
-#include "app/pages/AdSettingsPage.h"
 #include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/pages/AdSettingsPage.h"
 #include "app/pages/InfoPage.h"
 #include "app/pages/ParamPage.h"
 #include "evaluation/DynoConstants.h"
@@ -38,8 +38,8 @@ WeatherStationConstants weatherConstantsOf(const SettingsInForce& inForce) {
 
 }  // namespace
 
-SettingsFiles::SettingsFiles(const SettingsPages& pages, ProgramState& state,
-                             MessageSink& messages, QString startDirectory)
+SettingsFiles::SettingsFiles(const SettingsPages& pages, ProgramState& state, MessageSink& messages,
+                             QString startDirectory)
     : pages_(pages),
       state_(state),
       messages_(&messages),
@@ -73,7 +73,8 @@ void SettingsFiles::readProgramSettings() {
     const SettingsInForce& inForce = read.inForce;
 
     showSettingsOnPages(settings, pages_);
-    if (inForce.paramTemperatureText) pages_.param.showTemperatureText(*inForce.paramTemperatureText);
+    if (inForce.paramTemperatureText)
+        pages_.param.showTemperatureText(*inForce.paramTemperatureText);
     if (inForce.paramPressureText) pages_.param.showPressureText(*inForce.paramPressureText);
 
     // What the controls now show decides; a stored index a choice does not have

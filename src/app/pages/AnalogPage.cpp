@@ -16,9 +16,9 @@
 #include "acquisition/electronics/Slot1Lock.h"
 #include "app/pages/ControlLookup.h"
 #include "app/pages/GraphPaintBox.h"
+#include "display/GraphPalette.h"
 #include "display/analog/AnalogCursor.h"
 #include "display/analog/AnalogRedraw.h"
-#include "display/GraphPalette.h"
 #include "evaluation/EvaluationWorkspace.h"
 #include "model/SessionModel.h"
 

@@ -41,7 +41,6 @@ class AnalogPage : public QWidget {
     using OtherPagesReader = std::function<void(AnalogView&)>;
     void setOtherPagesReader(OtherPagesReader reader) { readOtherPages_ = std::move(reader); }
 
-
     // The page's controls and the other pages as the next redraw reads them.
     AnalogView view() const;
     // The three boxes as last drawn.

@@ -1,8 +1,8 @@
 #include "app/pages/AnalogPageInputs.h"
 
+#include "app/files/SettingsBinding.h"
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/GraphsPage.h"
-#include "app/files/SettingsBinding.h"
 #include "app/pages/SetupPage.h"
 #include "model/TextNumbers.h"
 

@@ -27,7 +27,8 @@ inline void reportMissingControl(const char* componentName, const char* kind) {
 // The control named `componentName` among the descendants of `root`.
 template <typename T>
 T* find(const QObject* root, const char* componentName) {
-    T* control = root == nullptr ? nullptr : root->findChild<T*>(QString::fromLatin1(componentName));
+    T* control =
+        root == nullptr ? nullptr : root->findChild<T*>(QString::fromLatin1(componentName));
     if (control == nullptr) reportMissingControl(componentName, "control of the kind asked for");
     return control;
 }

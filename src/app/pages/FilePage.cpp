@@ -1,10 +1,10 @@
 #include "app/pages/FilePage.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QDir>
-#include <QFileInfo>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>

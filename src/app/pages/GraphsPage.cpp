@@ -14,8 +14,8 @@
 #include "app/pages/GraphPaintBox.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/SetupPage.h"
-#include "display/graph/GraphBoxPlaces.h"
 #include "display/GraphPalette.h"
+#include "display/graph/GraphBoxPlaces.h"
 #include "display/graph/GraphPresets.h"
 #include "display/graph/GraphZoom.h"
 #include "evaluation/EvaluationWorkspace.h"
@@ -258,15 +258,9 @@ void GraphsPage::buildPresets() {
         small.setPixelSize(11);
         button->setFont(small);
         switch (preset.axis) {
-            case ScaleAxis::speed:
-                button->setGeometry(4, 210 + 24 * speedRow++, 65, 22);
-                break;
-            case ScaleAxis::power:
-                button->setGeometry(70, 210 + 24 * powerRow++, 65, 22);
-                break;
-            case ScaleAxis::rpm:
-                button->setGeometry(4 + 66 * rpmColumn++, 334, 65, 22);
-                break;
+            case ScaleAxis::speed: button->setGeometry(4, 210 + 24 * speedRow++, 65, 22); break;
+            case ScaleAxis::power: button->setGeometry(70, 210 + 24 * powerRow++, 65, 22); break;
+            case ScaleAxis::rpm: button->setGeometry(4 + 66 * rpmColumn++, 334, 65, 22); break;
         }
         connect(button, &QPushButton::clicked, this, [this, &preset] {
             ScaleTexts texts = paramPage_.scaleTexts();

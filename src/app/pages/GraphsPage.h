@@ -46,7 +46,6 @@ class GraphsPage : public QWidget {
         storeRemarksOfSession1_ = std::move(store);
     }
 
-
     // What the five boxes show, the state kept between updates and the cursor
     // reading on display (empty slots while the right button is up).
     const GraphImages& images() const { return images_; }

@@ -192,15 +192,14 @@ AirUnitOptions ParamPage::airUnits() const {
 }
 
 CorrectionStandard ParamPage::correctionStandard() const {
-    return correctionStandardFromIndex(standard_->currentIndex())
-        .value_or(CorrectionStandard::Eec);
+    return correctionStandardFromIndex(standard_->currentIndex()).value_or(CorrectionStandard::Eec);
 }
 
 SavedAirData ParamPage::savedAirData() const {
     const AirUnitOptions units = airUnits();
-    return savedAirDataFromEntries(pressure_->text().toStdString(), temperature_->text().toStdString(),
-                                   humidity_->text().toStdString(), units.isPressureInchHg,
-                                   units.isTemperatureFahrenheit);
+    return savedAirDataFromEntries(
+        pressure_->text().toStdString(), temperature_->text().toStdString(),
+        humidity_->text().toStdString(), units.isPressureInchHg, units.isTemperatureFahrenheit);
 }
 
 void ParamPage::useCorrectionFactor(TestSession& slot1, MessageSink& messages) {

@@ -95,7 +95,8 @@ void SetupPage::buildPrint() {
     print->setGeometry(10, 264, 250, 100);
     printOwnerName_ = addCheck(print, "printownerbox", QStringLiteral("Print owner name"),
                                {8, 20, 230, 20}, true);
-    printHeader_ = addCheck(print, "printheaderbox", QStringLiteral("Print header"), {8, 42, 230, 20});
+    printHeader_ =
+        addCheck(print, "printheaderbox", QStringLiteral("Print header"), {8, 42, 230, 20});
     addLabel(print, QStringLiteral("Graph line width"), {8, 68, 120, 20});
     printLineWidth_ = addEdit(print, "printlinewidth_edit", QStringLiteral("3"), {130, 66, 40, 21});
 }
@@ -110,29 +111,30 @@ void SetupPage::buildUnits() {
 
 // The dyno's model, electronics and roller.
 void SetupPage::buildDynoChoices() {
-    dynoModel_ = addRadioGroup(this, "dynomodel", QStringLiteral("Dyno model"),
-                               {QStringLiteral("K40"), QStringLiteral("K70"), QStringLiteral("K80")},
-                               0, {270, 8, 120, 84});
-    electronics_ = addRadioGroup(
-        this, "electronics", QStringLiteral("Dyno electronics type"),
-        {QStringLiteral("K80/K70 type card"), QStringLiteral("USB/Serial interface")}, 1,
-        {400, 8, 180, 84});
-    rollerType_ = addRadioGroup(
-        this, "roller_type", QStringLiteral("K80/K70 Roller type"),
-        {QStringLiteral("Standard roller"), QStringLiteral("Heavy roller"),
-         QStringLiteral("Standard + Eddy Br."), QStringLiteral("Heavy + Eddy Br.")},
-        0, {270, 100, 150, 104});
-    rollerSpecs_ = addRadioGroup(
-        this, "rollerspecs", QStringLiteral("K80/K70 Roller specs."),
-        {QStringLiteral("Roller -extras"), QStringLiteral("Roller w. Starter"),
-         QStringLiteral("Roller w. Disc Br."), QStringLiteral("Roller w. both")},
-        0, {430, 100, 150, 104});
+    dynoModel_ =
+        addRadioGroup(this, "dynomodel", QStringLiteral("Dyno model"),
+                      {QStringLiteral("K40"), QStringLiteral("K70"), QStringLiteral("K80")}, 0,
+                      {270, 8, 120, 84});
+    electronics_ =
+        addRadioGroup(this, "electronics", QStringLiteral("Dyno electronics type"),
+                      {QStringLiteral("K80/K70 type card"), QStringLiteral("USB/Serial interface")},
+                      1, {400, 8, 180, 84});
+    rollerType_ =
+        addRadioGroup(this, "roller_type", QStringLiteral("K80/K70 Roller type"),
+                      {QStringLiteral("Standard roller"), QStringLiteral("Heavy roller"),
+                       QStringLiteral("Standard + Eddy Br."), QStringLiteral("Heavy + Eddy Br.")},
+                      0, {270, 100, 150, 104});
+    rollerSpecs_ =
+        addRadioGroup(this, "rollerspecs", QStringLiteral("K80/K70 Roller specs."),
+                      {QStringLiteral("Roller -extras"), QStringLiteral("Roller w. Starter"),
+                       QStringLiteral("Roller w. Disc Br."), QStringLiteral("Roller w. both")},
+                      0, {430, 100, 150, 104});
     addLabel(this, QStringLiteral("Roller weight"), {270, 214, 90, 20});
     rollerWeight_ = addEdit(this, "rollerweightedit", QStringLiteral("184"), {360, 212, 60, 21});
     // Off: each loaded session keeps the roller weight it was recorded with.
     rollerWeightForLoadedTests_ =
-        addCheck(this, "update_test_weight", QStringLiteral("Update loaded tests with Rollerweight"),
-                 {270, 372, 320, 20});
+        addCheck(this, "update_test_weight",
+                 QStringLiteral("Update loaded tests with Rollerweight"), {270, 372, 320, 20});
 }
 
 void SetupPage::buildK40Electronics() {

@@ -101,8 +101,7 @@ SpeedPage::SpeedPage(QWidget* parent)
     noAnswer_->setObjectName(QStringLiteral("noanswertext"));
     noAnswer_->setGeometry(4, 46, 770, 19);
     noAnswer_->setAlignment(Qt::AlignCenter);
-    noAnswer_->setStyleSheet(
-        QStringLiteral("color: #FF0000; font-weight: bold;"));
+    noAnswer_->setStyleSheet(QStringLiteral("color: #FF0000; font-weight: bold;"));
     noAnswer_->hide();
 
     runNumber_ = new DigitCounter(panel);
@@ -133,13 +132,15 @@ SpeedPage::SpeedPage(QWidget* parent)
 }
 
 void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {
-    riderInstruction_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    riderInstruction_->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     riderInstruction_->setShadowColour(colourOf(shadow));
     riderInstruction_->setFontColour(colourOf(font));
 }
 
 void SpeedPage::showRemoteTextInLastColours(std::string_view text) {
-    riderInstruction_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    riderInstruction_->setText(
+        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void SpeedPage::showNoAnswer(const QString& text) {

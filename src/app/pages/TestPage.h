@@ -5,8 +5,8 @@
 #include <array>
 #include <functional>
 
-#include "acquisition/k40/K40TestSequence.h"
 #include "acquisition/electronics/TestStart.h"
+#include "acquisition/k40/K40TestSequence.h"
 #include "evaluation/DynoPreparationRpm.h"
 
 class QCheckBox;

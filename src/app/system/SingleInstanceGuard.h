@@ -24,7 +24,8 @@ class SingleInstanceGuard {
     // The first of `folders` that is the user's own and that nobody else may write
     // holds the lock; one that is missing is made with mode 0700. Tests pass theirs.
     explicit SingleInstanceGuard(const QStringList& folders);
-    explicit SingleInstanceGuard(const QString& folder) : SingleInstanceGuard(QStringList{folder}) {}
+    explicit SingleInstanceGuard(const QString& folder)
+        : SingleInstanceGuard(QStringList{folder}) {}
 
     // True when this process now holds the lock. False when another copy does, or
     // when none of the folders may hold it (then problem() says why).

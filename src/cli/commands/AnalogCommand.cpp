@@ -14,11 +14,11 @@
 #include <ostream>
 #include <string>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/DrawingArguments.h"
-#include "cli/output/Json.h"
 #include "cli/options/LoadSessionArgument.h"
+#include "cli/output/Json.h"
 #include "display/analog/AnalogRedraw.h"
 #include "files/AnalogSettingsFileCodec.h"
 
@@ -68,13 +68,15 @@ int runAnalog(const std::vector<std::string>& words, std::ostream& out, std::ost
     const std::vector<int> runs = runsOf(arguments, files.size());
 
     AnalogView view;
-    for (int channel : numberListOf(arguments, "channels", 1, kAnalogChannels).value_or(std::vector<int>{})) {
+    for (int channel :
+         numberListOf(arguments, "channels", 1, kAnalogChannels).value_or(std::vector<int>{})) {
         view.channelTicked[static_cast<std::size_t>(channel - 1)] = true;
     }
     view.curve = curveOf(arguments);
     view.zoom = numberOf(arguments, "zoom", 1, kMaxZoom, view.zoom);
     view.scrollOffset = numberOf(arguments, "offset", 0, kMaxOffset, 0);
-    const auto shifts = numberListOf(arguments, "shift", 0, kMaxOffset).value_or(std::vector<int>{});
+    const auto shifts =
+        numberListOf(arguments, "shift", 0, kMaxOffset).value_or(std::vector<int>{});
     if (shifts.size() > kSessionSlots) throw UsageError("--shift takes at most four offsets");
     for (std::size_t s = 0; s < shifts.size(); ++s) view.slotShift[s] = shifts[s];
     view.leftScaleChannel = numberOf(arguments, "left-scale", 1, kAnalogChannels, 1) - 1;

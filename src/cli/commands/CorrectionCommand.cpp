@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/CorrectionArguments.h"
 #include "cli/output/Json.h"
 #include "evaluation/CorrectionApply.h"

@@ -4,10 +4,10 @@
 #include <ostream>
 #include <string>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
-#include "cli/output/Json.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/LoadSessionArgument.h"
+#include "cli/output/Json.h"
 #include "evaluation/RunEvaluation.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"

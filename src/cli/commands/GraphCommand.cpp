@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/GraphArguments.h"
 #include "cli/output/Json.h"
 #include "cli/output/PictureFile.h"
@@ -84,12 +84,11 @@ int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostr
     const auto update = [&](GraphCanvas& canvas) {
         return updateGraph(*state, controls, *model, *workspace, canvas).remarkLines;
     };
-    const bool isWritten =
-        format == PictureFormat::Pdf
-            ? drawAndWrite<GraphPictures, GraphPicturePainters>(GraphPictures::create(), update, outFile,
-                                                                format, isPlotOnly)
-            : drawAndWrite<GraphImages, GraphPainters>(GraphImages::create(), update, outFile,
-                                                       format, isPlotOnly);
+    const bool isWritten = format == PictureFormat::Pdf
+                               ? drawAndWrite<GraphPictures, GraphPicturePainters>(
+                                     GraphPictures::create(), update, outFile, format, isPlotOnly)
+                               : drawAndWrite<GraphImages, GraphPainters>(
+                                     GraphImages::create(), update, outFile, format, isPlotOnly);
     if (!isWritten) {
         err << "dynotool graph: cannot write the picture: " << outFile << "\n";
         return 1;

@@ -8,10 +8,10 @@
 #include <string_view>
 #include <utility>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
-#include "cli/output/Json.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/LoadSessionArgument.h"
+#include "cli/output/Json.h"
 #include "model/Cp1252.h"
 #include "model/TestSession.h"
 #include "model/TextNumbers.h"

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/output/Json.h"
 #include "cli/output/LibraryOutput.h"
 #include "library/LibraryLocation.h"

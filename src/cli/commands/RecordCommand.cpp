@@ -18,12 +18,12 @@
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/EventLoop.h"
-#include "cli/output/Json.h"
-#include "cli/options/RecordingOptions.h"
 #include "cli/commands/StopSignals.h"
+#include "cli/options/Arguments.h"
+#include "cli/options/RecordingOptions.h"
+#include "cli/output/Json.h"
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 
@@ -111,18 +111,19 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     }
     const auto startedAt = std::chrono::steady_clock::now();
     const auto isUnanswered = [&] {
-        return !link.hasAnswered() &&
-               std::chrono::steady_clock::now() - startedAt >= std::chrono::milliseconds(answerWaitMs);
+        return !link.hasAnswered() && std::chrono::steady_clock::now() - startedAt >=
+                                          std::chrono::milliseconds(answerWaitMs);
     };
     const bool isOver = runEventLoopUntil(
         [&] {
-            return views.isSessionFinished() || views.error().has_value() || stopSignals.received() ||
-                   isUnanswered();
+            return views.isSessionFinished() || views.error().has_value() ||
+                   stopSignals.received() || isUnanswered();
         },
         timeoutMs);
 
     std::optional<std::string> why = views.error();
-    if (!why && stopSignals.received()) why = "stopped by " + StopSignals::nameOf(stopSignals.received());
+    if (!why && stopSignals.received())
+        why = "stopped by " + StopSignals::nameOf(stopSignals.received());
     if (!why && isUnanswered()) why = consoleNoAnswerText(portName);
     if (!why && !isOver) {
         why = "the session did not finish within " + std::to_string(timeoutMs / 1000) + " s";

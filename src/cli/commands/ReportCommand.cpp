@@ -17,8 +17,8 @@
 #include <set>
 #include <string>
 
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/GraphArguments.h"
 #include "cli/output/Json.h"
 #include "display/DynoEmblem.h"
@@ -66,8 +66,9 @@ std::array<int, kSessionSlots> remarkLinesOf(const std::string& text) {
         const std::size_t comma = text.find(',', from);
         const auto count = strictInteger(text.substr(from, comma - from));
         if (slot >= lines.size() || !count || *count < 0 || *count > 3) {
-            throw UsageError("--remarks takes up to four counts of 0 to 3 separated by commas (got '" +
-                             text + "')");
+            throw UsageError(
+                "--remarks takes up to four counts of 0 to 3 separated by commas (got '" + text +
+                "')");
         }
         lines[slot] = *count;
         if (comma == std::string::npos) break;
@@ -76,7 +77,8 @@ std::array<int, kSessionSlots> remarkLinesOf(const std::string& text) {
     return lines;
 }
 
-bool isOn(const Arguments& arguments, const std::string& on, const std::string& off, bool fallback) {
+bool isOn(const Arguments& arguments, const std::string& on, const std::string& off,
+          bool fallback) {
     if (arguments.flag(on) && arguments.flag(off)) {
         throw UsageError("--" + on + " and --" + off + " exclude each other");
     }
@@ -132,7 +134,8 @@ QPageSize::PageSizeId pageSizeOf(const Arguments& arguments) {
 bool endsWith(std::string text, const std::string& ending) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 }  // namespace
@@ -148,8 +151,10 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const auto& files = arguments.operands();
     FolderSettings folder = folderSettings();
     // The settings file's units give way to the other unit's option.
-    if (arguments.flag("kph") && arguments.flag("mph")) throw UsageError("--kph and --mph exclude each other");
-    if (arguments.flag("hp") && arguments.flag("kw")) throw UsageError("--hp and --kw exclude each other");
+    if (arguments.flag("kph") && arguments.flag("mph"))
+        throw UsageError("--kph and --mph exclude each other");
+    if (arguments.flag("hp") && arguments.flag("kw"))
+        throw UsageError("--hp and --kw exclude each other");
     if (arguments.flag("kph")) folder.graph.speedInMph = false;
     if (arguments.flag("hp")) folder.graph.powerInKw = false;
     GraphRequest request = graphRequestOf(arguments, files.size(), folder.graph);
@@ -211,7 +216,10 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
         return 1;
     }
     JsonObject json;
-    json.add("out", outFile).add("width", size.width()).add("height", size.height()).add("dpi", kReportDpi);
+    json.add("out", outFile)
+        .add("width", size.width())
+        .add("height", size.height())
+        .add("dpi", kReportDpi);
     const auto problems = scaleProblems(state->scale, state->flags.rpmAxisShown);
     if (!problems.empty()) json.add("scaleHint", scaleHint(problems.front()));
     out << json.str() << "\n";

@@ -49,15 +49,9 @@ const VehicleProfile& vehicleArgument(const Arguments& arguments) {
 RecordingDefaults defaultsFor(const VehicleProfile& vehicle) {
     RecordingDefaults defaults;
     switch (vehicle.ignitionDegrees) {
-        case 720:
-            defaults.testType = TestType::Degrees720;
-            break;
-        case 360:
-            defaults.testType = TestType::Degrees360;
-            break;
-        case 180:
-            defaults.testType = TestType::Degrees180;
-            break;
+        case 720: defaults.testType = TestType::Degrees720; break;
+        case 360: defaults.testType = TestType::Degrees360; break;
+        case 180: defaults.testType = TestType::Degrees180; break;
         default:
             defaults.testType = TestType::UserDefinedDegrees;
             defaults.userDegreesText = std::to_string(vehicle.ignitionDegrees);

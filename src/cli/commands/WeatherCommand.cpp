@@ -15,11 +15,11 @@
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
-#include "cli/options/Arguments.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/EventLoop.h"
-#include "cli/output/Json.h"
+#include "cli/options/Arguments.h"
 #include "cli/options/RecordingOptions.h"
+#include "cli/output/Json.h"
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
 #include "simulator/SimulatedK40.h"
@@ -64,9 +64,8 @@ void printReadings(const AcquisitionState& state, const WeatherSettings& setting
                    const TestSession& slot1, bool isJson, std::ostream& out) {
     const WeatherStationReading reading{state.weatherTempRaw, state.weatherBaroRaw,
                                         state.weatherHumRaw};
-    const StationCorrection station =
-        correctionFromStationK40(reading, settings.weather.constants,
-                                 {settings.weather.units, settings.weather.standard});
+    const StationCorrection station = correctionFromStationK40(
+        reading, settings.weather.constants, {settings.weather.units, settings.weather.standard});
     JsonObject json;
     json.add("tempRaw", reading.tempRaw)
         .add("baroRaw", reading.baroRaw)
@@ -116,8 +115,8 @@ int runWeather(const std::vector<std::string>& words, std::ostream& out, std::os
         SerialByteLink serial;
         K40Link link({serial, clock, views, views, views, views}, *model, state);
         K40Electronics k40(link, views);
-        if (static_cast<DynoElectronics&>(k40).readWeatherStation(stationRequestOf(port, settings)) !=
-            DynoElectronics::Request::Done) {
+        if (static_cast<DynoElectronics&>(k40).readWeatherStation(
+                stationRequestOf(port, settings)) != DynoElectronics::Request::Done) {
             throw std::runtime_error("cannot open " + port + " (" + serial.devicePath() +
                                      "): " + views.error().value_or(serial.errorText()));
         }

@@ -93,8 +93,8 @@ std::int32_t Arguments::integerIn(const std::string& name, std::int32_t lowest,
     const auto read = integer(name);
     if (!read) return fallback;
     if (*read < lowest || *read > highest) {
-        throw UsageError("--" + name + " must be a whole number " + std::to_string(lowest) +
-                         ".." + std::to_string(highest) + ", not '" + *value(name) + "'");
+        throw UsageError("--" + name + " must be a whole number " + std::to_string(lowest) + ".." +
+                         std::to_string(highest) + ", not '" + *value(name) + "'");
     }
     return *read;
 }
@@ -111,8 +111,8 @@ std::optional<std::vector<std::int32_t>> Arguments::integerList(const std::strin
         const std::size_t end = std::min(text->find(separator, from), text->size());
         const auto number = strictInteger(std::string_view(*text).substr(from, end - from));
         if (!number || *number < lowest || *number > highest) {
-            throw UsageError("--" + name + " takes whole numbers " + std::to_string(lowest) +
-                             ".." + std::to_string(highest) + " separated by '" +
+            throw UsageError("--" + name + " takes whole numbers " + std::to_string(lowest) + ".." +
+                             std::to_string(highest) + " separated by '" +
                              std::string(1, separator) + "', not '" + *text + "'");
         }
         numbers.push_back(*number);

@@ -31,15 +31,13 @@ class Arguments {
     // Every numeric option goes through these.
     std::optional<double> number(const std::string& name) const;
     double number(const std::string& name, double fallback) const;
-    double numberIn(const std::string& name, double lowest, double highest,
-                    double fallback) const;
+    double numberIn(const std::string& name, double lowest, double highest, double fallback) const;
     std::optional<std::int32_t> integer(const std::string& name) const;
     std::int32_t integerIn(const std::string& name, std::int32_t lowest, std::int32_t highest,
                            std::int32_t fallback) const;
     // "1,2,3": whole numbers lowest..highest separated by `separator`.
     std::optional<std::vector<std::int32_t>> integerList(const std::string& name,
-                                                         std::int32_t lowest,
-                                                         std::int32_t highest,
+                                                         std::int32_t lowest, std::int32_t highest,
                                                          char separator = ',') const;
     bool flag(const std::string& name) const { return flags_.count(name) != 0; }
     const std::vector<std::string>& operands() const { return operands_; }

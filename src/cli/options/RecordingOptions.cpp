@@ -106,12 +106,12 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     }
     entries.recording.isWeatherStationConnected = arguments.flag("weather");
     entries.gearbox = defaults.gearbox;
-    if (const auto gearbox = arguments.value("gearbox")) entries.gearbox = gearboxArgument(*gearbox);
+    if (const auto gearbox = arguments.value("gearbox"))
+        entries.gearbox = gearboxArgument(*gearbox);
     // As a box holds it: plain digits, which read back as the same weight.
-    entries.rollerWeightText =
-        formatFixed(arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg,
-                                       kDefaultRollerWeightKg),
-                    17);
+    entries.rollerWeightText = formatFixed(
+        arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg, kDefaultRollerWeightKg),
+        17);
     if (const auto standard = arguments.value("standard")) {
         options.standard = standardArgument(*standard);
     }
@@ -153,8 +153,8 @@ RecordingOptions recordingOptionsFrom(const Arguments& arguments,
     options.owner = arguments.value("owner").value_or("");
     options.remark = arguments.value("remark").value_or("");
     options.isVerbose = arguments.flag("verbose");
-    options.timeoutMs = static_cast<std::int64_t>(
-        arguments.numberIn("timeout", 0.0, kLongestTimeoutS, 0.0) * 1000);
+    options.timeoutMs =
+        static_cast<std::int64_t>(arguments.numberIn("timeout", 0.0, kLongestTimeoutS, 0.0) * 1000);
     return options;
 }
 

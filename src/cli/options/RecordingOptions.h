@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "acquisition/SequenceView.h"
+#include "acquisition/electronics/TestStart.h"
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/k40/K40StatusView.h"
-#include "acquisition/electronics/TestStart.h"
 #include "cli/options/Arguments.h"
 #include "evaluation/CorrectionFactor.h"
 #include "evaluation/DynoPreparationRpm.h"

@@ -36,8 +36,8 @@ bool writePdf(const std::string& path, QSize size, const std::function<void(QPai
     const int dotsPerInch = QPicture().logicalDpiX();
     writer.setResolution(dotsPerInch);
     const QSizeF points = QSizeF(size) * (72.0 / dotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point), QPageLayout::Portrait,
-                                     QMarginsF()));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(points, QPageSize::Point), QPageLayout::Portrait, QMarginsF()));
     writer.setCreator("dynotool");
     QPainter painter;
     if (!painter.begin(&writer)) return false;
@@ -65,7 +65,9 @@ bool writePicture(const std::string& path, PictureFormat format, QSize size,
         QPainter painter(&image);
         paint(painter);
     }
-    const char* name = format == PictureFormat::Png ? "PNG" : format == PictureFormat::Jpeg ? "JPG" : "BMP";
+    const char* name = format == PictureFormat::Png    ? "PNG"
+                       : format == PictureFormat::Jpeg ? "JPG"
+                                                       : "BMP";
     return image.save(QString::fromStdString(path), name,
                       format == PictureFormat::Jpeg ? kJpegQuality : -1);
 }

@@ -34,10 +34,10 @@ double analogDivisor(std::int16_t electronicsType);
 
 // What one slot's plot takes besides the session.
 struct AnalogSlotPlot {
-    int slot = 1;                // 1..4: the pen colour
-    int run = 0;                 // 0..2
-    int firstSample = 0;         // sample drawn at x 0: scroll offset plus the slot's shift
-    int zoom = 2;                // pixels per sample, at least 1
+    int slot = 1;         // 1..4: the pen colour
+    int run = 0;          // 0..2
+    int firstSample = 0;  // sample drawn at x 0: scroll offset plus the slot's shift
+    int zoom = 2;         // pixels per sample, at least 1
     AnalogCurve curve = AnalogCurve::power;
     std::int32_t endHp = 10;
     std::array<bool, kAnalogChannels> channelTicked{};

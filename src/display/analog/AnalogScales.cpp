@@ -8,7 +8,6 @@ namespace dyno {
 
 namespace {
 
-
 QString typed(const std::string& text) {
     return QString::fromStdString(text);
 }

@@ -21,12 +21,12 @@ struct AnalogView {
     std::array<int, kSessionSlots> runItem{1, 0, 0, 0};
     std::array<bool, kAnalogChannels> channelTicked{};  // dana1 .. dana5
     AnalogCurve curve = AnalogCurve::power;
-    int leftScaleChannel = 0;                     // item of left_scale: channel 1..5 as 0..4
+    int leftScaleChannel = 0;                    // item of left_scale: channel 1..5 as 0..4
     std::array<int, kSessionSlots> slotShift{};  // move1 .. move4, in samples
-    int scrollOffset = 0;                         // scrollbar1, in samples
-    int zoom = 2;                                 // zoomupdown: pixels per sample
-    std::int32_t endHp = 10;                      // top of the power axis in force
-    bool fixedGearing = false;                    // "Fixed Gearing": the cursor's engine speed
+    int scrollOffset = 0;                        // scrollbar1, in samples
+    int zoom = 2;                                // zoomupdown: pixels per sample
+    std::int32_t endHp = 10;                     // top of the power axis in force
+    bool fixedGearing = false;                   // "Fixed Gearing": the cursor's engine speed
     // Units and roller weight of the evaluation; the right scale names the units.
     EvaluationOptions evaluation;
     // The A/D Sett. page as typed, and the decimal separator its reals are typed with.

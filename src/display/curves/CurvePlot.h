@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "display/graph/DisplaySelection.h"
-#include "display/graph/GraphScale.h"
 #include "display/curves/PixelTable.h"
 #include "display/curves/Spline.h"
+#include "display/graph/DisplaySelection.h"
+#include "display/graph/GraphScale.h"
 #include "model/SessionLayout.h"
 #include "model/TestSession.h"
 

@@ -125,7 +125,8 @@ void appendPolylinePixels(std::span<const QPoint> points, const QRect& area,
     const auto set = [&](int x, int y) {
         if (inside(area, x, y)) pixels.emplace_back(x, y);
     };
-    for (std::size_t i = 1; i < points.size(); ++i) segmentPixels(points[i - 1], points[i], area, set);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        segmentPixels(points[i - 1], points[i], area, set);
 }
 
 AreaPixels::AreaPixels(QPainter& painter, const QColor& colour, std::vector<QPoint>& collected)

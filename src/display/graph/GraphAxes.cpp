@@ -93,14 +93,10 @@ ScaleProblem scaleProblem(const GraphScale& scale, bool rpmAxisShown) {
 
 std::string_view scaleHint(ScaleProblem problem) {
     switch (problem) {
-        case ScaleProblem::none:
-            return {};
-        case ScaleProblem::powerScale:
-            return "Check Start Hp and End Hp";
-        case ScaleProblem::speedScale:
-            return "Check Start Speed and End Speed";
-        case ScaleProblem::rpmScale:
-            return "Check Start Rpm and End Rpm";
+        case ScaleProblem::none: return {};
+        case ScaleProblem::powerScale: return "Check Start Hp and End Hp";
+        case ScaleProblem::speedScale: return "Check Start Speed and End Speed";
+        case ScaleProblem::rpmScale: return "Check Start Rpm and End Rpm";
     }
     return {};
 }

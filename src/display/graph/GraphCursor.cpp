@@ -53,7 +53,8 @@ void drawCursorReadout(QPainter& graph, const CursorReadout& readout) {
     for (const auto& reading : readout) {
         if (!reading) continue;
         fields.push_back({5, reading->y, 11, reading->colour, reading->power});
-        if (reading->torque) fields.push_back({50, reading->y, 10, reading->colour, *reading->torque});
+        if (reading->torque)
+            fields.push_back({50, reading->y, 10, reading->colour, *reading->torque});
     }
     drawReadoutFields(graph, fields);
 }
@@ -88,7 +89,8 @@ void drawInvertedRubberBand(QPainter& graph, QPoint corner, QPoint oppositeCorne
                              std::max(corner.y(), oppositeCorner.y()));
     // A rectangle drawn with a one-pixel pen reaches one pixel past its width, so the
     // width is the distance between the corners, not the inclusive pixel count.
-    graph.drawRect(QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
+    graph.drawRect(
+        QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y())));
     graph.restore();
 }
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <span>
 
-#include "display/graph/DisplaySelection.h"
 #include "display/curves/PixelTable.h"
+#include "display/graph/DisplaySelection.h"
 #include "model/SessionLayout.h"
 
 class QPainter;

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPoint>
 
-#include "display/graph/GraphCanvas.h"
 #include "display/TextLayouts.h"
+#include "display/graph/GraphCanvas.h"
 
 namespace dyno {
 

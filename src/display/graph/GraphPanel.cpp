@@ -1,7 +1,7 @@
 #include "display/graph/GraphPanel.h"
 
-#include "display/graph/GraphBoxPlaces.h"
 #include "display/GraphPalette.h"
+#include "display/graph/GraphBoxPlaces.h"
 
 namespace dyno {
 

@@ -28,7 +28,9 @@ QSize graphPanelSize();
 struct GraphPictures {
     QPicture graph{}, powerLabels{}, axisLabels{}, rpmLabels{}, legend{};
 
-    static GraphPictures create() { return {QPicture(), QPicture(), QPicture(), QPicture(), QPicture()}; }
+    static GraphPictures create() {
+        return {QPicture(), QPicture(), QPicture(), QPicture(), QPicture()};
+    }
 };
 
 // Painters recording into the five pictures for as long as this object lives; each

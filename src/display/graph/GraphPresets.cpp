@@ -18,12 +18,9 @@ std::string rpmCaption(int end) {
 std::string initialCaption(const ScalePreset& preset) {
     const std::string end = formatFixed(preset.end, 0);
     switch (preset.axis) {
-        case ScaleAxis::speed:
-            return "0 - " + end + " Kmh";
-        case ScaleAxis::rpm:
-            return rpmCaption(preset.end);
-        case ScaleAxis::power:
-            return "0 - " + end + " Hp";
+        case ScaleAxis::speed: return "0 - " + end + " Kmh";
+        case ScaleAxis::rpm: return rpmCaption(preset.end);
+        case ScaleAxis::power: return "0 - " + end + " Hp";
     }
     return {};
 }
@@ -31,12 +28,9 @@ std::string initialCaption(const ScalePreset& preset) {
 std::string unitCaption(const ScalePreset& preset, bool powerInKw, bool speedInMph) {
     const std::string end = formatFixed(preset.end, 0);
     switch (preset.axis) {
-        case ScaleAxis::speed:
-            return "0-" + end + (speedInMph ? " Mph" : " Kph");
-        case ScaleAxis::rpm:
-            return rpmCaption(preset.end);
-        case ScaleAxis::power:
-            return "0 - " + end + (powerInKw ? " Kw" : " Hp");
+        case ScaleAxis::speed: return "0-" + end + (speedInMph ? " Mph" : " Kph");
+        case ScaleAxis::rpm: return rpmCaption(preset.end);
+        case ScaleAxis::power: return "0 - " + end + (powerInKw ? " Kw" : " Hp");
     }
     return {};
 }

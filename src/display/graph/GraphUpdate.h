@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "display/curves/CurvePlot.h"
+#include "display/curves/PixelTable.h"
 #include "display/graph/DisplaySelection.h"
 #include "display/graph/GraphAxes.h"
 #include "display/graph/GraphCanvas.h"
 #include "display/graph/GraphScale.h"
-#include "display/curves/PixelTable.h"
 #include "evaluation/EvaluationWorkspace.h"
 #include "model/SessionModel.h"
 

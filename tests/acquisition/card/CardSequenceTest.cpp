@@ -52,8 +52,9 @@ class CardSequenceTest : public ::testing::Test {
         const std::string& shown = lastText();
         const bool isAsked = shown.rfind("text Press remote", 0) == 0 && isRiderReady;
         const int run = currentRun();
-        const bool isRunDone = shown.rfind("text Test running", 0) == 0 && run >= 0 &&
-                               slot1().leadingPeriods(run) >= pressAtSamples[static_cast<std::size_t>(run)];
+        const bool isRunDone =
+            shown.rfind("text Test running", 0) == 0 && run >= 0 &&
+            slot1().leadingPeriods(run) >= pressAtSamples[static_cast<std::size_t>(run)];
         if (isAsked || isRunDone) status &= static_cast<std::uint8_t>(~pressMask);
         return status;
     }
@@ -121,8 +122,8 @@ TEST(CardCounters, APairIsReadAgainWhenItsLowCounterWrappedBetweenTheReads) {
     bus.queueCounts(0x1B9, {kFull - 1, kFull - 2});
     bus.queueCounts(0x1BA, {10, kFull - 5});
     EXPECT_EQ(access.readHighFirst(cardport::kRollerRising), 2u * 65536 + 5);
-    EXPECT_THAT(bus.log, ElementsAre("r 1b9", "r 1b9", "r 1ba", "r 1ba", "r 1b9",
-                                                      "r 1b9", "r 1ba", "r 1ba"));
+    EXPECT_THAT(bus.log, ElementsAre("r 1b9", "r 1b9", "r 1ba", "r 1ba", "r 1b9", "r 1b9", "r 1ba",
+                                     "r 1ba"));
     // Ignition, low counter first: no wrap between the two low reads, no more reads.
     bus.log.clear();
     bus.queueCounts(0x1B4, {kFull - 100, kFull - 101});
@@ -154,8 +155,8 @@ TEST_F(CardSequenceTest, OneSamplePairMakesExactlyTheseAccesses) {
                          "r 1b9", "r 1b9", "r 1ba", "r 1ba", "r 1b9", "r 1b9", "w 1ba ff",
                          "w 1ba ff", "w 1b9 ff", "w 1b9 ff",
                          // ignition in the roller's high phase
-                         "w 1b4 ff", "w 1b4 ff", "w 1b8 ff", "w 1b8 ff", "r 1b4", "r 1b4",
-                         "r 1b8", "r 1b8", "r 1b4", "r 1b4",
+                         "w 1b4 ff", "w 1b4 ff", "w 1b8 ff", "w 1b8 ff", "r 1b4", "r 1b4", "r 1b8",
+                         "r 1b8", "r 1b4", "r 1b4",
                          // falling read and reload
                          "r 1b5", "r 1b5", "r 1b6", "r 1b6", "r 1b5", "r 1b5", "w 1b6 ff",
                          "w 1b6 ff", "w 1b5 ff", "w 1b5 ff",
@@ -171,8 +172,7 @@ TEST_F(CardSequenceTest, APairOf3And4AveragesTo3) {
     runSequence();
     // The second pair of run 1 draws the needle at 600 / 3.
     const auto needles = display.linesStartingWith("needle speed");
-    EXPECT_NE(std::find(needles.begin(), needles.end(), "needle speed 200 FFFF00"),
-              needles.end());
+    EXPECT_NE(std::find(needles.begin(), needles.end(), "needle speed 200 FFFF00"), needles.end());
     EXPECT_EQ(slot1().rollerPeriods[0], 3);
     EXPECT_EQ(slot1().rollerPeriods[1], 4);
 }
@@ -206,8 +206,7 @@ TEST_F(CardSequenceTest, MphMovesTheNeedlesButNotThePeriods) {
     runSequence();
     const auto needles = display.linesStartingWith("needle speed");
     // 600 x 0.62137 / 3 = 124.27
-    EXPECT_NE(std::find(needles.begin(), needles.end(), "needle speed 124 FFFF00"),
-              needles.end());
+    EXPECT_NE(std::find(needles.begin(), needles.end(), "needle speed 124 FFFF00"), needles.end());
     EXPECT_EQ(slot1().rollerPeriods[0], 3);
     EXPECT_EQ(slot1().rollerPeriods[1], 4);
 }

@@ -30,8 +30,8 @@ class K40DamagedTransfer : public K40LinkFixture {
 
     int storedSamples(int run) {
         const auto periods = slot1().run(run).rollerPeriods;
-        return static_cast<int>(std::count_if(periods.begin(), periods.end(),
-                                              [](std::int32_t p) { return p != 0; }));
+        return static_cast<int>(
+            std::count_if(periods.begin(), periods.end(), [](std::int32_t p) { return p != 0; }));
     }
 };
 
@@ -73,8 +73,8 @@ TEST_F(K40DamagedTransfer, AGarbledCodeTakesBackTheSamplesAroundItAndAQuietLineS
     transfer(30);
     scripted.feed(K40Packet::of(99, 0, 0, 0, 0));
     transfer(0);  // a code 31 inside the transfer is read from its data and ignored
-    scripted.feed(std::vector<K40Packet>(
-        10, K40Packet::withV32(k40code::kRollerSample, 0x0002'0063)));
+    scripted.feed(
+        std::vector<K40Packet>(10, K40Packet::withV32(k40code::kRollerSample, 0x0002'0063)));
     EXPECT_EQ(storedSamples(0), 30 - kPacketsAroundFault + 10);
     // The closing code comes last and the line falls quiet: too few packets to frame
     // afresh, until the quiet shows they close the run.

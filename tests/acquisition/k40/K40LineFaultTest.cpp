@@ -125,9 +125,9 @@ class K40LineFaults : public K40LinkFixture {
         std::size_t next = 0;
         for (int i = 0; i < stored; ++i) {
             const auto s = static_cast<std::size_t>(i);
-            const auto found = std::find(sent.rollerPeriods.begin() + static_cast<std::ptrdiff_t>(next),
-                                         sent.rollerPeriods.end(),
-                                         static_cast<std::uint32_t>(run.rollerPeriods[s]));
+            const auto found = std::find(
+                sent.rollerPeriods.begin() + static_cast<std::ptrdiff_t>(next),
+                sent.rollerPeriods.end(), static_cast<std::uint32_t>(run.rollerPeriods[s]));
             if (found == sent.rollerPeriods.end()) {
                 return ::testing::AssertionFailure()
                        << "run " << r + 1 << " sample " << i << " = " << run.rollerPeriods[s]
@@ -186,7 +186,8 @@ class K40LineFaults : public K40LinkFixture {
         const auto from = transfer.begin() + static_cast<std::ptrdiff_t>(at(packet));
         std::vector<std::uint8_t> head(transfer.begin(), from);
         head.push_back(k40code::kRunComplete);
-        head.insert(head.end(), from, transfer.begin() + static_cast<std::ptrdiff_t>(at(packet, 4)));
+        head.insert(head.end(), from,
+                    transfer.begin() + static_cast<std::ptrdiff_t>(at(packet, 4)));
         return head;
     }
 
@@ -287,7 +288,9 @@ class K40BytesBehindRunComplete : public K40LineFaults {
     const std::vector<std::uint8_t> filler = std::vector<std::uint8_t>(K40Packet::kSize, 0);
 };
 
-TEST_F(K40BytesBehindRunComplete, AFillerThenAQuietLine) { rideRun1Followed(filler, true); }
+TEST_F(K40BytesBehindRunComplete, AFillerThenAQuietLine) {
+    rideRun1Followed(filler, true);
+}
 
 TEST_F(K40BytesBehindRunComplete, AFillerThenLivePackets) {
     auto behind = filler;
@@ -368,8 +371,8 @@ TEST_F(K40LineFaults, AStrayRunCompleteAtTheEndOfAReceiveEventIsTakenBackWhenMor
     // of the transfer comes while the program waits its 500 ms after what looks like
     // the run's end.
     const std::vector<std::uint8_t> head = headWithStrayRunCompleteAt(transfer, 700);
-    const std::vector<std::uint8_t> tail(
-        transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)), transfer.end());
+    const std::vector<std::uint8_t> tail(transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)),
+                                         transfer.end());
     feedInEvents(livePackets(8));
     scripted.feed(event(k40code::kRunStarted));
     scripted.feed(head);
@@ -444,8 +447,9 @@ TEST_F(K40LineFaults, AStopInTheWaitAfterAStrayRunCompleteDoesNotCountTheRunCutO
     feedInEvents(livePackets(8));
     scripted.feed(event(k40code::kRunStarted));
     scripted.feed(head);
-    feedInEvents(std::vector<std::uint8_t>(transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)),
-                                           transfer.begin() + static_cast<std::ptrdiff_t>(at(800))));
+    feedInEvents(
+        std::vector<std::uint8_t>(transfer.begin() + static_cast<std::ptrdiff_t>(at(700, 4)),
+                                  transfer.begin() + static_cast<std::ptrdiff_t>(at(800))));
     ASSERT_TRUE(link.isPaused());
     ASSERT_TRUE(link.stopSession());
 
@@ -476,7 +480,8 @@ TEST_F(K40LineFaults, SlowlyChangingPeriodBytesDoNotPassForCodesWhenTheFramingIs
     const int stored = slot1().leadingPeriods(0);
     EXPECT_GE(stored, 60 - kPacketsAroundFault - 3);
     for (int i = 0; i < stored; ++i) {
-        const auto period = static_cast<std::uint32_t>(slot1().rollerPeriods[static_cast<std::size_t>(i)]);
+        const auto period =
+            static_cast<std::uint32_t>(slot1().rollerPeriods[static_cast<std::size_t>(i)]);
         EXPECT_NE(std::find(periods.begin(), periods.end(), period), periods.end()) << i;
     }
 }
@@ -543,8 +548,8 @@ TEST_F(K40LineFaults, APulledPortMidTransferKeepsTheWholeRunsAndEndsTheSession) 
     startTest();
     rideRun(transferOf(run1));
     const auto transfer = transferOf(run2);
-    feedInEvents(std::vector<std::uint8_t>(transfer.begin(),
-                                           transfer.begin() + static_cast<std::ptrdiff_t>(at(600))));
+    feedInEvents(std::vector<std::uint8_t>(
+        transfer.begin(), transfer.begin() + static_cast<std::ptrdiff_t>(at(600))));
     scripted.vanish("Input/output error");
     clock.advance(10 * kTransferSilenceMs);
 
@@ -603,7 +608,8 @@ TEST_F(K40LineFaults, AStrayOrLostByteAnywhereInATransferCostsAtMostTheRevolutio
     const std::size_t length = transferOf(run2).size();
     for (std::size_t pos = 3; pos + 5 < length; pos += 97) {
         // A stray byte of these values, or (-1) a byte lost.
-        for (const int fault : {0x55, int{k40code::kRunComplete}, int{k40code::kRollerSample}, -1}) {
+        for (const int fault :
+             {0x55, int{k40code::kRunComplete}, int{k40code::kRollerSample}, -1}) {
             SCOPED_TRACE("byte " + std::to_string(pos) + " fault " + std::to_string(fault));
             scripted.written.clear();
             messages.shown.clear();

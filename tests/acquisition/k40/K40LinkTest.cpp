@@ -48,8 +48,8 @@ TEST_F(K40Framing, APacketBehindAWaitIsHandledOnlyAfterTheWaitAndItsDrain) {
     // The run's last packet and a live packet arrive together; the live packet must
     // not be handled before the 500 ms are over.
     beginTransfer();
-    scripted.feed(
-        std::vector{event(k40code::kRunComplete), K40Packet::withV32(k40code::kLiveSpeed, 100'000)});
+    scripted.feed(std::vector{event(k40code::kRunComplete),
+                              K40Packet::withV32(k40code::kLiveSpeed, 100'000)});
     EXPECT_EQ(state.runIndex, 1);
     EXPECT_EQ(state.speedNeedleOld, 0);
     // While the dispatch waits, arriving packets are held back.

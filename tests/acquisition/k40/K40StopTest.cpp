@@ -15,8 +15,8 @@ class K40Stop : public K40LinkFixture {
   protected:
     void transfer(int samples, std::uint32_t period) {
         beginTransfer();
-        scripted.feed(std::vector<K40Packet>(
-            static_cast<std::size_t>(samples), K40Packet::withV32(k40code::kRollerSample, period)));
+        scripted.feed(std::vector<K40Packet>(static_cast<std::size_t>(samples),
+                                             K40Packet::withV32(k40code::kRollerSample, period)));
     }
 };
 
@@ -28,7 +28,8 @@ TEST_F(K40Stop, WhileTheRiderWaitsKeepsTheRunsReceivedAndIgnoresWhatFollows) {
     completeRun();
     ASSERT_TRUE(link.stopSession());
 
-    EXPECT_THAT(messages.shown, ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
+    EXPECT_THAT(messages.shown,
+                ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
     EXPECT_EQ(display.linesStartingWith("text").back(), "text Test stopped FFFF00/FF0000");
     EXPECT_FALSE(display.isSessionRunning);
     EXPECT_FALSE(link.isSessionRunning());
@@ -62,7 +63,8 @@ TEST_F(K40Stop, MidTransferOrInTheWaitAfterARunTheRunsReceivedWholeStay) {
     ASSERT_TRUE(link.stopSession());
     EXPECT_EQ(slot1().leadingPeriods(0), 60);
     EXPECT_EQ(slot1().leadingPeriods(1), 0) << "half a run would evaluate as a short curve";
-    EXPECT_THAT(messages.shown, ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
+    EXPECT_THAT(messages.shown,
+                ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
     clock.advance(2 * kTransferSilenceMs);
     EXPECT_EQ(messages.shown.size(), 1u) << "no word of a silent transfer after the stop";
 
@@ -74,7 +76,8 @@ TEST_F(K40Stop, MidTransferOrInTheWaitAfterARunTheRunsReceivedWholeStay) {
     const std::size_t commands = scripted.commands().size();
     ASSERT_TRUE(link.stopSession());
     clock.advance(kDataOkPauseMs);
-    EXPECT_THAT(messages.shown, ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
+    EXPECT_THAT(messages.shown,
+                ElementsAre("VKR dyno: The test was stopped; 1 completed run kept."));
     EXPECT_EQ(scripted.commands().size(), commands) << "no re-arm after the stop";
     EXPECT_EQ(slot1().leadingPeriods(0), 60);
 }

@@ -4,8 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "acquisition/K40LinkFixture.h"
 #include "acquisition/FixedGearingRatio.h"
+#include "acquisition/K40LinkFixture.h"
 
 namespace dyno::test {
 namespace {
@@ -113,8 +113,8 @@ TEST_F(K40Sequence, TheLastNeedlesOfASessionOrCheckAreErasedWhenItEnds) {
         display.log.clear();
     };
     const std::vector<std::string> erasedAndAtRest{"needle speed 120 000000",
-                                                   "needle rpm 160 000000",
-                                                   "needle speed 0 FFFF00", "needle rpm 0 FFFF00"};
+                                                   "needle rpm 160 000000", "needle speed 0 FFFF00",
+                                                   "needle rpm 0 FFFF00"};
     startTest();
     recordRun();
     recordRun();

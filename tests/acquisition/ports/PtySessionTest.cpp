@@ -9,12 +9,12 @@
 
 #include "acquisition/RecordingViews.h"
 #include "acquisition/k40/K40Link.h"
+#include "acquisition/ports/PortTestSupport.h"
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
 #include "evaluation/RunEvaluation.h"
 #include "model/SessionModel.h"
-#include "acquisition/ports/PortTestSupport.h"
 #include "simulator/SimulatedK40.h"
 
 namespace dyno::test {

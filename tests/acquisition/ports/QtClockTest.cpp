@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/PortTestSupport.h"
+#include "acquisition/ports/QtClock.h"
 
 namespace dyno::test {
 namespace {

@@ -9,9 +9,9 @@
 
 #include <numeric>
 
+#include "acquisition/ports/PortTestSupport.h"
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/SerialByteLink.h"
-#include "acquisition/ports/PortTestSupport.h"
 
 namespace dyno::test {
 namespace {

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "app/acquisition/TestControl.h"
+#include "app/composition/MainWindow.h"
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/AnalogPageInputs.h"
-#include "app/composition/MainWindow.h"
-#include "app/acquisition/TestControl.h"
 #include "model/SessionModel.h"
 #include "support/StoredChannelUses.h"
 

@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "app/RecordingMessageSink.h"
 #include "acquisition/ports/LinuxPortCardBus.h"
+#include "app/RecordingMessageSink.h"
 #include "app/acquisition/CardStartup.h"
-#include "app/pages/ControlLookup.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
 #include "app/files/SettingsBinding.h"
+#include "app/pages/ControlLookup.h"
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
 

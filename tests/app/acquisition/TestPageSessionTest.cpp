@@ -14,11 +14,11 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "acquisition/ports/PortTestSupport.h"
+#include "acquisition/ports/PtyServer.h"
+#include "acquisition/ports/SerialByteLink.h"
 #include "app/RecordingMessageSink.h"
 #include "app/SimulatedSessionWindow.h"
-#include "acquisition/ports/PtyServer.h"
-#include "acquisition/ports/PortTestSupport.h"
-#include "acquisition/ports/SerialByteLink.h"
 #include "app/acquisition/K40Session.h"
 #include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"

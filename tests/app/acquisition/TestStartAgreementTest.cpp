@@ -29,8 +29,8 @@ struct SameSetup {
 cli::RecordingOptions recordOptions(const std::vector<std::string>& words) {
     std::set<std::string> valueOptions = cli::recordingValueOptions();
     valueOptions.insert("port");
-    return cli::recordingOptionsFrom(cli::Arguments(words, valueOptions, cli::recordingFlagOptions()),
-                                     cli::RecordingDefaults{});
+    return cli::recordingOptionsFrom(
+        cli::Arguments(words, valueOptions, cli::recordingFlagOptions()), cli::RecordingDefaults{});
 }
 
 TEST(TestStartAgreement, PagesAndRecordOptionsGiveEqualStarts) {
@@ -81,7 +81,8 @@ TEST(TestStartAgreement, PagesAndRecordOptionsGiveEqualStarts) {
 // remote button and its delay, settle wait, channels, station) and the same card.
 TEST(TestStartAgreement, PagesAndCardSimulationGiveEqualCardStarts) {
     const SameSetup setups[] = {
-        {"a K70 without rpm", [](MainWindow& w) { controls::writeItemIndex(&w, "dynomodel", 1); },
+        {"a K70 without rpm",
+         [](MainWindow& w) { controls::writeItemIndex(&w, "dynomodel", 1); },
          {"--model", "K70"}},
         {"a K80 with rpm, channels, station, a fixed gearbox and DIN",
          [](MainWindow& w) {

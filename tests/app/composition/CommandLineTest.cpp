@@ -34,12 +34,13 @@ TEST(WindowCommandLine, ReadsItsOwnOptionsAndLetsTheToolkitsThrough) {
     const struct {
         std::vector<std::string> words;
         const char* reason;
-    } refused[] = {{{"--simulte"}, "unknown option --simulte"},
-                   {{"run.zsd"}, "takes no file or other word: run.zsd"},
-                   {{"-platform"}, "-platform expects a value"},
-                   {{"-platform=offscreen"}, "-platform=offscreen: write -platform VALUE, as two words"},
-                   {{"-"}, "unknown option -"},
-                   {{"--demo", "--user-folder"}, "--user-folder and --demo exclude each other"}};
+    } refused[] = {
+        {{"--simulte"}, "unknown option --simulte"},
+        {{"run.zsd"}, "takes no file or other word: run.zsd"},
+        {{"-platform"}, "-platform expects a value"},
+        {{"-platform=offscreen"}, "-platform=offscreen: write -platform VALUE, as two words"},
+        {{"-"}, "unknown option -"},
+        {{"--demo", "--user-folder"}, "--user-folder and --demo exclude each other"}};
     for (const auto& [words, reason] : refused) {
         const CommandLine refusedLine = readCommandLine(words);
         EXPECT_EQ(refusedLine.action, Action::Refuse) << reason;
@@ -69,7 +70,8 @@ TEST(WindowCommandLine, TheProgramAnswersWithoutADisplay) {
 
 TEST(WindowCommandLine, TheManPageDescribesEveryOptionOfTheUsage) {
     std::ifstream file(std::string(DYNO_SOURCE_DIR) + "/packaging/man/vkr_dyno.1");
-    const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string page((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     ASSERT_FALSE(page.empty());
     const std::string usage = windowUsage();
     const std::regex option("--[a-z-]+");

@@ -39,7 +39,8 @@ Names namesInWindow(const MainWindow& window) {
     for (const QWidget* widget : window.findChildren<QWidget*>()) {
         const QString name = widget->objectName();
         if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) ||
-            name == QLatin1String("ScrollLeftButton") || name == QLatin1String("ScrollRightButton")) {
+            name == QLatin1String("ScrollLeftButton") ||
+            name == QLatin1String("ScrollRightButton")) {
             continue;
         }
         names.push_back(name.toStdString());

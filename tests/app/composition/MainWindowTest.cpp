@@ -7,17 +7,17 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include "app/RecordingMessageSink.h"
+#include "app/composition/MainWindow.h"
+#include "app/composition/PageList.h"
+#include "app/dialogs/PrintOptionsDialog.h"
 #include "app/pages/GraphsPage.h"
 #include "app/pages/InfoPage.h"
-#include "app/composition/MainWindow.h"
-#include "app/dialogs/PrintOptionsDialog.h"
-#include "app/composition/PageList.h"
-#include "app/RecordingMessageSink.h"
 #include "app/system/SingleInstanceGuard.h"
 #include "model/SessionModel.h"
 

@@ -13,15 +13,15 @@
 
 #include "app/RecordingMessageSink.h"
 #include "app/SimulatedSessionWindow.h"
-#include "app/pages/GraphsPage.h"
-#include "app/pages/InfoPage.h"
 #include "app/acquisition/K40Session.h"
+#include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
 #include "app/files/ReportPrinting.h"
-#include "app/system/StartFolder.h"
-#include "app/acquisition/TestControl.h"
+#include "app/pages/GraphsPage.h"
+#include "app/pages/InfoPage.h"
 #include "app/pages/TestPage.h"
+#include "app/system/StartFolder.h"
 #include "display/GraphImageSupport.h"
 #include "display/GraphPalette.h"
 #include "files/SettingsFileCodec.h"
@@ -71,10 +71,10 @@ TEST_P(PreparedFolderSession, DrawsTheFirstSessionAndPrintsTheWorkshopsName) {
 
     QKeyEvent f2(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
     QApplication::sendEvent(&window, &f2);
-    EXPECT_GT(graph_testing::pixelsOfColour(window.graphsPage()->images().graph,
-                                            graph::powerColour(1))
-                  .size(),
-              100u)
+    EXPECT_GT(
+        graph_testing::pixelsOfColour(window.graphsPage()->images().graph, graph::powerColour(1))
+            .size(),
+        100u)
         << "the power curve of run 1 on the graph";
 
     // The page "Print" would send to the printer now, as a PDF.

@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <set>
 
+#include "app/RecordingMessageSink.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/PageList.h"
-#include "app/RecordingMessageSink.h"
 #include "model/SessionModel.h"
 
 namespace dyno {

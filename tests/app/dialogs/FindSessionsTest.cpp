@@ -19,9 +19,9 @@ namespace {
 class FindSessions : public SessionPagesFixture {
   protected:
     FindSessions()
-        : dialog(linkFindSessions(filePage, actions,
-                                  QDir(folder.path()).filePath("index/library.sqlite").toStdString(),
-                                  nullptr)) {}
+        : dialog(linkFindSessions(
+              filePage, actions, QDir(folder.path()).filePath("index/library.sqlite").toStdString(),
+              nullptr)) {}
     ~FindSessions() override { delete dialog; }
 
     void typeWords(const QString& words) {
@@ -40,7 +40,8 @@ TEST_F(FindSessions, RescannedSessionIsFoundByAWordAndLoadedThroughTheFilePage) 
     click(*dialog, "findrescan");
     auto* rescan = control<QPushButton>(*dialog, "findrescan");
     ASSERT_TRUE(QTest::qWaitFor([&] { return rescan->isEnabled(); }, 20000));
-    EXPECT_TRUE(control<QLabel>(*dialog, "findstatus")->text().startsWith("Sessions found: 1, new: 1,"))
+    EXPECT_TRUE(
+        control<QLabel>(*dialog, "findstatus")->text().startsWith("Sessions found: 1, new: 1,"))
         << control<QLabel>(*dialog, "findstatus")->text().toStdString();
 
     typeWords("valve");

@@ -13,12 +13,12 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/pages/ControlLookup.h"
-#include "app/pages/GraphsPage.h"
 #include "app/composition/MainWindow.h"
 #include "app/dialogs/PrintOptionsDialog.h"
-#include "app/pages/RemarksPage.h"
 #include "app/files/ReportPrinting.h"
+#include "app/pages/ControlLookup.h"
+#include "app/pages/GraphsPage.h"
+#include "app/pages/RemarksPage.h"
 #include "model/SessionModel.h"
 #include "print/ReportFiles.h"
 #include "support/DynotoolRun.h"
@@ -42,7 +42,8 @@ class WindowPrint : public ::testing::Test {
         const char* boxes[] = {"startkmhedit", "endkmhedit",   "starthpedit",
                                "endhpedit",    "startrpmedit", "endrpmedit"};
         const char* limits[] = {"0", "150", "0", "20", "0", "10000"};
-        for (int i = 0; i < 6; ++i) controls::writeText(&window, boxes[i], QString::fromLatin1(limits[i]));
+        for (int i = 0; i < 6; ++i)
+            controls::writeText(&window, boxes[i], QString::fromLatin1(limits[i]));
         controls::writeItemIndex(&window, "test1group", 0);
         static_cast<QPushButton*>(controls::find<QWidget>(&window, "updatebutton"))->click();
     }
@@ -118,8 +119,10 @@ TEST_F(WindowPrint, WindowAndDynotoolGiveTheSamePage) {
     ASSERT_EQ(run.exitStatus, 0) << run.err;
 
     for (int slot = 1; slot <= 4; ++slot) window.printOptionsDialog()->setRemarkLines(slot, 1);
-    const QImage fromWindow = reportImage(window.reportPrinting()->currentReport(), reportPageLayout());
-    const QImage fromTool = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
+    const QImage fromWindow =
+        reportImage(window.reportPrinting()->currentReport(), reportPageLayout());
+    const QImage fromTool =
+        QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(fromTool.size(), fromWindow.size());
     EXPECT_TRUE(fromTool == fromWindow);
 }

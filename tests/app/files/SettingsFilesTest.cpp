@@ -266,7 +266,7 @@ TEST_F(SettingsFiles_, StrictConstantsTakeTheUsersSeparatorAndThePointTheyAreSho
 TEST_F(SettingsFiles_, RestoredTextsAreShownWholeAndOnlyTypingIsLimited) {
     QByteArray bytes(182, '\0');
     const std::int32_t largest = 2147483647;
-    std::memcpy(bytes.data() + 4, &largest, 4);  // graph end speed, little-endian
+    std::memcpy(bytes.data() + 4, &largest, 4);             // graph end speed, little-endian
     std::memcpy(bytes.data() + 44, "123456789012345", 15);  // a phone of 15 characters
     writeFile(bytes);
     auto w = newWindow();

@@ -18,9 +18,9 @@
 #include "app/RecordingMessageSink.h"
 #include "app/pages/AnalogPage.h"
 #include "app/pages/ControlLookup.h"
-#include "support/StandInElectronics.h"
 #include "display/GraphPalette.h"
 #include "model/SessionModel.h"
+#include "support/StandInElectronics.h"
 
 namespace dyno {
 namespace {

@@ -20,14 +20,14 @@
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/AnalogPage.h"
 #include "app/pages/ControlLookup.h"
-#include "display/graph/GraphCursor.h"
-#include "support/StandInElectronics.h"
 #include "display/SyntheticRuns.h"
+#include "display/graph/GraphCursor.h"
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SessionArchive.h"
 #include "files/SessionLoading.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
+#include "support/StandInElectronics.h"
 
 namespace dyno {
 namespace {
@@ -53,8 +53,9 @@ int differingPixels(const QImage& a, const QImage& b) {
         for (int x = 0; x < a.width(); ++x) {
             if (a.pixelColor(x, y) == b.pixelColor(x, y)) continue;
             if (++count <= 5) {
-                ADD_FAILURE() << "(" << x << "," << y << "): " << a.pixelColor(x, y).name().toStdString()
-                              << " against " << b.pixelColor(x, y).name().toStdString();
+                ADD_FAILURE() << "(" << x << "," << y
+                              << "): " << a.pixelColor(x, y).name().toStdString() << " against "
+                              << b.pixelColor(x, y).name().toStdString();
             }
         }
     }
@@ -65,8 +66,8 @@ QRadioButton* item(const AnalogPage& page, const char* group, int index) {
     return controls::radioItems(control<QGroupBox>(page, group))[index];
 }
 
-void sendMouse(AnalogPage& page, QEvent::Type type, Qt::MouseButton button,
-               Qt::MouseButtons held, QPoint at) {
+void sendMouse(AnalogPage& page, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+               QPoint at) {
     QWidget* anawin = control<QWidget>(page, "anawin");
     QMouseEvent event(type, QPointF(at), anawin->mapToGlobal(QPointF(at)), button, held,
                       Qt::NoModifier);
@@ -175,10 +176,26 @@ TEST(AnalogPageWindow, DrawsTheSamePictureAsDynotoolAnalog) {
     page.redraw();
 
     const std::string png = QDir(folder.path()).filePath("analog.png").toStdString();
-    const auto run = testing::runDynotool(
-        {"analog", archives[0], archives[1], "--out", png, "--channels", "1,2,3,4,5",
-         "--left-scale", "3", "--shift", "0,40", "--offset", "30", "--zoom", "3", "--end-hp",
-         "16", "--kw", "--ad-settings", anaFile});
+    const auto run = testing::runDynotool({"analog",
+                                           archives[0],
+                                           archives[1],
+                                           "--out",
+                                           png,
+                                           "--channels",
+                                           "1,2,3,4,5",
+                                           "--left-scale",
+                                           "3",
+                                           "--shift",
+                                           "0,40",
+                                           "--offset",
+                                           "30",
+                                           "--zoom",
+                                           "3",
+                                           "--end-hp",
+                                           "16",
+                                           "--kw",
+                                           "--ad-settings",
+                                           anaFile});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     const QImage drawn(QString::fromStdString(png));
     const QImage shown = page.images().panel();

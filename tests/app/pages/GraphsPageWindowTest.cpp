@@ -14,9 +14,9 @@
 #include <QTabWidget>
 #include <cstdlib>
 
+#include "app/composition/MainWindow.h"
 #include "app/pages/ControlLookup.h"
 #include "app/pages/GraphsPage.h"
-#include "app/composition/MainWindow.h"
 #include "display/GraphImageSupport.h"
 #include "display/GraphPalette.h"
 #include "display/SyntheticRuns.h"

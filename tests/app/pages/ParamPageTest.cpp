@@ -10,11 +10,11 @@
 #include "app/pages/GraphsPage.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/SetupPage.h"
-#include "support/StandInElectronics.h"
 #include "display/GraphImageSupport.h"
 #include "display/SyntheticRuns.h"
 #include "model/TestSession.h"
 #include "model/TextNumbers.h"
+#include "support/StandInElectronics.h"
 
 namespace dyno {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/dialogs/AdvancedSetupDialog.h"
 #include "app/pages/ControlLookup.h"
-#include "app/system/PortList.h"
 #include "app/pages/SetupPage.h"
+#include "app/system/PortList.h"
 
 namespace dyno {
 namespace {

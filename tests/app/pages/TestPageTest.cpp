@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "app/RecordingMessageSink.h"
 #include "acquisition/ManualClock.h"
 #include "acquisition/ScriptedLink.h"
+#include "app/RecordingMessageSink.h"
 #include "app/acquisition/K40Session.h"
 #include "app/acquisition/TestControl.h"
 #include "app/composition/MainWindow.h"

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "app/FileActionsFixture.h"
-#include "app/dialogs/CalculatorDialog.h"
-#include "app/pages/FilePage.h"
-#include "app/system/FolderPlaces.h"
 #include "app/composition/MainWindow.h"
+#include "app/dialogs/CalculatorDialog.h"
+#include "app/files/SessionFileActions.h"
+#include "app/pages/FilePage.h"
 #include "app/pages/ParamPage.h"
 #include "app/pages/RemarksPage.h"
-#include "app/files/SessionFileActions.h"
+#include "app/system/FolderPlaces.h"
 #include "model/SessionModel.h"
 
 namespace dyno {
@@ -86,7 +86,8 @@ TEST(FilePage, TheLoadLineNeverMovesAButton) {
     const auto buttonPlaces = [&] {
         QApplication::processEvents();
         std::vector<QPoint> places;
-        for (const char* name : {"loadred", "loadblue", "loadgreen", "loadlilla", "savefile", "findsessions"}) {
+        for (const char* name :
+             {"loadred", "loadblue", "loadgreen", "loadlilla", "savefile", "findsessions"}) {
             const auto* button = page.findChild<QPushButton*>(name);
             EXPECT_NE(button, nullptr) << name;
             if (button != nullptr) places.push_back(button->mapTo(&page, QPoint(0, 0)));

@@ -37,10 +37,12 @@ TEST(SingleInstanceLockFolder, ALockPlantedInASharedFolderDoesNotKeepTheProgramF
     // Another user's lock naming a live process (this one's parent).
     QFile planted(QDir(shared).filePath("vkrdynok40.lock"));
     ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
-    planted.write(QByteArray::number(::getppid()) + "\nvkr_dyno\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    planted.write(QByteArray::number(::getppid()) + "\nvkr_dyno\n" +
+                  QSysInfo::machineHostName().toUtf8() + "\n");
     planted.close();
     if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(QFile::encodeName(planted.fileName()).constData(), kOtherUser, kOtherUser), 0);
+        ASSERT_EQ(
+            ::chown(QFile::encodeName(planted.fileName()).constData(), kOtherUser, kOtherUser), 0);
     }
     const QString own = QDir(base.path()).filePath("own");
 
@@ -77,7 +79,8 @@ TEST(SingleInstanceLockFolder, AFolderOthersMayWriteOrAnotherUserOwnsOrALinkIsNe
         EXPECT_TRUE(guard.problem().contains("belongs to another user"));
     }
     for (const QString& folder : tried) {
-        EXPECT_FALSE(QFile::exists(QDir(folder).filePath("vkrdynok40.lock"))) << folder.toStdString();
+        EXPECT_FALSE(QFile::exists(QDir(folder).filePath("vkrdynok40.lock")))
+            << folder.toStdString();
     }
 }
 

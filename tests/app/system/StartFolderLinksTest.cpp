@@ -18,7 +18,8 @@ TEST(StartFolderLinks, ADanglingLinkIsLeftAsItIsAndNothingIsMadeThroughIt) {
     const QDir prepared(folder.path());
     const QDir other(elsewhere.path());
     for (const char* name : {"vkr_dyno.ini", "vkrprint.bmp"}) {
-        ASSERT_TRUE(QFile::link(other.filePath(QString("planted-") + name), prepared.filePath(name)));
+        ASSERT_TRUE(
+            QFile::link(other.filePath(QString("planted-") + name), prepared.filePath(name)));
     }
 
     ASSERT_EQ(prepareStartFolder(folder.path(), FirstK40Port::Simulated), std::nullopt);

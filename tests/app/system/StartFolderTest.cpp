@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "app/RecordingMessageSink.h"
-#include "app/pages/FilePage.h"
 #include "app/composition/MainWindow.h"
 #include "app/composition/ProgramParts.h"
 #include "app/files/SettingsBinding.h"
 #include "app/files/SettingsFiles.h"
+#include "app/pages/FilePage.h"
 #include "app/pages/SetupPage.h"
 #include "app/system/StartFolder.h"
 #include "files/AnalogSettingsFileCodec.h"

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "display/analog/AnalogRedraw.h"
 #include "display/SyntheticRuns.h"
+#include "display/analog/AnalogRedraw.h"
 #include "files/AnalogSettingsFileCodec.h"
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
@@ -69,8 +69,8 @@ TEST_F(AnalogCommand, ReadsTheStartFoldersChannelSettingsAsTheWindowDoes) {
     channels[0].isInverted = true;
     ASSERT_TRUE(saveAnalogSettingsFile(folder / kAnalogSettingsFileName, channels).ok());
     std::filesystem::current_path(folder);
-    const auto run = runDynotool({"analog", archive, "--out", png, "--channels", "1",
-                                  "--vscale", "speed", "--zoom", "1", "--plot-only"});
+    const auto run = runDynotool({"analog", archive, "--out", png, "--channels", "1", "--vscale",
+                                  "speed", "--zoom", "1", "--plot-only"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\"channelSettings\": \"vkr_dyno.ana\""), std::string::npos) << run.out;
 

@@ -43,9 +43,9 @@ double numberAfter(const std::string& json, const std::string& key) {
 
 TEST_F(CardAndWeatherCommand, ACardSessionIsSavedWithTheChosenModelAndTheCardElectronics) {
     const auto archive = folder / "card.zsd";
-    const auto run = runDynotool({"simulate", "--card", "--model", "K80", "--vehicle", "bike125",
-                                  "--test", "720", "--channels", "1,5", "--weather", "--out",
-                                  archive.string()});
+    const auto run =
+        runDynotool({"simulate", "--card", "--model", "K80", "--vehicle", "bike125", "--test",
+                     "720", "--channels", "1,5", "--weather", "--out", archive.string()});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_THAT(run.out, HasSubstr("\"dyno\": \"K80\""));
 
@@ -68,8 +68,8 @@ TEST_F(CardAndWeatherCommand, ACardSessionIsSavedWithTheChosenModelAndTheCardEle
 TEST_F(CardAndWeatherCommand, CardOnlyOptionsAreRefusedWithoutTheCard) {
     const auto run = runDynotool({"simulate", "--weather", "--out", (folder / "x.zsd").string()});
     EXPECT_EQ(run.exitStatus, 2);
-    const auto k40 = runDynotool(
-        {"simulate", "--card", "--model", "K40", "--out", (folder / "y.zsd").string()});
+    const auto k40 =
+        runDynotool({"simulate", "--card", "--model", "K40", "--out", (folder / "y.zsd").string()});
     EXPECT_EQ(k40.exitStatus, 2);
     EXPECT_THAT(k40.err, HasSubstr("K70 or K80"));
 }
@@ -93,7 +93,8 @@ TEST_F(CardAndWeatherCommand, WeatherReadsTheStationWithTheFoldersSettings) {
     EXPECT_NEAR(numberAfter(run.out, "temperature"), 23.0, 0.6);
     EXPECT_NEAR(numberAfter(run.out, "pressure"), 1000.0, 0.9);
     EXPECT_NEAR(numberAfter(run.out, "humidity"), 50.0, 0.9);
-    const CorrectionResult page = correctionFromPage({"50", "23", "1000", {}, CorrectionStandard::Eec});
+    const CorrectionResult page =
+        correctionFromPage({"50", "23", "1000", {}, CorrectionStandard::Eec});
     EXPECT_DOUBLE_EQ(numberAfter(run.out, "factor"), page.factor);
     EXPECT_NEAR(numberAfter(run.out, "stationFactor"), page.factor, 0.005);
 }

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "display/GraphPalette.h"
+#include "display/SyntheticRuns.h"
 #include "display/graph/GraphImages.h"
 #include "display/graph/GraphPanel.h"
-#include "display/GraphPalette.h"
 #include "display/graph/GraphUpdate.h"
-#include "display/SyntheticRuns.h"
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 #include "support/DynotoolRun.h"
@@ -59,7 +59,8 @@ class GraphCommand : public ::testing::Test {
         RemarkLines remarks;
         {
             GraphPainters painters(images);
-            remarks = updateGraph(*state, controls, *model, *workspace, painters.canvas()).remarkLines;
+            remarks =
+                updateGraph(*state, controls, *model, *workspace, painters.canvas()).remarkLines;
         }
         if (!panel) return images.graph;
         QImage whole(graphPanelSize(), QImage::Format_RGB32);
@@ -75,9 +76,9 @@ class GraphCommand : public ::testing::Test {
 };
 
 TEST_F(GraphCommand, FourSessionsGiveThePagesGraph) {
-    const auto run = runDynotool({"graph", archives[0], archives[1], archives[2], archives[3],
-                                  "--out", png, "--run", "1,2,1,2", "--torque", "--show-rpm",
-                                  "--plot-only"});
+    const auto run =
+        runDynotool({"graph", archives[0], archives[1], archives[2], archives[3], "--out", png,
+                     "--run", "1,2,1,2", "--torque", "--show-rpm", "--plot-only"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_NE(run.out.find("\"out\": \"" + png + "\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"slot\": 4, \"run\": 2"), std::string::npos) << run.out;

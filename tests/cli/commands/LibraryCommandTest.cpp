@@ -38,8 +38,8 @@ TEST(LibraryCommand, ScansAFolderTreeAndFindsSessionsByWordsAndFilters) {
     EXPECT_NE(words.out.find("zip.zsd\""), std::string::npos);
     EXPECT_NE(words.out.find("\"runs\": [{\"samples\": 900"), std::string::npos) << words.out;
 
-    const auto csv =
-        runDynotool({"library", "search", "--make", "yamaha", "--min-power", "0", "--csv", "--db", db});
+    const auto csv = runDynotool(
+        {"library", "search", "--make", "yamaha", "--min-power", "0", "--csv", "--db", db});
     ASSERT_EQ(csv.exitStatus, 0) << csv.err;
     EXPECT_EQ(lineCount(csv.out), 2);
     EXPECT_NE(csv.out.find(",Yamaha,Aerox,Berg,"), std::string::npos) << csv.out;

@@ -266,12 +266,13 @@ TEST_F(RecordCommand, ASessionCutShortKeepsTheRunsReceivedAndEndsNonZero) {
     // The rider rides one run and leaves; the command gives up after its timeout.
     PtyElectronics electronics({"--vehicle", "bike125", "--time-lapse", "10", "--rider-runs", "1"});
     const auto archive = folder / "short.zsd";
-    const auto run = runDynotool({"record", "--port", electronics.path(), "--out",
-                                  archive.string(), "--test", "720", "--timeout", "6"});
+    const auto run = runDynotool({"record", "--port", electronics.path(), "--out", archive.string(),
+                                  "--test", "720", "--timeout", "6"});
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.err, "dynotool record: the session did not finish within 6 s (1 of 3 runs "
-                       "received); saved the run received in " +
-                           archive.string() + "\n");
+    EXPECT_EQ(run.err,
+              "dynotool record: the session did not finish within 6 s (1 of 3 runs "
+              "received); saved the run received in " +
+                  archive.string() + "\n");
 
     auto model = SessionModel::create();
     ASSERT_TRUE(loadSessionFile(archive, model->slot(1)).ok());
@@ -283,7 +284,9 @@ TEST_F(RecordCommand, ASessionCutShortKeepsTheRunsReceivedAndEndsNonZero) {
 
 TEST_F(RecordCommand, CtrlCSigtermAndSighupSaveTheRunsReceivedAndExit1) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const std::string name = signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP";
+        const std::string name = signal == SIGINT    ? "SIGINT"
+                                 : signal == SIGTERM ? "SIGTERM"
+                                                     : "SIGHUP";
         SCOPED_TRACE(name);
         // The rider rides one run and waits.
         PtyElectronics electronics(
@@ -320,8 +323,9 @@ TEST_F(RecordCommand, AStderrThatHasGoneDoesNotEndItBeforeItsExit) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDERR_FILENO);
-    std::vector<std::string> words{DYNOTOOL_PATH, "record", "--port", adapter.path(), "--out",
-                                   (folder / "gone.zsd").string(), "--answer-wait", "1"};
+    std::vector<std::string> words{DYNOTOOL_PATH,   "record", "--port",
+                                   adapter.path(),  "--out",  (folder / "gone.zsd").string(),
+                                   "--answer-wait", "1"};
     std::vector<char*> argv;
     for (auto& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);
@@ -341,8 +345,8 @@ TEST_F(RecordCommand, ElectronicsThatNeverAnswerEndItAfterTheAnswerWait) {
     ASSERT_FALSE(adapter.path().empty());
     const auto archive = folder / "silent.zsd";
     const auto started = std::chrono::steady_clock::now();
-    const auto run = runDynotool({"record", "--port", adapter.path(), "--out", archive.string(),
-                                  "--answer-wait", "4"});
+    const auto run = runDynotool(
+        {"record", "--port", adapter.path(), "--out", archive.string(), "--answer-wait", "4"});
     const auto took = std::chrono::steady_clock::now() - started;
     EXPECT_EQ(run.exitStatus, 1);
     const std::string noAnswer = "no answer from the dyno electronics on " + adapter.path() +
@@ -394,7 +398,8 @@ TEST_F(RecordCommand, ADamagedRunIsNamedAndTheCountsPrintedAreTheCountsStored) {
                                    std::to_string(slot1.leadingPeriods(2)) + "]";
         EXPECT_EQ(jsonArrayOf(run.out, "runs"), stored);
         std::smatch counts;
-        ASSERT_TRUE(std::regex_match(sent, counts, std::regex(R"(\[(\d+), (\d+), (\d+)\])"))) << sent;
+        ASSERT_TRUE(std::regex_match(sent, counts, std::regex(R"(\[(\d+), (\d+), (\d+)\])")))
+            << sent;
         EXPECT_EQ(slot1.leadingPeriods(0), std::stoi(counts[1]));
         EXPECT_EQ(slot1.leadingPeriods(2), std::stoi(counts[3]));
         if (isKept) {

@@ -24,8 +24,9 @@ using testing::runDynotool;
     for (const std::string& word : words) {
         const std::size_t at = text.find(word, from);
         if (at == std::string::npos) {
-            return ::testing::AssertionFailure() << "'" << word << "' missing after offset " << from
-                                                 << " in:\n" << text;
+            return ::testing::AssertionFailure()
+                   << "'" << word << "' missing after offset " << from << " in:\n"
+                   << text;
         }
         from = at + word.size();
     }
@@ -61,9 +62,10 @@ TEST_F(ReportCommand, FourSessionPdfReadsBackInPageOrderWithTheSettingsFilesWork
 
     const std::string text = pdfText(pdf);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 1) << "one page";
-    EXPECT_TRUE(inOrder(text, {"Hp", "Kph", "Measured by Moped Garage tel.5550100 on the VKR Korvalis.",
-                               "Make1", "Model1", "Owner1", "Maxhp", "Remark1", "Roll.tq", "Maxkph",
-                               "STP corr.f.", "Make2", "Make3", "Remark3", "Make4"}));
+    EXPECT_TRUE(
+        inOrder(text, {"Hp", "Kph", "Measured by Moped Garage tel.5550100 on the VKR Korvalis.",
+                       "Make1", "Model1", "Owner1", "Maxhp", "Remark1", "Roll.tq", "Maxkph",
+                       "STP corr.f.", "Make2", "Make3", "Remark3", "Make4"}));
     EXPECT_EQ(text.find("Remark2"), std::string::npos) << "session 2 prints no remark line";
 }
 
@@ -79,8 +81,8 @@ TEST_F(ReportCommand, GraphLimitsAndUnitsComeFromTheSettingsFileUnlessAnOptionSa
     const std::string fromFile = (folder / "from_file.pdf").string();
     const std::string fromOptions = (folder / "from_options.pdf").string();
     const auto first = runDynotool({"report", archives[0], "--out", fromFile});
-    const auto second = runDynotool({"report", archives[0], "--out", fromOptions, "--speed", "0:250",
-                                     "--power", "0:20", "--kph", "--hp"});
+    const auto second = runDynotool({"report", archives[0], "--out", fromOptions, "--speed",
+                                     "0:250", "--power", "0:20", "--kph", "--hp"});
     std::filesystem::current_path(before);
     ASSERT_EQ(first.exitStatus, 0) << first.err;
     ASSERT_EQ(second.exitStatus, 0) << second.err;
@@ -136,12 +138,9 @@ TEST_F(ReportCommand, ScaleWithoutDivisionsPrintsThePageWithTheLimitToCheck) {
 TEST_F(ReportCommand, BadOptionsExitWithOneLineReason) {
     const std::string out = (folder / "r.pdf").string();
     const std::vector<std::vector<std::string>> cases = {
-        {"--out", (folder / "r.txt").string()},
-        {"--out", out, "--remarks", "1,4"},
-        {"--out", out, "--font", "Times"},
-        {"--out", out, "--page", "a3"},
-        {"--out", out, "--owner", "--no-owner"},
-        {"--out", out, "--line-width", "wide"},
+        {"--out", (folder / "r.txt").string()},  {"--out", out, "--remarks", "1,4"},
+        {"--out", out, "--font", "Times"},       {"--out", out, "--page", "a3"},
+        {"--out", out, "--owner", "--no-owner"}, {"--out", out, "--line-width", "wide"},
     };
     for (const auto& options : cases) {
         std::vector<std::string> words{"report", archives[0]};
@@ -151,8 +150,8 @@ TEST_F(ReportCommand, BadOptionsExitWithOneLineReason) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(out));
-    const auto missingLogo = runDynotool({"report", archives[0], "--out", out, "--logo",
-                                          (folder / "none.bmp").string()});
+    const auto missingLogo = runDynotool(
+        {"report", archives[0], "--out", out, "--logo", (folder / "none.bmp").string()});
     EXPECT_EQ(missingLogo.exitStatus, 1);
 }
 

@@ -45,8 +45,9 @@ TEST_F(ScriptContract, EveryNumericOptionRefusesWhatIsNotWhollyANumber) {
     const std::string a = archive();
     const std::string png = file("strict.png");
     const std::string zsd = file("strict.zsd");
-    const std::vector<std::string> correction = {"correction", "--temperature", "23", "--pressure",
-                                                 "1000", "--humidity", "50", "--standard", "EEC"};
+    const std::vector<std::string> correction = {"correction", "--temperature", "23",
+                                                 "--pressure", "1000",          "--humidity",
+                                                 "50",         "--standard",    "EEC"};
     const std::vector<std::string> simulate = {"simulate", "--out", zsd};
     const std::vector<std::string> record = {"record", "--port", "ttyNoSuchDyno", "--out", zsd};
     std::vector<Case> cases = {
@@ -97,12 +98,13 @@ TEST_F(ScriptContract, EveryNumericOptionRefusesWhatIsNotWhollyANumber) {
 
 TEST_F(ScriptContract, ExponentsAreReadWholeNeverAsTheirLeadingDigit) {
     // 1e308 kg is beyond any roller: refused, where "1" would have been taken.
-    const auto heavy =
-        runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "1e308"});
+    const auto heavy = runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "1e308"});
     EXPECT_EQ(heavy.exitStatus, 2) << heavy.err;
     // 1.84e2 is the standard roller's 184 kg: the same curves as without the option.
-    const auto written = runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "1.84e2"});
-    const auto standard = runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "184"});
+    const auto written =
+        runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "1.84e2"});
+    const auto standard =
+        runDynotool({"curves", archive(), "--run", "1", "--roller-weight", "184"});
     ASSERT_EQ(written.exitStatus, 0) << written.err;
     EXPECT_EQ(written.out, standard.out);
 }
@@ -189,12 +191,12 @@ TEST_F(ScriptContract, GraphWritesTheFormatItsNameAsksFor) {
         const char* extension;
         std::string magic;
     };
-    const Format formats[] = {{".png", "\x89PNG"}, {".JPG", "\xFF\xD8\xFF"}, {".bmp", "BM"},
-                              {".pdf", "%PDF"}};
+    const Format formats[] = {
+        {".png", "\x89PNG"}, {".JPG", "\xFF\xD8\xFF"}, {".bmp", "BM"}, {".pdf", "%PDF"}};
     for (const Format& format : formats) {
         for (const bool isPlotOnly : {false, true}) {
-            const std::string out = file(std::string("graph") + (isPlotOnly ? "_plot" : "") +
-                                         format.extension);
+            const std::string out =
+                file(std::string("graph") + (isPlotOnly ? "_plot" : "") + format.extension);
             std::vector<std::string> words{"graph", archive(), "--out", out};
             if (isPlotOnly) words.push_back("--plot-only");
             const auto run = runDynotool(words);
@@ -205,7 +207,8 @@ TEST_F(ScriptContract, GraphWritesTheFormatItsNameAsksFor) {
             std::string start(format.magic.size(), '\0');
             in.read(start.data(), static_cast<std::streamsize>(start.size()));
             EXPECT_EQ(start, format.magic);
-            const std::string size = isPlotOnly ? "\"width\": 600, \"height\": 400" : "\"width\": 782";
+            const std::string size =
+                isPlotOnly ? "\"width\": 600, \"height\": 400" : "\"width\": 782";
             EXPECT_NE(run.out.find(size), std::string::npos) << run.out;
         }
     }

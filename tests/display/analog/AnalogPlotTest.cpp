@@ -11,12 +11,12 @@
 #include <span>
 #include <tuple>
 
-#include "display/analog/AnalogCursor.h"
-#include "display/analog/AnalogRedraw.h"
-#include "display/analog/AnalogScales.h"
 #include "display/GraphImageSupport.h"
 #include "display/GraphPalette.h"
 #include "display/SyntheticRuns.h"
+#include "display/analog/AnalogCursor.h"
+#include "display/analog/AnalogRedraw.h"
+#include "display/analog/AnalogScales.h"
 
 namespace dyno {
 namespace {
@@ -86,8 +86,8 @@ TEST_F(AnalogPlot, ZoomSetsHowManySamplesTheWidthHolds) {
     };
     // Zoom 2 draws sample 299 at x 598 and sample 300 at x 600, just off the plot;
     // zoom 1 shows samples 0..599.
-    for (const Case c : {Case{2, 299, true}, Case{2, 300, false}, Case{1, 599, true},
-                         Case{1, 600, false}}) {
+    for (const Case c :
+         {Case{2, 299, true}, Case{2, 300, false}, Case{1, 599, true}, Case{1, 600, false}}) {
         session->curves.speedCurve.fill(0.0);
         session->curves.speedCurve[static_cast<std::size_t>(c.spike)] = 50.0;  // row 299
         AnalogSlotPlot slot;
@@ -130,8 +130,11 @@ TEST_F(AnalogPlot, ChannelValueGoesThroughDivisorFactorOffsetAndInversion) {
         {"Sub. 50", 1, 256, {1.0, G::Multiply, 50.0, O::Subtract, 0}, {349, 399}},
         {"inverted", 1, 256, {1.0, G::Multiply, 0.0, O::Add, 1}, {100, 399}},
         {"Div. 0 leaves the channel out", 1, 256, {0.0, G::Divide, 0.0, O::Add, 0}, {399}},
-        {"a value past any row is held off the plot", 1, 256,
-         {huge, G::Multiply, huge, O::Add, 0}, {399}},
+        {"a value past any row is held off the plot",
+         1,
+         256,
+         {huge, G::Multiply, huge, O::Add, 0},
+         {399}},
     };
     for (const Case& c : cases) {
         session->header.words[SessionHeader::kElectronicsType] = c.electronics;
@@ -213,10 +216,12 @@ TEST(AnalogScales, RightScaleShowsFifthsOfTheTopHpOrFixedSpeeds) {
     };
     using Texts = std::vector<std::pair<int, QString>>;
     // q = 23 / 5 = 4.
-    EXPECT_EQ(texts(rightScaleTexts(AnalogCurve::power, 23, false, false)),
-              (Texts{{0, "23"}, {80, "19"}, {160, "15"}, {200, "Hp"}, {240, "11"}, {320, "7"},
-                     {400, "0"}}));
-    EXPECT_EQ(texts(rightScaleTexts(AnalogCurve::power, 0, true, false))[3], (Texts::value_type{200, "Kw"}));
+    EXPECT_EQ(
+        texts(rightScaleTexts(AnalogCurve::power, 23, false, false)),
+        (Texts{
+            {0, "23"}, {80, "19"}, {160, "15"}, {200, "Hp"}, {240, "11"}, {320, "7"}, {400, "0"}}));
+    EXPECT_EQ(texts(rightScaleTexts(AnalogCurve::power, 0, true, false))[3],
+              (Texts::value_type{200, "Kw"}));
     const Texts speed = texts(rightScaleTexts(AnalogCurve::speed, 23, false, true));
     ASSERT_EQ(speed.size(), 12u);
     EXPECT_EQ(speed.front(), (Texts::value_type{0, "200"}));
@@ -255,10 +260,10 @@ TEST(AnalogCursor, ReadsSpeedAndEngineSpeedOfEveryShownSlotAtItsOwnSample) {
     };
     using Fields = std::vector<std::tuple<int, int, int, QString>>;
     // Slot 1 at sample 100 + 20 + 30, slot 3 at 100 + 30; slot 4 is not shown.
-    EXPECT_EQ(texts(100), (Fields{{5, 10, 11, "42.3"},
-                                  {50, 10, 13, "7321"},
-                                  {5, 50, 11, "50.0"},
-                                  {50, 50, 13, "6100"}}));
+    EXPECT_EQ(
+        texts(100),
+        (Fields{
+            {5, 10, 11, "42.3"}, {50, 10, 13, "7321"}, {5, 50, 11, "50.0"}, {50, 50, 13, "6100"}}));
     view.fixedGearing = true;
     EXPECT_EQ(std::get<3>(texts(100)[3]), QStringLiteral("4002"));
     // Left of the plot slot 3 falls before its first sample: only the blanks.

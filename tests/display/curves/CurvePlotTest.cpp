@@ -9,14 +9,14 @@
 #include <memory>
 #include <random>
 
-#include "display/curves/CurvePlot.h"
-#include "display/graph/GraphFrame.h"
 #include "display/GraphImageSupport.h"
 #include "display/GraphPalette.h"
+#include "display/SyntheticRuns.h"
+#include "display/curves/CurvePlot.h"
 #include "display/curves/LinePixels.h"
 #include "display/curves/PixelTable.h"
 #include "display/curves/Spline.h"
-#include "display/SyntheticRuns.h"
+#include "display/graph/GraphFrame.h"
 #include "evaluation/RunEvaluation.h"
 #include "model/SessionModel.h"
 
@@ -109,9 +109,8 @@ std::vector<QPoint> everySamplePolyline(std::span<const SplinePoint> points, int
 }
 
 std::vector<QPoint> sortedUnique(std::vector<QPoint> pixels) {
-    std::ranges::sort(pixels, [](QPoint a, QPoint b) {
-        return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
-    });
+    std::ranges::sort(
+        pixels, [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
     pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
     return pixels;
 }
@@ -143,7 +142,7 @@ TEST(Spline, GivesExactlyThePixelsOfDrawingEverySampleAlongEveryEdge) {
         SplinePoint start;
         int spreadX, spreadY;
     };
-    const Edge edges[] = {{{300, 397}, 2, 2}, {{300, 0}, 2, 2},  {{0, 200}, 2, 2},
+    const Edge edges[] = {{{300, 397}, 2, 2}, {{300, 0}, 2, 2},   {{0, 200}, 2, 2},
                           {{600, 200}, 2, 2}, {{300, 398}, 0, 1}, {{-1, 200}, 1, 0}};
     std::mt19937 random(7);
     for (const Edge& edge : edges) {

@@ -7,10 +7,10 @@
 #include <QPainter>
 #include <vector>
 
-#include "display/graph/GraphAxes.h"
 #include "display/curves/LinePixels.h"
 #include "display/curves/PixelTable.h"
 #include "display/curves/Spline.h"
+#include "display/graph/GraphAxes.h"
 
 namespace dyno {
 namespace {
@@ -23,9 +23,20 @@ struct AxisCase {
 TEST(GraphAxesBandEdges, PowerSpanSwitchesItsDivisionsAtEachEdge) {
     // Counted by hand: D / 30 from 300, / 25 from 250, / 20 from 200, / 15 from
     // 150, / 10 from 50, / 5 from 30, / 2 from 20, else D.
-    for (const AxisCase c : {AxisCase{19, 19}, {20, 10}, {29, 14}, {30, 6}, {49, 9}, {50, 5},
-                             {149, 14}, {150, 10}, {199, 13}, {200, 10}, {249, 12}, {250, 10},
-                             {299, 11}, {300, 10}}) {
+    for (const AxisCase c : {AxisCase{19, 19},
+                             {20, 10},
+                             {29, 14},
+                             {30, 6},
+                             {49, 9},
+                             {50, 5},
+                             {149, 14},
+                             {150, 10},
+                             {199, 13},
+                             {200, 10},
+                             {249, 12},
+                             {250, 10},
+                             {299, 11},
+                             {300, 10}}) {
         GraphScale scale;
         scale.startHp = 7;
         scale.endHp = 7 + c.span;
@@ -81,10 +92,10 @@ std::vector<QPoint> everySample(const std::vector<SplinePoint>& p) {
             const double b1 = t * t * t / 2 - t * t + 2.0 / 3;
             const double b2 = (-t * t * t + t * t + t) / 2 + 1.0 / 6;
             const double b3 = t * t * t / 6;
-            const int x = static_cast<int>(b0 * p[i].x + b1 * p[i + 1].x + b2 * p[i + 2].x +
-                                           b3 * p[i + 3].x);
-            int y = static_cast<int>(b0 * p[i].y + b1 * p[i + 1].y + b2 * p[i + 2].y +
-                                     b3 * p[i + 3].y);
+            const int x =
+                static_cast<int>(b0 * p[i].x + b1 * p[i + 1].x + b2 * p[i + 2].x + b3 * p[i + 3].x);
+            int y =
+                static_cast<int>(b0 * p[i].y + b1 * p[i + 1].y + b2 * p[i + 2].y + b3 * p[i + 3].y);
             if (y > 396) y = 400;
             if (i > 0 || t > 0.0) line.emplace_back(x, y);
         }
@@ -130,10 +141,10 @@ TEST(SplineBandEdges, CurvesAtAndAcrossRow396DrawAsEverySampleDoes) {
 // Four points in a row on row 397 or lower: the weighted sums of the samples can
 // truncate to row 396, so such a stretch is not wholly under the area.
 TEST(SplineBandEdges, StretchesHeldAtRow397DrawAsEverySampleDoes) {
-    EXPECT_TRUE(drawsAsEverySample(
-        {{0, 397}, {20, 397}, {40, 397}, {60, 397}, {80, 397}, {100, 397}}));
-    EXPECT_TRUE(drawsAsEverySample(
-        {{0, 380}, {20, 397}, {40, 397}, {60, 397}, {80, 397}, {100, 380}}));
+    EXPECT_TRUE(
+        drawsAsEverySample({{0, 397}, {20, 397}, {40, 397}, {60, 397}, {80, 397}, {100, 397}}));
+    EXPECT_TRUE(
+        drawsAsEverySample({{0, 380}, {20, 397}, {40, 397}, {60, 397}, {80, 397}, {100, 380}}));
 }
 
 }  // namespace

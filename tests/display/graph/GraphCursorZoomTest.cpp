@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "display/graph/GraphCursor.h"
 #include "display/GraphImageSupport.h"
 #include "display/GraphPalette.h"
+#include "display/graph/GraphCursor.h"
 #include "display/graph/GraphZoom.h"
 
 namespace dyno {
@@ -125,9 +125,10 @@ TEST(GraphCursor, InvertingLineAndBandVanishWhenDrawnTwice) {
                                 QPoint(200, 300), QPoint(100, 50), QPoint(300, 300)}) {
         EXPECT_EQ(graph.pixelColor(onBand), QColor(Qt::white)) << onBand.x() << "," << onBand.y();
     }
-    for (const QPoint outside : {QPoint(99, 200), QPoint(301, 200), QPoint(200, 49),
-                                 QPoint(200, 301), QPoint(301, 301)}) {
-        EXPECT_EQ(graph.pixelColor(outside), QColor(Qt::black)) << outside.x() << "," << outside.y();
+    for (const QPoint outside :
+         {QPoint(99, 200), QPoint(301, 200), QPoint(200, 49), QPoint(200, 301), QPoint(301, 301)}) {
+        EXPECT_EQ(graph.pixelColor(outside), QColor(Qt::black))
+            << outside.x() << "," << outside.y();
     }
     {
         QPainter painter(&graph);

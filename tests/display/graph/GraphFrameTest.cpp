@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <functional>
 
+#include "display/GraphImageSupport.h"
+#include "display/GraphPalette.h"
 #include "display/graph/GraphAxes.h"
 #include "display/graph/GraphFrame.h"
-#include "display/GraphImageSupport.h"
 #include "display/graph/GraphImages.h"
-#include "display/GraphPalette.h"
 
 namespace dyno {
 namespace {
@@ -205,8 +205,8 @@ TEST(GraphPalette, TextIsPlacedByItsTopLeftCorner) {
 // The boxes draw their texts from a layout kept between updates; on the page's
 // images that must give the pixels of drawing the text directly, a second time too.
 TEST(GraphPalette, LaidOutTextDrawsThePixelsOfPlainText) {
-    const QStringList texts{"0", "150", "12.5", "Maxhp", "Corr.f.", "1.037", "88.8 Hp",
-                            "10000", "Rpm", "-3", "Km/h 123"};
+    const QStringList texts{"0",       "150",   "12.5", "Maxhp", "Corr.f.", "1.037",
+                            "88.8 Hp", "10000", "Rpm",  "-3",    "Km/h 123"};
     TextLayouts layouts;
     for (const QFont& font : {graph::labelFont(), graph::readoutFont()}) {
         QImage laidOut(200, 40, QImage::Format_RGB32);

@@ -7,13 +7,13 @@
 #include <cmath>
 #include <memory>
 
-#include "display/graph/GraphCursor.h"
 #include "display/GraphImageSupport.h"
-#include "display/graph/GraphImages.h"
 #include "display/GraphPalette.h"
+#include "display/SyntheticRuns.h"
+#include "display/graph/GraphCursor.h"
+#include "display/graph/GraphImages.h"
 #include "display/graph/GraphPresets.h"
 #include "display/graph/GraphUpdate.h"
-#include "display/SyntheticRuns.h"
 
 namespace dyno {
 namespace {
@@ -101,8 +101,8 @@ TEST_F(GraphUpdateTest, CurvesDrawThePixelsOfTheSplinePolylineOnEverySetting) {
             const QImage throughPolyline = images.graph.copy();
             state.buffers.spline.isDrawnThroughPolyline = false;
             update();
-            ASSERT_EQ(images.graph, throughPolyline) << "scale " << scale.startKmh << ".."
-                                                     << scale.endKmh << ", variant " << variant;
+            ASSERT_EQ(images.graph, throughPolyline)
+                << "scale " << scale.startKmh << ".." << scale.endKmh << ", variant " << variant;
             ++settings;
         }
     }
