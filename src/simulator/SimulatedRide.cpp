@@ -117,43 +117,12 @@ void SimulatedRide::endStep() {
     stepStartS_ += kStepS;
     switch (phase_) {
         case Phase::Holding: heldS_ += kStepS; break;
-        case Phase::Pulling:
-            pullS_ += kStepS;
-            topSpeed_ = std::max(topSpeed_, speed_);
-            if (pullS_ > kShortestPullS && acceleration_ < kEngineStopsPullingKmhPerS) {
-                phase_ = rider_.coastDown.isOn ? Phase::Coasting : Phase::Braking;
-            }
-            break;
+        case Phase::Pulling: endPullingStep(); break;
         case Phase::Coasting:
             if (speed_ < rider_.coastDown.endSpeedKmh) phase_ = Phase::Braking;
             break;
-        case Phase::Braking:
-            if (rider_.coastDown.isOn) {
-                // The run has ended by speed: back to the start speed for the next.
-                if (speed_ <= launchSpeedKmh()) {
-                    speed_ = launchSpeedKmh();
-                    phase_ = Phase::Holding;
-                    heldS_ = 0.0;
-                }
-            } else if (rider_.standstillS > 0.0) {
-                if (speed_ <= 0.0) {
-                    speed_ = 0.0;
-                    phase_ = Phase::Standing;
-                    heldS_ = 0.0;
-                }
-            } else if (speed_ <= rider_.coastSpeedKmh) {
-                phase_ = Phase::Returning;
-            }
-            break;
-        case Phase::Standing:
-            heldS_ += kStepS;
-            if (setOffAtS_ >= 0.0 && stepStartS_ >= setOffAtS_) {
-                setOffAtS_ = -1.0;
-                phase_ = Phase::Returning;
-            } else if (rider_.lateStartS <= 0.0 && heldS_ >= rider_.standstillS) {
-                phase_ = Phase::Returning;
-            }
-            break;
+        case Phase::Braking: endBrakingStep(); break;
+        case Phase::Standing: endStandingStep(); break;
         case Phase::Returning:
             if (speed_ >= vehicle_.launchSpeedKmh) {
                 speed_ = vehicle_.launchSpeedKmh;
@@ -163,6 +132,43 @@ void SimulatedRide::endStep() {
                 pullS_ = 0.0;
             }
             break;
+    }
+}
+
+void SimulatedRide::endPullingStep() {
+    pullS_ += kStepS;
+    topSpeed_ = std::max(topSpeed_, speed_);
+    if (pullS_ > kShortestPullS && acceleration_ < kEngineStopsPullingKmhPerS) {
+        phase_ = rider_.coastDown.isOn ? Phase::Coasting : Phase::Braking;
+    }
+}
+
+void SimulatedRide::endBrakingStep() {
+    if (rider_.coastDown.isOn) {
+        // The run has ended by speed: back to the start speed for the next.
+        if (speed_ <= launchSpeedKmh()) {
+            speed_ = launchSpeedKmh();
+            phase_ = Phase::Holding;
+            heldS_ = 0.0;
+        }
+    } else if (rider_.standstillS > 0.0) {
+        if (speed_ <= 0.0) {
+            speed_ = 0.0;
+            phase_ = Phase::Standing;
+            heldS_ = 0.0;
+        }
+    } else if (speed_ <= rider_.coastSpeedKmh) {
+        phase_ = Phase::Returning;
+    }
+}
+
+void SimulatedRide::endStandingStep() {
+    heldS_ += kStepS;
+    if (setOffAtS_ >= 0.0 && stepStartS_ >= setOffAtS_) {
+        setOffAtS_ = -1.0;
+        phase_ = Phase::Returning;
+    } else if (rider_.lateStartS <= 0.0 && heldS_ >= rider_.standstillS) {
+        phase_ = Phase::Returning;
     }
 }
 

@@ -84,6 +84,10 @@ class SimulatedRide {
   private:
     void beginStep();
     void endStep();
+    // What the end of a step does in each phase that has more to it than a line.
+    void endPullingStep();
+    void endBrakingStep();
+    void endStandingStep();
     double accelerationKmhPerS() const;
     double pullingPowerHp(double speedKmh) const;
     double launchSpeedKmh() const;

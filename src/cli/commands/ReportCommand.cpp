@@ -138,6 +138,41 @@ bool endsWith(std::string text, const std::string& ending) {
            text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
+// The settings file's units give way to the other unit's option.
+void applyUnitOptions(const Arguments& arguments, GraphDefaults& graph) {
+    if (arguments.flag("kph") && arguments.flag("mph"))
+        throw UsageError("--kph and --mph exclude each other");
+    if (arguments.flag("hp") && arguments.flag("kw"))
+        throw UsageError("--hp and --kw exclude each other");
+    if (arguments.flag("kph")) graph.speedInMph = false;
+    if (arguments.flag("hp")) graph.powerInKw = false;
+}
+
+// The remark lines printed under each session: as given, or as the window presets
+// them, one line for every session shown.
+std::array<int, kSessionSlots> remarkLinesFor(const Arguments& arguments, std::size_t sessions) {
+    std::array<int, kSessionSlots> remarkLines{};
+    if (const auto text = arguments.value("remarks")) {
+        remarkLines = remarkLinesOf(*text);
+    } else {
+        std::fill_n(remarkLines.begin(), sessions, 1);
+    }
+    return remarkLines;
+}
+
+// The picture at the top of the page: --logo's, which must be readable, or
+// "vkrprint.bmp" of the current folder, which prints without a header when it is
+// missing or unreadable.
+bool loadHeaderPicture(const Arguments& arguments, QImage& header, std::ostream& err) {
+    if (const auto logo = arguments.value("logo")) {
+        if (header.load(QString::fromStdString(*logo))) return true;
+        err << "dynotool report: cannot read the picture: " << *logo << "\n";
+        return false;
+    }
+    header.load(QStringLiteral("vkrprint.bmp"));
+    return true;
+}
+
 }  // namespace
 
 int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std::ostream& err) {
@@ -150,38 +185,18 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
     FolderSettings folder = folderSettings();
-    // The settings file's units give way to the other unit's option.
-    if (arguments.flag("kph") && arguments.flag("mph"))
-        throw UsageError("--kph and --mph exclude each other");
-    if (arguments.flag("hp") && arguments.flag("kw"))
-        throw UsageError("--hp and --kw exclude each other");
-    if (arguments.flag("kph")) folder.graph.speedInMph = false;
-    if (arguments.flag("hp")) folder.graph.powerInKw = false;
+    applyUnitOptions(arguments, folder.graph);
     GraphRequest request = graphRequestOf(arguments, files.size(), folder.graph);
     const std::string outFile = arguments.required("out");
     const bool isPdf = endsWith(outFile, ".pdf");
     if (!isPdf && !endsWith(outFile, ".png")) throw UsageError("--out names a .pdf or a .png file");
     const QPageLayout layout = reportPageLayout(pageSizeOf(arguments));
-    std::array<int, kSessionSlots> remarkLines{};
-    if (const auto text = arguments.value("remarks")) {
-        remarkLines = remarkLinesOf(*text);
-    } else {
-        // As the window presets them: one line for every session shown.
-        std::fill_n(remarkLines.begin(), files.size(), 1);
-    }
+    const std::array<int, kSessionSlots> remarkLines = remarkLinesFor(arguments, files.size());
     PrintSettings print = printSettingsOf(arguments, folder.settings);
 
     const auto application = headlessApplication();
     QImage header;
-    if (const auto logo = arguments.value("logo")) {
-        if (!header.load(QString::fromStdString(*logo))) {
-            err << "dynotool report: cannot read the picture: " << *logo << "\n";
-            return 1;
-        }
-    } else {
-        // A missing or unreadable "vkrprint.bmp" prints without a header.
-        header.load(QStringLiteral("vkrprint.bmp"));
-    }
+    if (!loadHeaderPicture(arguments, header, err)) return 1;
 
     auto model = SessionModel::create();
     if (!loadGraphSessions("report", files, request, *model, err)) return 1;
