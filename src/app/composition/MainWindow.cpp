@@ -110,10 +110,21 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     setFont(windowFont());
     setFixedSize(kClientWidth, kClientHeight);
 
-    // The electronics: the K40 link draws on the Speed page and shows its status on
-    // the Setup, Param. and Remarks pages; the card's sequence runs on a worker
-    // thread and draws on the Speed page. Slot 1 is theirs while they record into it,
-    // and every page that loads, saves or reads it is made with the lock.
+    buildElectronics();
+    placePages();
+    wireSessionFiles();
+    wireSettings();
+    wireTests();
+
+    // The window sees function keys before its controls do.
+    qApp->installEventFilter(this);
+}
+
+// The electronics: the K40 link draws on the Speed page and shows its status on the
+// Setup, Param. and Remarks pages; the card's sequence runs on a worker thread and
+// draws on the Speed page. Slot 1 is theirs while they record into it, and every page
+// that loads, saves or reads it is made with the lock.
+void MainWindow::buildElectronics() {
     MessageSink& messages = parts_.messages();
     k40StatusPages_ =
         std::make_unique<K40StatusPages>(*setupPage_, *speedPage_, *paramPage_, *remarksPage_);
@@ -127,7 +138,10 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     analogPage_ = new AnalogPage(model_, *slot1Lock_);
     graphsPage_ =
         new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_, *slot1Lock_);
+}
 
+// The ten pages in their tabs, and "Help" above them.
+void MainWindow::placePages() {
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setGeometry(0, 0, kClientWidth, kClientHeight);
     QFont bold = windowFont();
@@ -151,7 +165,11 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     connect(this, &MainWindow::functionKeyPressed, this, [this](FunctionKeyAction action) {
         if (action == FunctionKeyAction::OpenHelp) openHelp();
     });
+}
 
+// Saving, loading and finding sessions; the Graphs and Analog pages' links to the others.
+void MainWindow::wireSessionFiles() {
+    MessageSink& messages = parts_.messages();
     sessionFileActions_ = new SessionFileActions(model_, *paramPage_, *remarksPage_, *filePage_,
                                                  messages, *slot1Lock_, this);
     linkFindSessions(*filePage_, *sessionFileActions_, defaultLibraryFile(), this);
@@ -175,9 +193,12 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         readAnalogInputs({*adSettingsPage_, *setupPage_, *graphsPage_}, programState_.graphScale,
                          view);
     });
+}
 
-    // Settings: the K40 ports of this machine, the advanced setup dialog and the
-    // two settings files with their buttons.
+// Settings: the K40 ports of this machine, the advanced setup dialog and the
+// two settings files with their buttons.
+void MainWindow::wireSettings() {
+    MessageSink& messages = parts_.messages();
     setupPage_->setPortChoices(k40PortChoicesOfThisMachine());
     // The two dialogs live as long as the window: print options and advanced setup.
     printOptionsDialog_ = new PrintOptionsDialog(this);
@@ -202,9 +223,13 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
             [this] { advancedSetupDialog_->exec(); });
     connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
             [this](std::uint32_t delayMs) { programState_.remoteButtonDelayMs = delayMs; });
+}
 
-    // The station's readings are turned into air data and a factor with the
-    // constants, units and standard in force when they arrive.
+// Tests: starting (F3) and stopping them, what may change between runs, and the
+// weather station, whose readings are turned into air data and a factor with the
+// constants, units and standard in force when they arrive.
+void MainWindow::wireTests() {
+    MessageSink& messages = parts_.messages();
     k40Session_->setWeatherSetupSource([this] {
         return K40WeatherSetup{programState_.weatherConstants, paramPage_->airUnits(),
                                paramPage_->correctionStandard()};
@@ -241,9 +266,6 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
         // F9 is the Graphs page's "Print" button.
         if (action == FunctionKeyAction::Print) emit graphsPage_->printRequested();
     });
-
-    // The window sees function keys before its controls do.
-    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {

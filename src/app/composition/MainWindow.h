@@ -112,6 +112,12 @@ class MainWindow : public QWidget {
 
   private:
     void openHelp();
+    // The constructor's steps, in this order: each wires what the earlier ones made.
+    void buildElectronics();
+    void placePages();
+    void wireSessionFiles();
+    void wireSettings();
+    void wireTests();
 
     MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
                std::unique_ptr<SessionModel> owned, SessionModel* kept,
