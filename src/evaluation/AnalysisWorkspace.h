@@ -6,6 +6,7 @@
 #include "evaluation/CoastDownLoss.h"
 #include "evaluation/EngineSidePower.h"
 #include "evaluation/EvaluationWorkspace.h"
+#include "evaluation/MeanEngineSide.h"
 #include "evaluation/RunEvaluation.h"
 #include "evaluation/SessionStatistics.h"
 #include "model/EvaluatedCurves.h"
@@ -35,12 +36,15 @@ class AnalysisWorkspace {
     RunAnalysis& run(int r) { return runs_.at(static_cast<std::size_t>(r)); }
     const SessionStatistics& statistics() const { return statistics_; }
     SessionStatistics& statistics() { return statistics_; }
+    const MeanEngineSide& meanEngineSide() const { return meanEngineSide_; }
+    MeanEngineSide& meanEngineSide() { return meanEngineSide_; }
     EvaluationWorkspace& evaluation() { return evaluation_; }
 
   private:
     EvaluationWorkspace evaluation_;
     std::array<RunAnalysis, kRunsPerSession> runs_{};
     SessionStatistics statistics_;
+    MeanEngineSide meanEngineSide_;
 };
 
 }  // namespace dyno

@@ -43,6 +43,7 @@ void analyseSession(const TestSession& session, const EvaluationOptions& options
         rollerPowerScaleOf(constants, options, factorInForce(session.correctionFactor));
     SessionStatistics& statistics = workspace.statistics();
     std::array<RunPowerCurve, kRunsPerSession> powerCurves{};
+    std::array<const CoastDownLoss*, kRunsPerSession> losses{};
 
     for (int r = 0; r < kRunsPerSession; ++r) {
         RunAnalysis& run = workspace.run(r);
@@ -51,6 +52,7 @@ void analyseSession(const TestSession& session, const EvaluationOptions& options
                           session.run(r).rollerPeriods, constants, scale, run.loss);
         computeEngineSide(run.curves, run.evaluation.evalCount, run.loss, run.engine);
         statistics.runs[at(r)] = figuresOf(run);
+        losses[at(r)] = &run.loss;
         if (statistics.runs[at(r)].hasData) {
             powerCurves[at(r)] = {&run.curves,
                                   accelerationPoints(run.evaluation.evalCount, run.loss.peakIndex)};
@@ -58,6 +60,7 @@ void analyseSession(const TestSession& session, const EvaluationOptions& options
     }
     summariseRuns(statistics);
     computeMeanPowerCurve(powerCurves, statistics);
+    computeMeanEngineSide(statistics, losses, workspace.meanEngineSide());
 }
 
 }  // namespace dyno

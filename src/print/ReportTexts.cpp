@@ -36,12 +36,14 @@ QString correctionLabel(int correctionStandard) {
     }
 }
 
+QString measuredByText(const PrintSettings& print) {
+    return QStringLiteral("Measured by %1 tel.%2 on the VKR Korvalis.")
+        .arg(QString::fromStdString(print.companyName), QString::fromStdString(print.companyPhone));
+}
+
 std::optional<PageText> ownerLine(const ReportGeometry& page, const PrintSettings& print) {
     if (!print.printOwnerName) return std::nullopt;
-    return PageText{page.textLeft(), page.lineBelowFrame(6.0),
-                    QStringLiteral("Measured by %1 tel.%2 on the VKR Korvalis.")
-                        .arg(QString::fromStdString(print.companyName),
-                             QString::fromStdString(print.companyPhone))};
+    return PageText{page.textLeft(), page.lineBelowFrame(6.0), measuredByText(print)};
 }
 
 std::vector<PageText> sessionBlockTexts(const ReportGeometry& page, int slot,

@@ -15,8 +15,10 @@ namespace dyno {
 // "SAE J1349 corr.f.", "DIN corr.f.", ... for a session's correction standard.
 QString correctionLabel(int correctionStandard);
 
-// "Measured by <company> tel.<phone> on the VKR Korvalis." when the owner name is
-// printed.
+// "Measured by <company> tel.<phone> on the VKR Korvalis."
+QString measuredByText(const PrintSettings& print);
+
+// That line, below the frame, when the owner name is printed.
 std::optional<PageText> ownerLine(const ReportGeometry& page, const PrintSettings& print);
 
 // Make, model and owner, up to `remarkLines` remark lines, the maxima and the

@@ -106,6 +106,32 @@ void expectAnalysisFindsTheTruth(const TestSession& session, const CoastDownTrut
             EXPECT_NEAR(run.loss.lossPowerAt(v), loss, loss * 0.05) << v;
         }
     }
+    // The mean losses are the ride's too where the runs' are, the mean curve has
+    // them at every speed all three coast-downs cover, and the mean engine power is the mean wheel
+    // power plus them.
+    const MeanEngineSide& mean = workspace->meanEngineSide();
+    const SessionStatistics& statistics = workspace->statistics();
+    ASSERT_TRUE(mean.hasEngineSide);
+    EXPECT_EQ(mean.coastDowns, 3);
+    EXPECT_GT(mean.lastPoint - mean.firstPoint, kMeanCurvePoints / 2);
+    const double factor = workspace->run(0).loss.scale.correctionFactor;
+    for (int k = mean.firstPoint; k <= mean.lastPoint; ++k) {
+        const auto at = static_cast<std::size_t>(k);
+        const double v = statistics.meanCurveSpeed[at];
+        for (int r = 0; r < kRunsPerSession; ++r) ASSERT_TRUE(workspace->run(r).loss.covers(v));
+        const double loss = factor * truth.lossPowerHp(v);
+        const double share = v / workspace->run(0).loss.peakSpeed;
+        if (share >= 0.3 && share <= 0.9) {
+            EXPECT_NEAR(mean.lossPower[at], loss, loss * 0.05) << v;
+        }
+        EXPECT_DOUBLE_EQ(mean.enginePower[at], statistics.meanCurvePower[at] + mean.lossPower[at]);
+    }
+    if (mean.firstPoint > 0) {
+        const double below =
+            statistics.meanCurveSpeed[static_cast<std::size_t>(mean.firstPoint - 1)];
+        EXPECT_FALSE(workspace->run(0).loss.covers(below) && workspace->run(1).loss.covers(below) &&
+                     workspace->run(2).loss.covers(below));
+    }
 }
 
 TEST(CoastDownSession, TheK40sAnalysisFindsTheEngineAndTheLossesItWasDrivenBy) {

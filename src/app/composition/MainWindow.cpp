@@ -31,6 +31,7 @@
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/AnalogPage.h"
 #include "app/pages/AnalogPageInputs.h"
+#include "app/pages/AnalysisPage.h"
 #include "app/pages/FilePage.h"
 #include "app/pages/GraphsPage.h"
 #include "app/pages/InfoPage.h"
@@ -104,7 +105,8 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
       speedPage_(new SpeedPage),
       analogPage_(nullptr),
       adSettingsPage_(new AdSettingsPage),
-      graphsPage_(nullptr) {
+      graphsPage_(nullptr),
+      analysisPage_(nullptr) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("VKR Korvalis 2.32"));
     setFont(windowFont());
@@ -138,9 +140,11 @@ void MainWindow::buildElectronics() {
     analogPage_ = new AnalogPage(model_, *slot1Lock_);
     graphsPage_ =
         new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_, *slot1Lock_);
+    analysisPage_ = new AnalysisPage(model_, programState_.graphScale, *setupPage_, *slot1Lock_,
+                                     [this] { return reportPrinting_->printSettingsNow(); });
 }
 
-// The ten pages in their tabs, and "Help" above them.
+// The eleven pages in their tabs, and "Help" above them.
 void MainWindow::placePages() {
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setGeometry(0, 0, kClientWidth, kClientHeight);
@@ -150,8 +154,8 @@ void MainWindow::placePages() {
 
     // In tab order; each page sets its own component name.
     const std::array<QWidget*, kPages.size()> pagesInOrder{
-        graphsPage_, testPage_, filePage_,  paramPage_,  remarksPage_,
-        setupPage_,  infoPage_, speedPage_, analogPage_, adSettingsPage_};
+        graphsPage_, testPage_,  filePage_,   paramPage_,      remarksPage_, setupPage_,
+        infoPage_,   speedPage_, analogPage_, adSettingsPage_, analysisPage_};
     for (std::size_t i = 0; i < kPages.size(); ++i) {
         pagesInOrder[i]->setObjectName(QString::fromLatin1(kPages[i].componentName));
         pageControl_->addTab(pagesInOrder[i], QString::fromLatin1(kPages[i].caption));

@@ -25,6 +25,7 @@ class ElectronicsChoice;
 class Slot1Lock;
 class WeatherStationRequest;
 class FilePage;
+class AnalysisPage;
 class GraphsPage;
 class InfoPage;
 class ParamPage;
@@ -63,6 +64,7 @@ class MainWindow : public QWidget {
 
     QTabWidget* pages() const { return pageControl_; }
     GraphsPage* graphsPage() const { return graphsPage_; }
+    AnalysisPage* analysisPage() const { return analysisPage_; }
     TestPage* testPage() const { return testPage_; }
     FilePage* filePage() const { return filePage_; }
     ParamPage* paramPage() const { return paramPage_; }
@@ -141,6 +143,7 @@ class MainWindow : public QWidget {
     AnalogPage* analogPage_;
     AdSettingsPage* adSettingsPage_;
     GraphsPage* graphsPage_;  // reads the Param. and Setup pages
+    AnalysisPage* analysisPage_;
     SessionFileActions* sessionFileActions_ = nullptr;
     ProgramState programState_;
     AdvancedSetupDialog* advancedSetupDialog_ = nullptr;

@@ -11,7 +11,7 @@ struct PageEntry {
     const char* componentName;
 };
 
-inline constexpr std::array<PageEntry, 10> kPages{{
+inline constexpr std::array<PageEntry, 11> kPages{{
     {"Graphs", "grafside1"},
     {"Test", "testside1"},
     {"File", "readside1"},
@@ -22,6 +22,7 @@ inline constexpr std::array<PageEntry, 10> kPages{{
     {"Speed", "speedopage"},
     {"Analog", "analogside"},
     {"A/D Sett.", "ad_settings"},
+    {"Analysis", "analysisside"},
 }};
 
 inline constexpr int kInfoPageIndex = 6;  // the page shown first

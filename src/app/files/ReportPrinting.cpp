@@ -39,12 +39,17 @@ ReportPrinting::ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sou
     connect(&options_, &PrintOptionsDialog::previewRequested, this, &ReportPrinting::preview);
 }
 
+PrintSettings ReportPrinting::printSettingsNow() const {
+    PrintSettings print = printSettingsOf(sources_.settings ? sources_.settings() : DynoSettings{});
+    print.companyName = sources_.info.companyName().toStdString();
+    print.companyPhone = sources_.info.phone().toStdString();
+    return print;
+}
+
 ReportInputs ReportPrinting::currentReport() const {
     if (sources_.storeRemarksOfSession1) sources_.storeRemarksOfSession1();
     ReportInputs report = reportOfGraph(sources_.model, sources_.graphs.graphState());
-    report.print = printSettingsOf(sources_.settings ? sources_.settings() : DynoSettings{});
-    report.print.companyName = sources_.info.companyName().toStdString();
-    report.print.companyPhone = sources_.info.phone().toStdString();
+    report.print = printSettingsNow();
     for (int slot = 1; slot <= kSessionSlots; ++slot) {
         report.remarkLines[static_cast<std::size_t>(slot - 1)] = options_.remarkLines(slot);
     }

@@ -38,6 +38,8 @@ class ReportPrinting : public QObject {
     ReportPrinting(QWidget& window, PrintOptionsDialog& options, Sources sources,
                    const Slot1Lock& slot1);
 
+    // The print choices, company and phone as the window's controls hold them now.
+    PrintSettings printSettingsNow() const;
     // The report as it would print now, with the dialog's lines and font.
     ReportInputs currentReport() const;
 

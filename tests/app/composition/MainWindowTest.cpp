@@ -24,7 +24,7 @@
 namespace dyno {
 namespace {
 
-TEST(MainWindow, TenPagesInOrderWithInfoShownFirst) {
+TEST(MainWindow, ElevenPagesInOrderWithInfoShownFirst) {
     auto model = SessionModel::create();
     MainWindow window(*model, QDir::currentPath());
     EXPECT_EQ(window.windowTitle(), "VKR Korvalis 2.32");
@@ -33,10 +33,11 @@ TEST(MainWindow, TenPagesInOrderWithInfoShownFirst) {
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
 
     QTabWidget* pages = window.pages();
-    ASSERT_EQ(pages->count(), 10);
-    const char* captions[] = {"Graphs", "Test", "File",  "Param.", "Remarks",
-                              "Setup",  "Info", "Speed", "Analog", "A/D Sett."};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(pages->tabText(i), captions[i]);
+    ASSERT_EQ(pages->count(), 11);
+    const char* captions[] = {"Graphs", "Test",  "File",   "Param.",    "Remarks", "Setup",
+                              "Info",   "Speed", "Analog", "A/D Sett.", "Analysis"};
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(pages->tabText(i), captions[i]);
+    EXPECT_EQ(pages->widget(10)->objectName(), "analysisside");
     EXPECT_EQ(pages->widget(5)->objectName(), "TabSheet1");
     EXPECT_EQ(pages->currentIndex(), 6);
     EXPECT_EQ(pages->currentWidget()->objectName(), "TabSheet2");
