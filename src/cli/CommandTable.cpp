@@ -11,6 +11,17 @@ constexpr CommandEntry kCommands[] = {
      "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]",
      "One run of a session archive evaluated as \"Update Display\" would. JSON (the default)\n"
      "or CSV carry the same points; the CSV header names each column's unit."},
+    {"analysis", runAnalysis,
+     "analysis FILE [--run N] [--mph] [--kw] [--roller-weight KG] [--json|--csv]",
+     "A session archive's runs analysed as the Analysis page does: per run the peak wheel\n"
+     "power and torque, the coast-down's verdict and speed range and, only with a usable\n"
+     "coast-down, the peak engine-side power (wheel power plus the losses the coast-down\n"
+     "shows); then the session's mean and spread (%) of each figure and the run that\n"
+     "differs from the others by more than 3 %. --json adds the curves per run (wheel,\n"
+     "loss, engine-side) and the mean curve. --csv is one table of curves: run, speed,\n"
+     "wheel power, loss power, engine-side power and torque per point of each pull (empty\n"
+     "cells where the coast-down does not reach), then rows \"mean\" of the mean curve.\n"
+     "--run N (1..3) prints only that run; the session's figures stay those of all runs."},
     {"graph", runGraph,
      "graph FILE1 [FILE2 [FILE3 [FILE4]]] --out FILE.png|.jpg|.bmp|.pdf [--run N,...] "
      "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
@@ -74,10 +85,15 @@ constexpr CommandEntry kCommands[] = {
     {"library", runLibrary,
      "library scan FOLDER [--db FILE]\n"
      "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "
-     "[--until YYYY-MM-DD] [--min-power HP] [--dyno K40|K70|K80] [--sort date|power] "
-     "[--limit N] [--unreadable] [--db FILE] [--json|--csv]",
+     "[--until YYYY-MM-DD] [--min-power HP] [--min-engine-power HP] [--max-spread PERCENT] "
+     "[--dyno K40|K70|K80] [--sort date|power|engine-power|spread] [--limit N] [--unreadable] "
+     "[--db FILE] [--json|--csv]",
      "The session library: an index of the session archives under a folder, searched by\n"
-     "words of make, model, owner and remarks, and by date, dyno and power."},
+     "words of make, model, owner and remarks, and by date, dyno and power. Each session\n"
+     "also carries its analysis: the mean peak engine-side power of the runs with a usable\n"
+     "coast-down (hp) and the spread of the runs' peak power (%); a session without the\n"
+     "figure passes neither --min-engine-power nor --max-spread. --sort engine-power puts\n"
+     "the strongest first, --sort spread the most repeatable."},
 };
 
 }  // namespace

@@ -51,6 +51,12 @@ struct IndexedSession {
     double airTemperatureC = 0.0;
     double airHumidityPercent = 0.0;
     std::array<IndexedRun, kRunsPerSession> runs;
+    // From the session's analysis, in hp: the mean over the runs with a usable
+    // coast-down of their peak engine-side power, nothing when no run has one; and how
+    // far the runs' peak wheel powers spread (largest - smallest over the mean, in %),
+    // nothing with fewer than two runs to compare.
+    std::optional<double> peakEnginePowerHp;
+    std::optional<double> powerSpreadPercent;
 
     bool isReadable() const { return unreadableReason.empty(); }
     // The best run's power: what the power filter and the power order use.

@@ -3,13 +3,16 @@
 #include <array>
 #include <fstream>
 #include <system_error>
+#include <utility>
+#include <variant>
 
 namespace dyno {
 
 namespace {
 
-// Raised whenever the tables change, so an older index is rebuilt rather than misread.
-constexpr int kSchemaVersion = 1;
+// Raised whenever the tables change. An index of version 1 is brought up to date in
+// place (kUpgradeFromVersion1); any other version is rebuilt rather than misread.
+constexpr int kSchemaVersion = 2;
 
 constexpr std::string_view kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY);
@@ -26,9 +29,11 @@ CREATE TABLE IF NOT EXISTS sessions(
   run1_samples INTEGER, run1_power REAL, run1_speed REAL, run1_torque REAL,
   run2_samples INTEGER, run2_power REAL, run2_speed REAL, run2_torque REAL,
   run3_samples INTEGER, run3_power REAL, run3_speed REAL, run3_torque REAL,
-  max_power REAL);
+  max_power REAL, engine_power REAL, power_spread REAL);
 CREATE INDEX IF NOT EXISTS sessions_by_time ON sessions(modified_ns);
 CREATE INDEX IF NOT EXISTS sessions_by_power ON sessions(max_power, modified_ns);
+CREATE INDEX IF NOT EXISTS sessions_by_engine_power ON sessions(engine_power, modified_ns);
+CREATE INDEX IF NOT EXISTS sessions_by_spread ON sessions(power_spread, modified_ns);
 CREATE VIRTUAL TABLE IF NOT EXISTS session_words USING fts5(
   make, model, owner, remark1, remark2, remark3,
   content='sessions', content_rowid='id', tokenize='unicode61 remove_diacritics 2');
@@ -42,13 +47,26 @@ CREATE TRIGGER IF NOT EXISTS sessions_words_out AFTER DELETE ON sessions BEGIN
 END;
 )sql";
 
+// Version 1 knew nothing of the analysis: its entries keep all they held and get the
+// two figures empty, and a stamp no file has (size -1), so that the next scan reads
+// every archive again and fills them in. Until then they are not found by the
+// figures' filters, as archives without a coast-down are not.
+constexpr std::string_view kUpgradeFromVersion1 = R"sql(
+ALTER TABLE sessions ADD COLUMN engine_power REAL;
+ALTER TABLE sessions ADD COLUMN power_spread REAL;
+CREATE INDEX IF NOT EXISTS sessions_by_engine_power ON sessions(engine_power, modified_ns);
+CREATE INDEX IF NOT EXISTS sessions_by_spread ON sessions(power_spread, modified_ns);
+UPDATE sessions SET size = -1 WHERE unreadable IS NULL;
+)sql";
+
 constexpr std::string_view kColumns =
     "path, size, modified_ns, member_crc, member_size, unreadable, make, model, owner, "
     "remark1, remark2, remark3, dyno_model, electronics, roller_weight, roller_code, "
     "correction_standard, correction_factor, air_pressure, air_temperature, air_humidity, "
     "run1_samples, run1_power, run1_speed, run1_torque, run2_samples, run2_power, run2_speed, "
-    "run2_torque, run3_samples, run3_power, run3_speed, run3_torque, max_power";
-constexpr int kColumnCount = 34;
+    "run2_torque, run3_samples, run3_power, run3_speed, run3_torque, max_power, "
+    "engine_power, power_spread";
+constexpr int kColumnCount = 36;
 
 // The half-open range of path keys in a folder and below it: "/a/b/" up to "/a/b0"
 // ('0' follows '/'), so "/a/bc" is not taken for a file in "/a/b".
@@ -88,6 +106,11 @@ IndexedSession sessionOf(const SqliteStatement& row) {
         run.maxSpeedKmh = row.real(at + 2);
         run.maxTorque = row.real(at + 3);
     }
+    const auto figure = [&row](int column) {
+        return row.isNull(column) ? std::nullopt : std::optional<double>(row.real(column));
+    };
+    s.peakEnginePowerHp = figure(34);
+    s.powerSpreadPercent = figure(35);
     return s;
 }
 
@@ -124,6 +147,13 @@ void bindSession(SqliteStatement& insert, const IndexedSession& s) {
         put(run.maxTorque);
     }
     put(s.maxPowerHp());
+    for (const std::optional<double>& figure : {s.peakEnginePowerHp, s.powerSpreadPercent}) {
+        if (figure) {
+            put(*figure);
+        } else {
+            insert.bindNull(++at);
+        }
+    }
 }
 
 std::string insertSql() {
@@ -177,6 +207,88 @@ void moveAside(const std::filesystem::path& file) {
         std::filesystem::remove(to, ignored);
         if (std::filesystem::exists(from, ignored)) std::filesystem::rename(from, to, ignored);
     }
+}
+
+// A search's SQL and the values for its parameters, in order.
+using SearchValue = std::variant<std::int64_t, double, std::string>;
+struct SearchSql {
+    std::string sql;
+    std::vector<SearchValue> values;
+
+    void add(std::string_view condition, SearchValue value) {
+        sql += condition;
+        values.push_back(std::move(value));
+    }
+};
+
+void bindValue(SqliteStatement& select, int at, const std::string& text) {
+    select.bind(at, std::string_view(text));
+}
+void bindValue(SqliteStatement& select, int at, std::int64_t value) {
+    select.bind(at, value);
+}
+void bindValue(SqliteStatement& select, int at, double value) {
+    select.bind(at, value);
+}
+
+// LIKE ignores case of ASCII letters; '\' keeps the user's % and _ literal.
+std::string likePattern(const std::string& text) {
+    std::string pattern = "%";
+    for (const char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + "%";
+}
+
+void addTextFilters(const LibraryQuery& query, SearchSql& search) {
+    const std::string words = fullTextQuery(query.words);
+    if (!words.empty()) {
+        // With a limit, '+' has SQLite walk the index of the order asked for and stop
+        // at the limit, testing each row against the words' matches; otherwise it
+        // fetches every match by its id and sorts them all, which for a prefix that
+        // matches every session (the first letters typed) takes several times longer.
+        search.add(query.limit > 0 ? " AND +id IN" : " AND id IN", words);
+        search.sql += " (SELECT rowid FROM session_words WHERE session_words MATCH ?)";
+    }
+    for (const auto& [column, text] :
+         {std::pair{"make", &query.make}, std::pair{"model", &query.model},
+          std::pair{"owner", &query.owner}}) {
+        if (text->empty()) continue;
+        search.add(std::string(" AND ") + column + " LIKE ? ESCAPE '\\'", likePattern(*text));
+    }
+}
+
+void addFigureFilters(const LibraryQuery& query, SearchSql& search) {
+    // Sorted by a figure, that figure's index is walked in order and the walk stops at
+    // the limit; '+' keeps SQLite from taking the time index for the date range instead.
+    const char* time = query.order == LibraryOrder::newestFirst ? "modified_ns" : "+modified_ns";
+    if (query.sinceNs) search.add(std::string(" AND ") + time + " >= ?", *query.sinceNs);
+    if (query.untilNs) search.add(std::string(" AND ") + time + " < ?", *query.untilNs);
+    if (query.dynoModel) search.add(" AND dyno_model = ?", std::int64_t{*query.dynoModel});
+    if (query.minPowerHp) search.add(" AND max_power >= ?", *query.minPowerHp);
+    // A missing figure (NULL) compares as neither true nor false: never found.
+    if (query.minEnginePowerHp) search.add(" AND engine_power >= ?", *query.minEnginePowerHp);
+    if (query.maxSpreadPercent) search.add(" AND power_spread <= ?", *query.maxSpreadPercent);
+    if (!query.folder.empty()) {
+        const auto [from, to] = folderRange(query.folder);
+        search.add(" AND path >= ?", from);
+        search.add(" AND path < ?", to);
+    }
+}
+
+std::string_view orderClause(LibraryOrder order) {
+    switch (order) {
+        case LibraryOrder::newestFirst: break;
+        case LibraryOrder::mostPowerFirst:
+            return " ORDER BY max_power DESC, modified_ns DESC, id DESC";
+        // NULL sorts last when descending, first when ascending.
+        case LibraryOrder::mostEnginePowerFirst:
+            return " ORDER BY engine_power DESC, modified_ns DESC, id DESC";
+        case LibraryOrder::leastSpreadFirst:
+            return " ORDER BY power_spread IS NULL, power_spread, modified_ns DESC, id DESC";
+    }
+    return " ORDER BY modified_ns DESC, id DESC";
 }
 
 }  // namespace
@@ -251,11 +363,14 @@ void LibraryIndex::createSchema() {
     const auto found = version.integer(0);
     version.reset();
     if (found == kSchemaVersion) return;
-    if (found != 0) {
+    if (found == 1) {
+        db_->execute(kUpgradeFromVersion1);
+    } else if (found != 0) {
         throw SqliteError("the index was made by another version of the program",
                           26 /* SQLITE_NOTADB */);
+    } else {
+        db_->execute(kSchema);
     }
-    db_->execute(kSchema);
     db_->execute("PRAGMA user_version = " + std::to_string(kSchemaVersion));
     transaction.commit();
 }
@@ -322,59 +437,17 @@ std::vector<std::filesystem::path> LibraryIndex::folders() {
 }
 
 std::vector<IndexedSession> LibraryIndex::search(const LibraryQuery& query) {
-    std::string sql = "SELECT " + std::string(kColumns) + " FROM sessions WHERE unreadable IS NULL";
-    const std::string words = fullTextQuery(query.words);
-    if (!words.empty()) {
-        // With a limit, '+' has SQLite walk the index of the order asked for and stop
-        // at the limit, testing each row against the words' matches; otherwise it
-        // fetches every match by its id and sorts them all, which for a prefix that
-        // matches every session (the first letters typed) takes several times longer.
-        sql += query.limit > 0 ? " AND +id IN" : " AND id IN";
-        sql += " (SELECT rowid FROM session_words WHERE session_words MATCH ?)";
-    }
-    // LIKE ignores case of ASCII letters; '\' keeps the user's % and _ literal.
-    const auto likePattern = [](const std::string& text) {
-        std::string pattern = "%";
-        for (const char c : text) {
-            if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-            pattern += c;
-        }
-        return pattern + "%";
-    };
-    std::vector<std::string> likes;
-    for (const auto& [column, text] :
-         {std::pair{"make", &query.make}, std::pair{"model", &query.model},
-          std::pair{"owner", &query.owner}}) {
-        if (text->empty()) continue;
-        sql += std::string(" AND ") + column + " LIKE ? ESCAPE '\\'";
-        likes.push_back(likePattern(*text));
-    }
-    // Sorted by power, the power index is walked in order and the walk stops at the
-    // limit; '+' keeps SQLite from taking the time index for the date range instead.
-    const bool byPower = query.order == LibraryOrder::mostPowerFirst;
-    const char* time = byPower ? "+modified_ns" : "modified_ns";
-    if (query.sinceNs) sql += std::string(" AND ") + time + " >= ?";
-    if (query.untilNs) sql += std::string(" AND ") + time + " < ?";
-    if (query.dynoModel) sql += " AND dyno_model = ?";
-    if (query.minPowerHp) sql += " AND max_power >= ?";
-    const bool inFolder = !query.folder.empty();
-    if (inFolder) sql += " AND path >= ? AND path < ?";
-    sql += byPower ? " ORDER BY max_power DESC, modified_ns DESC, id DESC"
-                   : " ORDER BY modified_ns DESC, id DESC";
-    if (query.limit > 0) sql += " LIMIT " + std::to_string(query.limit);
+    SearchSql search;
+    search.sql = "SELECT " + std::string(kColumns) + " FROM sessions WHERE unreadable IS NULL";
+    addTextFilters(query, search);
+    addFigureFilters(query, search);
+    search.sql += orderClause(query.order);
+    if (query.limit > 0) search.sql += " LIMIT " + std::to_string(query.limit);
 
-    SqliteStatement select(*db_, sql);
+    SqliteStatement select(*db_, search.sql);
     int at = 1;
-    if (!words.empty()) select.bind(at++, std::string_view(words));
-    for (const std::string& like : likes) select.bind(at++, std::string_view(like));
-    if (query.sinceNs) select.bind(at++, *query.sinceNs);
-    if (query.untilNs) select.bind(at++, *query.untilNs);
-    if (query.dynoModel) select.bind(at++, *query.dynoModel);
-    if (query.minPowerHp) select.bind(at++, *query.minPowerHp);
-    if (inFolder) {
-        const auto [from, to] = folderRange(query.folder);
-        select.bind(at, std::string_view(from));
-        select.bind(at + 1, std::string_view(to));
+    for (const SearchValue& value : search.values) {
+        std::visit([&](const auto& v) { bindValue(select, at++, v); }, value);
     }
     std::vector<IndexedSession> found;
     while (select.step()) found.push_back(sessionOf(select));

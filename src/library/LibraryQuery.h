@@ -11,6 +11,11 @@ namespace dyno {
 enum class LibraryOrder {
     newestFirst,     // by the archive's modification time
     mostPowerFirst,  // by the best run's maximum power, then newest first
+    // By the mean peak engine-side power, then newest first; sessions without one last.
+    mostEnginePowerFirst,
+    // By the spread of the runs' peak power, the most repeatable first, then newest
+    // first; sessions whose runs cannot be compared last.
+    leastSpreadFirst,
 };
 
 // What the user looks for. Every part that is set must hold for a session to be
@@ -26,6 +31,10 @@ struct LibraryQuery {
     std::optional<std::int64_t> sinceNs, untilNs;
     std::optional<int> dynoModel;  // 0 K40, 1 K70, 2 K80
     std::optional<double> minPowerHp;
+    // A session without an engine-side figure, or without runs to compare, passes
+    // neither of these: nothing says it would.
+    std::optional<double> minEnginePowerHp;
+    std::optional<double> maxSpreadPercent;
     LibraryOrder order = LibraryOrder::newestFirst;
     int limit = 0;  // 0: every session found
     // Only archives in this folder or below it; empty: everywhere.

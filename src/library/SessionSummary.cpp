@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "evaluation/RunEvaluation.h"
+#include "evaluation/SessionAnalysis.h"
 #include "files/SessionRecordCodec.h"
 #include "model/Cp1252.h"
 
@@ -22,8 +22,29 @@ double largest(const EvaluatedCurves::Curve& curve) {
 
 }  // namespace
 
+void SessionSummaryReader::summariseRuns(const TestSession& session, IndexedSession& summary) {
+    const EvaluationOptions ownSettings;  // km/h, hp, the session's own roller
+    analyseSession(session, ownSettings, *analysis_);
+    for (int r = 0; r < kRunsPerSession; ++r) {
+        IndexedRun& run = summary.runs[static_cast<std::size_t>(r)];
+        run.samples = session.leadingPeriods(r);
+        if (run.samples == 0) continue;
+        const EvaluatedCurves& curves = analysis_->run(r).curves;
+        run.maxPowerHp = largest(curves.powerCurve);
+        run.maxSpeedKmh = largest(curves.speedCurve);
+        run.maxTorque = largest(curves.torqueCurve);
+    }
+    const SessionStatistics& statistics = analysis_->statistics();
+    if (statistics.peakEnginePower.runs > 0) {
+        summary.peakEnginePowerHp = statistics.peakEnginePower.mean;
+    }
+    if (statistics.peakWheelPower.runs > 1) {
+        summary.powerSpreadPercent = statistics.peakWheelPower.spreadPercent;
+    }
+}
+
 SessionSummaryReader::SessionSummaryReader()
-    : session_(std::make_unique<TestSession>()), workspace_(EvaluationWorkspace::create()) {}
+    : session_(std::make_unique<TestSession>()), analysis_(AnalysisWorkspace::create()) {}
 
 IndexedSession SessionSummaryReader::read(const std::filesystem::path& archive) {
     IndexedSession summary;
@@ -76,16 +97,7 @@ IndexedSession SessionSummaryReader::readOnce(const std::filesystem::path& archi
     summary.airTemperatureC = session.airTemperature;
     summary.airHumidityPercent = session.airHumidity;
 
-    const EvaluationOptions ownSettings;  // km/h, hp, the session's own roller
-    for (int r = 0; r < kRunsPerSession; ++r) {
-        IndexedRun& run = summary.runs[static_cast<std::size_t>(r)];
-        run.samples = session.leadingPeriods(r);
-        if (run.samples == 0) continue;
-        evaluateRun(session, r, ownSettings, *workspace_);
-        run.maxPowerHp = largest(session.curves.powerCurve);
-        run.maxSpeedKmh = largest(session.curves.speedCurve);
-        run.maxTorque = largest(session.curves.torqueCurve);
-    }
+    summariseRuns(session, summary);
     return summary;
 }
 

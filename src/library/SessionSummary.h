@@ -3,16 +3,17 @@
 #include <filesystem>
 #include <memory>
 
-#include "evaluation/EvaluationWorkspace.h"
+#include "evaluation/AnalysisWorkspace.h"
 #include "library/IndexedSession.h"
 #include "model/TestSession.h"
 
 namespace dyno {
 
-// Reads session archives for the index: decodes the record and evaluates each run
-// as the graph would with the session's own settings. Holds a scratch session and
-// work arrays, so one reader per thread reads any number of archives without
-// allocating a session each time. Archives are only read.
+// Reads session archives for the index: decodes the record and analyses its runs
+// with the session's own settings (each run evaluated as the graph would, its
+// coast-down and the runs' spread). Holds a scratch session and work arrays, so one reader per
+// thread reads any number of archives without allocating a session each time. Archives are only
+// read.
 class SessionSummaryReader {
   public:
     SessionSummaryReader();
@@ -24,9 +25,10 @@ class SessionSummaryReader {
 
   private:
     IndexedSession readOnce(const std::filesystem::path& archive, const FileStamp& stamp);
+    void summariseRuns(const TestSession& session, IndexedSession& summary);
 
     std::unique_ptr<TestSession> session_;
-    std::unique_ptr<EvaluationWorkspace> workspace_;
+    std::unique_ptr<AnalysisWorkspace> analysis_;
 };
 
 }  // namespace dyno

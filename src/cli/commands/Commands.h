@@ -20,6 +20,10 @@ int runInfo(const std::vector<std::string>& words, std::ostream& out, std::ostre
 // One run of a session archive evaluated as the graph would: JSON or CSV curves.
 int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// A session archive's runs analysed: losses from each run's coast-down, engine-side
+// power and how far the runs are apart; text, JSON or CSV.
+int runAnalysis(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
 // Up to four session archives drawn on top of each other as the Graphs page draws
 // them, written as PNG.
 int runGraph(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);

@@ -6,6 +6,7 @@
 
 #include "cli/commands/Commands.h"
 #include "cli/options/Arguments.h"
+#include "cli/options/EvaluationArguments.h"
 #include "cli/options/LoadSessionArgument.h"
 #include "cli/output/Json.h"
 #include "evaluation/RunEvaluation.h"
@@ -15,8 +16,6 @@
 namespace dyno::cli {
 
 namespace {
-
-constexpr double kLargestRollerWeightKg = 1.0e6;
 
 // The points where speed, power, torque and rpm all exist: 0 .. evalCount - 2. JSON
 // and CSV carry exactly these.
@@ -69,23 +68,19 @@ int runNumberOf(const Arguments& arguments) {
 }  // namespace
 
 int runCurves(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const Arguments arguments(words, {"run", "roller-weight"},
-                              {"mph", "kw", "with-rpm", "json", "csv"});
+    std::set<std::string> valueOptions = evaluationValueOptions();
+    valueOptions.insert("run");
+    std::set<std::string> flagOptions = evaluationFlagOptions();
+    flagOptions.insert({"with-rpm", "json", "csv"});
+    const Arguments arguments(words, valueOptions, flagOptions);
     if (arguments.operands().size() != 1) throw UsageError("expects one session archive FILE");
     if (arguments.flag("json") && arguments.flag("csv")) {
         throw UsageError("choose one of --json and --csv");
     }
     const int run = runNumberOf(arguments);
 
-    EvaluationOptions options;
-    options.speedInMph = arguments.flag("mph");
-    options.powerInKw = arguments.flag("kw");
+    EvaluationOptions options = evaluationOptionsOf(arguments);
     options.rpmCurveShown = arguments.flag("with-rpm");
-    if (arguments.value("roller-weight")) {
-        options.useTypedRollerWeight = true;
-        options.typedRollerWeightKg =
-            arguments.numberIn("roller-weight", 0.0, kLargestRollerWeightKg, 0.0);
-    }
 
     auto model = SessionModel::create();
     if (!loadSessionArgument("curves", arguments.operands().front(), model->slot(1), err)) {

@@ -1,7 +1,8 @@
 // `dynotool library scan FOLDER [--db FILE]` and `dynotool library search [WORDS]
 // [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] [--until YYYY-MM-DD]
-// [--min-power HP] [--dyno K40|K70|K80] [--sort date|power] [--limit N]
-// [--unreadable] [--db FILE] [--json|--csv]`: the session library from a script.
+// [--min-power HP] [--min-engine-power HP] [--max-spread PERCENT] [--dyno K40|K70|K80]
+// [--sort date|power|engine-power|spread] [--limit N] [--unreadable] [--db FILE]
+// [--json|--csv]`: the session library from a script.
 #include <chrono>
 #include <ostream>
 #include <string>
@@ -83,6 +84,26 @@ std::optional<std::int64_t> dateOption(const Arguments& arguments, const std::st
     return start;
 }
 
+// "--NAME X" as a decimal number of `unit`; nothing when absent.
+std::optional<double> figureOption(const Arguments& arguments, const std::string& name,
+                                   const std::string& unit) {
+    const auto text = arguments.value(name);
+    if (!text) return std::nullopt;
+    const auto figure = strictDecimal(*text);
+    if (!figure)
+        throw UsageError("--" + name + " must be a number of " + unit + " (got '" + *text + "')");
+    return figure;
+}
+
+LibraryOrder orderOf(const Arguments& arguments) {
+    const std::string sort = arguments.value("sort").value_or("date");
+    if (sort == "date") return LibraryOrder::newestFirst;
+    if (sort == "power") return LibraryOrder::mostPowerFirst;
+    if (sort == "engine-power") return LibraryOrder::mostEnginePowerFirst;
+    if (sort == "spread") return LibraryOrder::leastSpreadFirst;
+    throw UsageError("--sort must be date, power, engine-power or spread");
+}
+
 LibraryQuery queryOf(const Arguments& arguments) {
     LibraryQuery query;
     for (const std::string& word : arguments.operands()) {
@@ -94,24 +115,16 @@ LibraryQuery queryOf(const Arguments& arguments) {
     query.sinceNs = dateOption(arguments, "since", 0);
     // "Until" a day takes that whole day in.
     query.untilNs = dateOption(arguments, "until", 1);
-    if (const auto power = arguments.value("min-power")) {
-        const auto hp = strictDecimal(*power);
-        if (!hp) throw UsageError("--min-power must be a number of hp (got '" + *power + "')");
-        query.minPowerHp = *hp;
-    }
+    query.minPowerHp = figureOption(arguments, "min-power", "hp");
+    query.minEnginePowerHp = figureOption(arguments, "min-engine-power", "hp");
+    query.maxSpreadPercent = figureOption(arguments, "max-spread", "percent");
     if (const auto dyno = arguments.value("dyno")) {
         for (int model = 0; model <= 2; ++model) {
             if (dynoModelName(model) == *dyno) query.dynoModel = model;
         }
         if (!query.dynoModel) throw UsageError("--dyno must be K40, K70 or K80");
     }
-    if (const auto sort = arguments.value("sort")) {
-        if (*sort == "power") {
-            query.order = LibraryOrder::mostPowerFirst;
-        } else if (*sort != "date") {
-            throw UsageError("--sort must be date or power");
-        }
-    }
+    query.order = orderOf(arguments);
     if (const auto limit = arguments.value("limit")) {
         const auto n = strictInteger(*limit);
         if (!n || *n < 0) throw UsageError("--limit must be a whole number");
@@ -121,10 +134,10 @@ LibraryQuery queryOf(const Arguments& arguments) {
 }
 
 int runSearch(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const Arguments arguments(
-        words,
-        {"db", "make", "model", "owner", "since", "until", "min-power", "dyno", "sort", "limit"},
-        {"json", "csv", "unreadable"});
+    const Arguments arguments(words,
+                              {"db", "make", "model", "owner", "since", "until", "min-power",
+                               "min-engine-power", "max-spread", "dyno", "sort", "limit"},
+                              {"json", "csv", "unreadable"});
     if (arguments.flag("json") && arguments.flag("csv")) {
         throw UsageError("choose one of --json and --csv");
     }

@@ -17,6 +17,15 @@ std::string csvField(const std::string& text) {
     return quoted + "\"";
 }
 
+// A figure the analysis may not have: null in JSON, an empty cell in CSV.
+std::string figureJson(const std::optional<double>& figure) {
+    return figure ? jsonNumber(*figure) : "null";
+}
+
+std::string figureCsv(const std::optional<double>& figure) {
+    return figure ? formatRoundTrip(*figure) : "";
+}
+
 }  // namespace
 
 std::string localTimeText(std::int64_t modifiedNs) {
@@ -52,7 +61,10 @@ void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream&
                         .add("maxTorque", run.maxTorque)
                         .str();
         }
-        out << json.addRaw("runs", runs + "]").str() << "\n";
+        json.addRaw("runs", runs + "]");
+        json.addRaw("peakEnginePowerHp", figureJson(s.peakEnginePowerHp));
+        json.addRaw("powerSpreadPercent", figureJson(s.powerSpreadPercent));
+        out << json.str() << "\n";
     }
 }
 
@@ -64,7 +76,7 @@ void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& 
         out << ',' << run << "_samples," << run << "_max_power_hp," << run << "_max_speed_kmh,"
             << run << "_max_torque";
     }
-    out << ",unreadable\n";
+    out << ",peak_engine_power_hp,power_spread_percent,unreadable\n";
     for (const IndexedSession& s : sessions) {
         out << csvField(s.path.string()) << ',' << localTimeText(s.stamp.modifiedNs) << ','
             << csvField(s.make) << ',' << csvField(s.model) << ',' << csvField(s.owner);
@@ -75,7 +87,8 @@ void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& 
             out << ',' << run.samples << ',' << formatRoundTrip(run.maxPowerHp) << ','
                 << formatRoundTrip(run.maxSpeedKmh) << ',' << formatRoundTrip(run.maxTorque);
         }
-        out << ',' << csvField(s.unreadableReason) << '\n';
+        out << ',' << figureCsv(s.peakEnginePowerHp) << ',' << figureCsv(s.powerSpreadPercent)
+            << ',' << csvField(s.unreadableReason) << '\n';
     }
 }
 

@@ -13,8 +13,9 @@ namespace dyno::cli {
 std::string localTimeText(std::int64_t modifiedNs);
 
 // One JSON object per line and archive: path, texts, modification time, dyno model,
-// correction factor and per run its samples and maxima (km/h, hp); an unreadable
-// archive carries its reason.
+// correction factor, per run its samples and maxima (km/h, hp), the mean peak
+// engine-side power (hp) and the spread of the runs' peak power (%), null when the
+// analysis has none; an unreadable archive carries its reason.
 void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out);
 
 // The same as CSV with a header line, one row per archive.

@@ -118,5 +118,41 @@ TEST(LibraryCommand, ADamagedIndexIsRefusedBySearchAndStartedAnewByScan) {
     EXPECT_EQ(lineCount(found.out), 1);
 }
 
+TEST(LibraryCommand, SearchSortsAndFiltersByTheAnalysisAndPrintsItsFigures) {
+    testing::ScratchFolder folder;
+    const std::string db = (folder / "index.sqlite").string();
+    std::filesystem::create_directories(folder / "shop");
+    std::filesystem::copy_file(DYNO_TEST_DATA_DIR "/coast_down_scooter50_seed7.zsd",
+                               folder / "shop" / "ridden.zsd");
+    testing::saveSession(folder / "shop" / "plain.zsd", {"Piaggio", "Zip", "Hansen", ""});
+    ASSERT_EQ(runDynotool({"library", "scan", (folder / "shop").string(), "--db", db}).exitStatus,
+              0);
+
+    const auto json = runDynotool({"library", "search", "--sort", "spread", "--db", db});
+    ASSERT_EQ(json.exitStatus, 0) << json.err;
+    const auto plainAt = json.out.find("plain.zsd");
+    EXPECT_LT(json.out.find("ridden.zsd"), plainAt) << json.out;
+    EXPECT_NE(
+        json.out.find("\"peakEnginePowerHp\": null, \"powerSpreadPercent\": null}\n", plainAt),
+        std::string::npos)
+        << json.out;
+
+    const auto csv =
+        runDynotool({"library", "search", "--sort", "engine-power", "--min-engine-power", "1",
+                     "--max-spread", "50", "--csv", "--db", db});
+    ASSERT_EQ(csv.exitStatus, 0) << csv.err;
+    EXPECT_EQ(lineCount(csv.out), 2) << csv.out;
+    EXPECT_NE(csv.out.find(",peak_engine_power_hp,power_spread_percent,unreadable\n"),
+              std::string::npos);
+
+    for (const auto& [option, value] :
+         {std::pair{"--sort", "fastest"}, std::pair{"--max-spread", "3%"},
+          std::pair{"--min-engine-power", "lots"}}) {
+        const auto refused = runDynotool({"library", "search", option, value, "--db", db});
+        EXPECT_EQ(refused.exitStatus, 2) << option;
+        EXPECT_NE(refused.err.find(option), std::string::npos) << refused.err;
+    }
+}
+
 }  // namespace
 }  // namespace dyno

@@ -53,6 +53,8 @@ TEST_F(ScriptContract, EveryNumericOptionRefusesWhatIsNotWhollyANumber) {
     std::vector<Case> cases = {
         {{"curves", a, "--run", "1"}, "run"},
         {{"curves", a, "--run", "1"}, "roller-weight"},
+        {{"analysis", a}, "run"},
+        {{"analysis", a}, "roller-weight"},
         {{"graph", a, "--out", png}, "run"},
         {{"graph", a, "--out", png}, "speed"},
         {{"graph", a, "--out", png}, "power"},
