@@ -38,11 +38,13 @@ constexpr CommandEntry kCommands[] = {
      "report FILE1 [FILE2 [FILE3 [FILE4]]] --out PDF|PNG [--run N,...] [--page a4|letter] "
      "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
      "[--mph|--kph] [--kw|--hp] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
-     "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE]",
+     "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE] "
+     "[--analysis]",
      "The printed test report of up to four session archives: a one-page PDF with real text\n"
      "and vector curves, or a 600-dpi PNG. Without options the print settings, company,\n"
      "phone, graph limits and units come from vkr_dyno.ini in the current folder, as the\n"
-     "window's \"Print\" takes them."},
+     "window's \"Print\" takes them. --analysis adds the Analysis page of the first\n"
+     "session as a second PDF page."},
     {"correction", runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
      "[--inch-hg]",

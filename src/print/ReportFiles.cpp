@@ -1,6 +1,7 @@
 #include "print/ReportFiles.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QPdfWriter>
 
 #include "print/ReportGeometry.h"
@@ -34,7 +35,8 @@ QImage reportImage(const ReportInputs& report, const QPageLayout& layout) {
     return image;
 }
 
-bool writeReportPdf(const QString& file, const ReportInputs& report, const QPageLayout& layout) {
+bool writeReportPdf(const QString& file, const ReportInputs& report, const QPageLayout& layout,
+                    const AnalysisReportInputs* analysisPage) {
     {
         QFile probe(file);
         if (!probe.open(QIODevice::WriteOnly)) return false;
@@ -44,7 +46,14 @@ bool writeReportPdf(const QString& file, const ReportInputs& report, const QPage
     pdf.setCreator(QStringLiteral("VKR Korvalis"));
     pdf.setResolution(kReportDpi);
     pdf.setPageLayout(layout);
-    paintReport(pdf, report);
+    // One painter for both pages: a writer whose painter has ended starts its file anew.
+    QPainter painter(&pdf);
+    const QSize size(pdf.width(), pdf.height());
+    paintReport(painter, size, report);
+    if (analysisPage != nullptr) {
+        pdf.newPage();
+        paintAnalysisReport(painter, size, *analysisPage);
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/AnalysisReport.h"
+
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -20,8 +22,9 @@ QSize reportPageSize(const QPageLayout& layout);
 // The report drawn on a white image of the page's printable area at 600 dpi.
 QImage reportImage(const ReportInputs& report, const QPageLayout& layout);
 
-// Writes the report as a one-page PDF titled "vkr print"; false when the file
-// cannot be written.
-bool writeReportPdf(const QString& file, const ReportInputs& report, const QPageLayout& layout);
+// Writes the report as a PDF titled "vkr print": one page, or two with the Analysis
+// page's report after it; false when the file cannot be written.
+bool writeReportPdf(const QString& file, const ReportInputs& report, const QPageLayout& layout,
+                    const AnalysisReportInputs* analysisPage = nullptr);
 
 }  // namespace dyno

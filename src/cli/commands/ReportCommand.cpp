@@ -24,6 +24,7 @@
 #include "display/DynoEmblem.h"
 #include "display/graph/GraphAxes.h"
 #include "display/graph/GraphImages.h"
+#include "evaluation/SessionAnalysis.h"
 #include "files/SettingsFileCodec.h"
 #include "model/TextNumbers.h"
 #include "print/ReportFiles.h"
@@ -173,6 +174,24 @@ bool loadHeaderPicture(const Arguments& arguments, QImage& header, std::ostream&
     return true;
 }
 
+// The report with the Analysis page of its first session after it, in the report's
+// units and on its scale.
+bool writeReportWithAnalysis(const QString& target, const ReportInputs& report,
+                             const QPageLayout& layout, const GraphState& state,
+                             const GraphControls& controls) {
+    const TestSession& session = report.model.slot(1);
+    auto analysis = AnalysisWorkspace::create();
+    const EvaluationOptions options{state.flags.speedInMph, state.flags.powerInKw, false,
+                                    controls.useTypedRollerWeight, controls.typedRollerWeightKg};
+    analyseSession(session, options, *analysis);
+    AnalysisReportInputs page(session, *analysis);
+    page.scale = state.scale;
+    page.units = {state.flags.powerInKw, state.flags.speedInMph};
+    page.print = report.print;
+    page.font = report.font;
+    return writeReportPdf(target, report, layout, &page);
+}
+
 }  // namespace
 
 int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std::ostream& err) {
@@ -181,7 +200,7 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     std::set<std::string> values = kGraphValueOptions;
     values.insert({"out", "page", "remarks", "line-width", "company", "phone", "logo"});
     std::set<std::string> flags = kGraphFlagOptions;
-    flags.insert({"owner", "no-owner", "header", "no-header", "kph", "hp"});
+    flags.insert({"owner", "no-owner", "header", "no-header", "kph", "hp", "analysis"});
     const Arguments arguments(words, values, flags);
     const auto& files = arguments.operands();
     FolderSettings folder = folderSettings();
@@ -190,6 +209,9 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const std::string outFile = arguments.required("out");
     const bool isPdf = endsWith(outFile, ".pdf");
     if (!isPdf && !endsWith(outFile, ".png")) throw UsageError("--out names a .pdf or a .png file");
+    const bool withAnalysis = arguments.flag("analysis");
+    if (withAnalysis && !isPdf)
+        throw UsageError("--analysis adds a second page: --out names a .pdf");
     const QPageLayout layout = reportPageLayout(pageSizeOf(arguments));
     const std::array<int, kSessionSlots> remarkLines = remarkLinesFor(arguments, files.size());
     PrintSettings print = printSettingsOf(arguments, folder.settings);
@@ -219,7 +241,9 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const QString target = QString::fromStdString(outFile);
     QSize size = reportPageSize(layout);
     bool written = false;
-    if (isPdf) {
+    if (isPdf && withAnalysis) {
+        written = writeReportWithAnalysis(target, report, layout, *state, request.controls);
+    } else if (isPdf) {
         written = writeReportPdf(target, report, layout);
     } else {
         const QImage image = reportImage(report, layout);

@@ -25,7 +25,7 @@ AnalysisRow runRow(int r, const RunFigures& run, const char* power, const char* 
     if (run.hasData) {
         row[1] = figure(run.peakWheelPower, power);
         row[2] = figure(run.speedAtPeakPower, speed);
-        row[3] = QString::number(run.peakTorque, 'f', 1);
+        row[3] = figure(run.peakTorque, "Nm");
         row[4] = run.hasEngineSide ? figure(run.peakEnginePower, power) : QStringLiteral("-");
     } else {
         for (int c = 1; c <= 4; ++c) row[static_cast<std::size_t>(c)] = QStringLiteral("-");
@@ -67,9 +67,7 @@ AnalysisTable analysisTableOf(const SessionStatistics& statistics, AnalysisUnits
     table.rows[kRunsPerSession] = {QStringLiteral("Mean"),
                                    mean(statistics.peakWheelPower, power),
                                    mean(statistics.speedAtPeakPower, speed),
-                                   statistics.peakTorque.runs == 0
-                                       ? QStringLiteral("-")
-                                       : QString::number(statistics.peakTorque.mean, 'f', 1),
+                                   mean(statistics.peakTorque, "Nm"),
                                    mean(statistics.peakEnginePower, power),
                                    QString()};
     table.rows[kRunsPerSession + 1] = {QStringLiteral("Spread"),

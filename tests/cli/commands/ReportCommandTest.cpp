@@ -135,12 +135,33 @@ TEST_F(ReportCommand, ScaleWithoutDivisionsPrintsThePageWithTheLimitToCheck) {
     EXPECT_TRUE(inOrder(pdfText(pdf), {"Kph", "Check Start Hp and End Hp", "Make1"}));
 }
 
+TEST_F(ReportCommand, AnalysisAddsTheFirstSessionsAnalysisPageAfterTheReport) {
+    const std::string out = (folder / "analysis.pdf").string();
+    const std::string coastDown = DYNO_TEST_DATA_DIR "/coast_down_scooter50_seed7.zsd";
+    const auto run = runDynotool({"report", coastDown, archives[1], "--out", out, "--analysis"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string text = pdfText(out);
+    const std::size_t pageBreak = text.find('\f');
+    ASSERT_NE(pageBreak, std::string::npos);
+    const std::string analysisPage = text.substr(pageBreak + 1);
+    EXPECT_TRUE(inOrder(analysisPage, {"Analysis of Test session 1", "Wheel power", "Engine side",
+                                       "Run 1", "Coast-down usable", "Run 3", "Mean", "Spread",
+                                       "The runs agree within 3 %.", "Measured by"}))
+        << analysisPage;
+    EXPECT_EQ(text.substr(0, pageBreak).find("Analysis of"), std::string::npos)
+        << "nothing of it on the first page";
+}
+
 TEST_F(ReportCommand, BadOptionsExitWithOneLineReason) {
     const std::string out = (folder / "r.pdf").string();
     const std::vector<std::vector<std::string>> cases = {
-        {"--out", (folder / "r.txt").string()},  {"--out", out, "--remarks", "1,4"},
-        {"--out", out, "--font", "Times"},       {"--out", out, "--page", "a3"},
-        {"--out", out, "--owner", "--no-owner"}, {"--out", out, "--line-width", "wide"},
+        {"--out", (folder / "r.txt").string()},
+        {"--out", out, "--remarks", "1,4"},
+        {"--out", out, "--font", "Times"},
+        {"--out", out, "--page", "a3"},
+        {"--out", out, "--owner", "--no-owner"},
+        {"--out", out, "--line-width", "wide"},
+        {"--out", (folder / "r.png").string(), "--analysis"},
     };
     for (const auto& options : cases) {
         std::vector<std::string> words{"report", archives[0]};
