@@ -110,16 +110,23 @@ void appendFramedSplinePolyline(std::span<const SplinePoint> points, int count, 
 
 namespace {
 
+// Each of these loops is compiled twice, for 256-bit vectors and for any processor,
+// and the loader picks one. ThreadSanitizer's runtime is not up yet when the loader
+// asks, so its builds keep the plain loop: the bits are the same either way.
+#if defined(__SANITIZE_THREAD__)
+#define DYNO_VECTOR_CLONES
+#else
+#define DYNO_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // Sample (weights w) of every segment in one coordinate, as the rule computes it:
 // `coordinates` holds the points' values, `samples` gets one per segment. A plain
 // loop over the segments, which the compiler turns into vector arithmetic; each
 // lane does exactly what the scalar expression does. A processor with 256-bit
 // vectors takes four segments at a time instead of two; the same multiplications
 // and additions in the same order (no fused multiply-add), so the same bits.
-__attribute__((target_clones("avx2", "default"))) void sampleCoordinate(const double* coordinates,
-                                                                        std::size_t segments,
-                                                                        const Weights& w,
-                                                                        int* samples) {
+DYNO_VECTOR_CLONES void sampleCoordinate(const double* coordinates, std::size_t segments,
+                                         const Weights& w, int* samples) {
     for (std::size_t i = 0; i < segments; ++i) {
         samples[i] = static_cast<int>(w.b0 * coordinates[i] + w.b1 * coordinates[i + 1] +
                                       w.b2 * coordinates[i + 2] + w.b3 * coordinates[i + 3]);
@@ -192,9 +199,9 @@ void drawSamples(const SplinePoint& start, std::size_t segments, const SplineScr
 // a move to a neighbouring pixel inside the area, else the discard place of
 // `image`. Moves longer than that are marked, for stepping. One sample number over
 // every segment: a loop the compiler turns into vector arithmetic.
-__attribute__((target_clones("avx2", "default"))) void aimMoves(
-    const int* fromX, const int* fromY, const int* toX, const int* toY, std::size_t moves,
-    const AreaPixels::Direct& image, std::uintptr_t* pixel, std::uint8_t* isLong) {
+DYNO_VECTOR_CLONES void aimMoves(const int* fromX, const int* fromY, const int* toX, const int* toY,
+                                 std::size_t moves, const AreaPixels::Direct& image,
+                                 std::uintptr_t* pixel, std::uint8_t* isLong) {
     const auto bits = reinterpret_cast<std::uintptr_t>(image.bits);
     const auto elsewhere = reinterpret_cast<std::uintptr_t>(image.discarded);
     const qsizetype stride = image.stride;
