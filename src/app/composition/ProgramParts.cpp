@@ -103,6 +103,7 @@ CardBusOpener ProgramParts::cardBusOpener() const {
             card.rollerCode = choice.rollerCode;
             card.base = choice.base;
             card.accessNs = options.cardAccessNs;
+            card.rider.coastDown = options.electronics.coastDown;
             auto simulated = std::make_unique<SimulatedCard>(*vehicle, card);
             if (options.isCardPaced) simulated->setPacer(WallClockPacer(options.timeLapse));
             CardBusOpening opening;

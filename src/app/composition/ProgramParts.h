@@ -46,7 +46,8 @@ struct ProgramOptions {
     Clock* clock = nullptr;
     int timeLapse = 1;
     // The vehicle on the simulated roller and how its electronics behave: by default
-    // at the line rate, the rider pressing the remote after a short pause.
+    // at the line rate, the rider pressing the remote after a short pause. Their
+    // `coastDown` is the rider's on the simulated card as well.
     std::string vehicle = "scooter50";
     SimulatedK40Options electronics = pacedElectronics();
     // The simulated K70/K80 card: simulated time per port access, and whether the

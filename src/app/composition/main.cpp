@@ -52,6 +52,9 @@ int runWindow(QElapsedTimer& sinceStart, const dyno::WindowOptions& chosen) {
     dyno::ProgramOptions options;
     options.isSimulated = chosen.isSimulated;
     options.isCardSimulated = chosen.isDemo;
+    // The simulated rider lets the roller run down with the throttle closed after
+    // each run's top speed, so the Analysis page has each run's losses to show.
+    options.electronics.coastDown.isOn = true;
     const std::unique_ptr<dyno::ProgramParts> hardware = dyno::ProgramParts::forHardware(options);
     dyno::ProgramParts& parts = *hardware;
     // The settings files and the print logo live in the folder the program starts in.

@@ -3,15 +3,20 @@
 // colours, and "Print" prints the page as a report of its own.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include "app/RecordingMessageSink.h"
+#include "app/SimulatedSessionWindow.h"
 #include "app/composition/MainWindow.h"
 #include "app/pages/AnalysisPage.h"
 #include "app/pages/ControlLookup.h"
@@ -21,6 +26,7 @@
 #include "files/SessionLoading.h"
 #include "model/SessionModel.h"
 #include "support/PdfText.h"
+#include "widgets/ShadowLabel.h"
 
 namespace dyno {
 namespace {
@@ -122,6 +128,32 @@ TEST(AnalysisPage, PrintPrintsThePageAsAReportOfItsOwn) {
     for (const char* words : {"Analysis of Test session 3", "Engine side", "Coast-down usable",
                               "The runs agree within 3 %.", "Measured by Your company"}) {
         EXPECT_NE(text.find(words), std::string::npos) << words << " in:\n" << text;
+    }
+}
+
+// The window's simulated dyno as `--simulate` and `--demo` start it: the rider rolls
+// down after each run, and the session recorded shows its engine side at once.
+TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSide) {
+    QTemporaryDir startDir;
+    RecordingMessageSink messages;
+    auto model = SessionModel::create();
+    ProgramOptions options = testing::fastSimulatedSession();
+    options.electronics.coastDown.isOn = true;
+    ProgramParts parts(options);
+    MainWindow window(parts, *model, startDir.path());
+    testing::takeSessionMessages(window, messages);
+    QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(&window, &f3);
+    auto* remote = window.findChild<ShadowLabel*>("remotetext");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return remote->text() == "Test session finished"; }, 90'000))
+        << remote->text().toStdString();
+
+    window.analysisPage()->updateAnalysis();  // as when the page comes to the front
+    const auto* table = controls::find<QTableWidget>(&window, "analysistable");
+    for (int run = 0; run < 3; ++run) {
+        ASSERT_NE(table->item(run, 5), nullptr);
+        EXPECT_EQ(table->item(run, 5)->text(), "Coast-down usable") << run;
+        EXPECT_NE(table->item(run, 4)->text(), "-") << run;
     }
 }
 
