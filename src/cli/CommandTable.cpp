@@ -8,9 +8,17 @@ constexpr CommandEntry kCommands[] = {
     {"info", runInfo, "info FILE [--json]",
      "What a session archive holds: texts, header, values, air data and run lengths."},
     {"curves", runCurves,
-     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]",
+     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--channels 1,3] "
+     "[--analysis-settings FILE] [--ad-settings FILE.ana] [--json|--csv]",
      "One run of a session archive evaluated as \"Update Display\" would. JSON (the default)\n"
-     "or CSV carry the same points; the CSV header names each column's unit."},
+     "or CSV carry the same points; the CSV header names each column's unit. --channels adds\n"
+     "analog channels 1..5 in their calibrated units, read through their recording delay:\n"
+     "a CSV column \"<name>_<unit>\" of the calibration (\"AFR_AFR\"; \"channel<N>\" without\n"
+     "a name) and a JSON array under \"channels\"; empty cells (null) where a delayed channel\n"
+     "has no reading. A channel not recorded in the run is named on stderr and gets no\n"
+     "column (null values in JSON). The calibrations come from --analysis-settings FILE, else\n"
+     "vkr_dyno_analysis.ini of the current folder; the delays from --ad-settings FILE.ana,\n"
+     "else vkr_dyno.ana of the current folder."},
     {"analysis", runAnalysis,
      "analysis FILE [--run N] [--mph] [--kw] [--roller-weight KG] [--json|--csv]",
      "A session archive's runs analysed as the Analysis page does: per run the peak wheel\n"
