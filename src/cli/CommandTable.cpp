@@ -62,9 +62,10 @@ constexpr CommandEntry kCommands[] = {
      "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
      "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--coast-down] [--verbose]\n"
+     "[--coast-down] [--lambda] [--verbose]\n"
      "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
-     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down]\n"
+     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down] "
+     "[--lambda]\n"
      "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
      "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
      "[--gearbox variomatic|fixed] [--coast-down] [the Param. and Remarks options above]",
@@ -76,7 +77,9 @@ constexpr CommandEntry kCommands[] = {
      "the transfer of run R (2), as on a line with a loose contact. With --card, a session\n"
      "of the simulated K70/K80 plug-in card (--model names the dyno). With --coast-down\n"
      "each run sets off near a standstill, is a little apart in power from the others\n"
-     "(drawn from the seed) and coasts down on the roller's losses after the pull."},
+     "(drawn from the seed) and coasts down on the roller's losses after the pull. With\n"
+     "--lambda channel 3 is a wide-band lambda controller (0-5 V for AFR 10-20): AFR 12 at\n"
+     "the launch rpm, leaning to 14 at the rev limiter."},
     {"weather", runWeather, "weather --port PORT|SIM [--json]",
      "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
      "readings, with the settings file of the current folder as the window would."},

@@ -15,6 +15,7 @@
 #include "files/SessionArchive.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
+#include "simulator/LambdaProbe.h"
 #include "support/DynotoolRun.h"
 
 namespace dyno {
@@ -170,6 +171,37 @@ TEST_F(CurvesChannels, WithoutChannelsTheOutputIsAsItWas) {
     const auto plain = runDynotool({"curves", archive().string(), "--run", "1", "--json"});
     ASSERT_EQ(plain.exitStatus, 0);
     EXPECT_EQ(plain.out.find("\"channels\""), std::string::npos);
+}
+
+// A simulated session with the lambda controller on channel 3, read with the AFR
+// calibration of the K40 input: each point's AFR is the mixture the simulated engine
+// ran at that point's engine speed.
+TEST_F(CurvesChannels, ASimulatedLambdaChannelReadsTheEnginesMixtureAgainstEngineSpeed) {
+    const auto session = folder / "lambda.zsd";
+    const auto simulated = runDynotool({"simulate", "--out", session.string(), "--vehicle",
+                                        "bike125", "--test", "720", "--channels", "3", "--lambda"});
+    ASSERT_EQ(simulated.exitStatus, 0) << simulated.err;
+    analysis.channels[2] = {"AFR", "AFR", 0.0, 10.0, 1023.0, 20.0, 1};
+    ASSERT_TRUE(saveAnalysisSettingsFile(analysisFile(), analysis).ok());
+    ASSERT_TRUE(saveAnalogSettingsFile(adFile(), defaultAnalogChannelTexts()).ok());
+
+    const auto run = runDynotool({"curves", session.string(), "--run", "2", "--csv", "--with-rpm",
+                                  "--channels", "3", "--analysis-settings", analysisFile().string(),
+                                  "--ad-settings", adFile().string()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const auto lines = linesOf(run.out);
+    ASSERT_GT(lines.size(), 100u);
+    EXPECT_EQ(cellsOf(lines[0]).at(5), "AFR_AFR");
+    LambdaProbe truth;
+    truth.isOn = true;
+    const VehicleProfile& bike = *findVehicleProfile("bike125");
+    for (std::size_t row = 1; row < lines.size(); ++row) {
+        const auto cells = cellsOf(lines[row]);
+        const double rpm = std::stod(cells.at(2));
+        ASSERT_NEAR(std::stod(cells.at(5)), truth.afrAt(bike, rpm), 0.05) << lines[row];
+    }
+    EXPECT_LT(std::stod(cellsOf(lines[1]).at(5)), 12.5) << "rich at low engine speed";
+    EXPECT_GT(std::stod(cellsOf(lines.back()).at(5)), 13.5) << "leaner towards the top";
 }
 
 }  // namespace
