@@ -167,12 +167,6 @@ TEST_F(CurvesChannels, ARefusedCalibrationOrABadChannelListStopsTheCommand) {
     }
 }
 
-TEST_F(CurvesChannels, WithoutChannelsTheOutputIsAsItWas) {
-    const auto plain = runDynotool({"curves", archive().string(), "--run", "1", "--json"});
-    ASSERT_EQ(plain.exitStatus, 0);
-    EXPECT_EQ(plain.out.find("\"channels\""), std::string::npos);
-}
-
 // A simulated session with the lambda controller on channel 3, read with the AFR
 // calibration of the K40 input: each point's AFR is the mixture the simulated engine
 // ran at that point's engine speed.
