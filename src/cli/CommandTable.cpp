@@ -8,9 +8,17 @@ constexpr CommandEntry kCommands[] = {
     {"info", runInfo, "info FILE [--json]",
      "What a session archive holds: texts, header, values, air data and run lengths."},
     {"curves", runCurves,
-     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--json|--csv]",
+     "curves FILE --run N [--mph] [--kw] [--with-rpm] [--roller-weight KG] [--channels 1,3] "
+     "[--analysis-settings FILE] [--ad-settings FILE.ana] [--json|--csv]",
      "One run of a session archive evaluated as \"Update Display\" would. JSON (the default)\n"
-     "or CSV carry the same points; the CSV header names each column's unit."},
+     "or CSV carry the same points; the CSV header names each column's unit. --channels adds\n"
+     "analog channels 1..5 in their calibrated units, read through their recording delay:\n"
+     "a CSV column \"<name>_<unit>\" of the calibration (\"AFR_AFR\"; \"channel<N>\" without\n"
+     "a name) and a JSON array under \"channels\"; empty cells (null) where a delayed channel\n"
+     "has no reading. A channel not recorded in the run is named on stderr and gets no\n"
+     "column (null values in JSON). The calibrations come from --analysis-settings FILE, else\n"
+     "vkr_dyno_analysis.ini of the current folder; the delays from --ad-settings FILE.ana,\n"
+     "else vkr_dyno.ana of the current folder."},
     {"analysis", runAnalysis,
      "analysis FILE [--run N] [--mph] [--kw] [--roller-weight KG] [--json|--csv]",
      "A session archive's runs analysed as the Analysis page does: per run the peak wheel\n"
@@ -54,9 +62,10 @@ constexpr CommandEntry kCommands[] = {
      "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
      "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--coast-down] [--verbose]\n"
+     "[--coast-down] [--lambda] [--verbose]\n"
      "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
-     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down]\n"
+     "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down] "
+     "[--lambda]\n"
      "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
      "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
      "[--gearbox variomatic|fixed] [--coast-down] [the Param. and Remarks options above]",
@@ -68,7 +77,9 @@ constexpr CommandEntry kCommands[] = {
      "the transfer of run R (2), as on a line with a loose contact. With --card, a session\n"
      "of the simulated K70/K80 plug-in card (--model names the dyno). With --coast-down\n"
      "each run sets off near a standstill, is a little apart in power from the others\n"
-     "(drawn from the seed) and coasts down on the roller's losses after the pull."},
+     "(drawn from the seed) and coasts down on the roller's losses after the pull. With\n"
+     "--lambda channel 3 is a wide-band lambda controller (0-5 V for AFR 10-20): AFR 12 at\n"
+     "the launch rpm, leaning to 14 at the rev limiter."},
     {"weather", runWeather, "weather --port PORT|SIM [--json]",
      "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
      "readings, with the settings file of the current folder as the window would."},

@@ -29,7 +29,8 @@ std::uint16_t stationCounts(double value) {
 SimulatedK40::SimulatedK40(Clock& clock, const VehicleProfile& vehicle,
                            const SimulatedK40Options& options)
     : clock_(clock),
-      vehicle_(vehicle, options.rollerWeightKg, options.seed, options.coastDown),
+      vehicle_(vehicle, options.rollerWeightKg, options.seed, options.coastDown,
+               options.lambdaProbe),
       options_(options) {}
 
 SimulatedK40::~SimulatedK40() {

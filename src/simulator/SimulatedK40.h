@@ -46,6 +46,8 @@ struct SimulatedK40Options {
     double airHumidityPercent = 50.0;
     // Runs from near a standstill, a little apart, each with its coast-down.
     CoastDownRide coastDown;
+    // A wide-band lambda controller on channel 3 instead of the plain input.
+    LambdaProbe lambdaProbe;
 };
 
 // The K40 electronics with a vehicle on the roller, behind the same byte link as the
@@ -95,6 +97,8 @@ class SimulatedK40 final : public ByteLink {
     const std::vector<std::vector<SimulatedRevolution>>& runs() const { return runs_; }
     // What drove the runs of a coast-down ride, for comparing with their analysis.
     CoastDownTruth coastDownTruth() const { return vehicle_.coastDownTruth(); }
+    // The mixture the lambda controller on channel 3 measured.
+    const LambdaProbe& lambdaProbe() const { return vehicle_.lambdaProbe(); }
 
   private:
     void handleCommand(const K40Command& command);

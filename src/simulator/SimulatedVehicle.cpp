@@ -32,12 +32,14 @@ std::uint16_t analogOf(double value) {
 }  // namespace
 
 SimulatedVehicle::SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg,
-                                   std::uint32_t seed, const CoastDownRide& ride)
+                                   std::uint32_t seed, const CoastDownRide& ride,
+                                   const LambdaProbe& lambda)
     : profile_(profile),
       massFactor_(rollerWeightKg * kRollerWeightToMassFactor),
       speedOffsetKmh_(speedOffsetOf(static_cast<int>(DynoModel::K40), 0).value_or(-5.0)),
       random_(seed),
       ride_(ride),
+      lambda_(lambda),
       seed_(seed) {}
 
 std::uint32_t SimulatedVehicle::noise(std::uint32_t span) {
@@ -67,7 +69,13 @@ K40Reading SimulatedVehicle::readingAt(double speedKmh, double engineRpm, double
     // speed, 5 road speed: what a workshop typically wires up.
     reading.analog[0] = analogOf(100.0 + 850.0 * throttle + noise(8));
     reading.analog[1] = analogOf(400.0 + 4.0 * timeS + noise(4));
-    reading.analog[2] = analogOf(440.0 + 60.0 * throttle + noise(30));
+    // The lambda controller draws its noise as the plain input does, so switching it
+    // on leaves every other reading of the run as it was.
+    const double lambdaNoise = noise(30);
+    reading.analog[2] =
+        lambda_.isOn
+            ? analogOf(k40CountsOfAfr(lambda_.afrAt(profile_, engineRpm)) + lambdaNoise / 15.0)
+            : analogOf(440.0 + 60.0 * throttle + lambdaNoise);
     reading.analog[3] = analogOf(1000.0 * engineRpm / profile_.limiterRpm());
     reading.analog[4] = analogOf(8.0 * speedKmh);
     return reading;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "simulator/CoastDownRide.h"
+#include "simulator/LambdaProbe.h"
 #include "simulator/VehicleProfile.h"
 
 namespace dyno {
@@ -38,11 +39,13 @@ struct SimulatedRevolution {
 class SimulatedVehicle {
   public:
     SimulatedVehicle(const VehicleProfile& profile, double rollerWeightKg, std::uint32_t seed,
-                     const CoastDownRide& ride = {});
+                     const CoastDownRide& ride = {}, const LambdaProbe& lambda = {});
 
     const VehicleProfile& profile() const { return profile_; }
     // The losses and engine power the runs of a coast-down ride were driven by.
     CoastDownTruth coastDownTruth() const { return {&profile_, ride_, seed_, speedOffsetKmh_}; }
+    // The lambda controller on channel 3, whose afrAt() is the mixture's truth.
+    const LambdaProbe& lambdaProbe() const { return lambda_; }
 
     // At the launch speed, waiting for the rider to press the remote.
     K40Reading waitingReading();
@@ -63,6 +66,7 @@ class SimulatedVehicle {
     double speedOffsetKmh_;
     std::mt19937 random_;
     CoastDownRide ride_;
+    LambdaProbe lambda_;
     std::uint32_t seed_;
     int runsDriven_ = 0;
 };

@@ -76,6 +76,7 @@ SimulatedK40Options electronicsOptions(const Arguments& arguments, double roller
     options.strayBytesRun =
         arguments.integerIn("stray-run", 1, kRunsPerSession, options.strayBytesRun);
     options.coastDown.isOn = arguments.flag("coast-down");
+    options.lambdaProbe.isOn = arguments.flag("lambda");
     return options;
 }
 
@@ -173,7 +174,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit",
                          "stray-bytes", "stray-run"});
     std::set<std::string> flagOptions = recordingFlagOptions();
-    flagOptions.insert({"realtime", "pty", "card", "coast-down"});
+    flagOptions.insert({"realtime", "pty", "card", "coast-down", "lambda"});
     const Arguments arguments(words, valueOptions, flagOptions);
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
@@ -196,6 +197,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     if (options.out.empty()) throw UsageError("missing --out");
     if (isCard) {
         if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
+        if (arguments.flag("lambda")) throw UsageError("--lambda goes with the simulated K40");
         return simulateCardSession(arguments, vehicle, options, out, err);
     }
     const bool isRealtime = arguments.flag("realtime");

@@ -6,6 +6,7 @@
 #include "display/GraphPalette.h"
 #include "display/curves/LinePixels.h"
 #include "display/curves/Spline.h"
+#include "evaluation/ChannelDelay.h"
 
 namespace dyno {
 
@@ -34,31 +35,6 @@ void forVisibleSamples(int first, int zoom, Visit visit) {
     }
 }
 
-// The first index j >= i, at most 1999, with time[j] > time[i] + delay, asked for
-// i = first, first + 1, ... While the thresholds do not fall, the answer never moves
-// back (an index past i + 1 that beats a threshold beats every lower one), so the
-// search carries on from the last answer; after a fall (the end of the recorded
-// time) it starts again at i.
-class DelayedSamples {
-  public:
-    DelayedSamples(std::span<const double> timeAxis, double delaySeconds)
-        : time_(timeAxis), delay_(delaySeconds) {}
-
-    int next(int i) {
-        const double threshold = time_[at(i)] + delay_;
-        if (!(threshold >= lastThreshold_) || j_ < i) j_ = i;
-        lastThreshold_ = threshold;
-        while (j_ < kLastSample && !(time_[at(j_)] > threshold)) ++j_;
-        return j_;
-    }
-
-  private:
-    std::span<const double> time_;
-    double delay_;
-    double lastThreshold_ = 0.0;
-    int j_ = -1;
-};
-
 // The curve row of a sample, or nothing for a power curve without a power axis.
 bool addCurve(const TestSession& session, const AnalogSlotPlot& slot,
               std::vector<QPoint>& polyline) {
@@ -83,9 +59,9 @@ bool addChannel(std::span<const std::uint16_t, kSamplesPerRun> samples,
     const ChannelSettings& scaling = channel.scaling;
     const bool divides = scaling.gainMode == GainMode::Divide;
     if (divides && scaling.channelGain == 0.0) return false;
-    DelayedSamples delayed(timeAxis, channel.delaySeconds);
+    ChannelDelay delayed(timeAxis, channel.delaySeconds);
     forVisibleSamples(slot.firstSample, slot.zoom, [&](int i, int x) {
-        double v = samples[at(delayed.next(i))] / divisor;
+        double v = samples[at(delayed.sampleFor(i))] / divisor;
         v = divides ? v / scaling.channelGain : v * scaling.channelGain;
         v = scaling.offsetMode == OffsetMode::Subtract ? v - scaling.channelOffset
                                                        : v + scaling.channelOffset;
