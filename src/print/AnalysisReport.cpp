@@ -30,7 +30,8 @@ QImage graphPanel(const AnalysisReportInputs& report) {
     GraphImages images = GraphImages::create();
     {
         GraphPainters painters(images);
-        drawAnalysis(painters.canvas(), report.scale, report.analysis, report.choice);
+        drawAnalysis(painters.canvas(), report.scale, report.analysis, report.choice,
+                     report.channels);
     }
     return images.panel();
 }

@@ -30,6 +30,7 @@ struct AnalysisReportInputs {
     GraphScale scale;
     AnalysisUnits units;
     AnalysisPlotChoice choice;
+    ChannelOverlay channels;  // the channels drawn over the curves, on `analysis`'s runs
     PrintSettings print;
     QFont font = defaultReportFont();
 };

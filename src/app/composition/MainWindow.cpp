@@ -140,8 +140,9 @@ void MainWindow::buildElectronics() {
     analogPage_ = new AnalogPage(model_, *slot1Lock_);
     graphsPage_ =
         new GraphsPage(model_, programState_.graphScale, *paramPage_, *setupPage_, *slot1Lock_);
-    analysisPage_ = new AnalysisPage(model_, programState_.graphScale, *setupPage_, *slot1Lock_,
-                                     [this] { return reportPrinting_->printSettingsNow(); });
+    analysisPage_ =
+        new AnalysisPage({model_, programState_.graphScale, *setupPage_, *adSettingsPage_,
+                          *slot1Lock_, [this] { return reportPrinting_->printSettingsNow(); }});
 }
 
 // The eleven pages in their tabs, and "Help" above them.
@@ -223,6 +224,9 @@ void MainWindow::wireSettings() {
             [this] { settingsFiles_->saveProgramSettings(); });
     connect(adSettingsPage_->saveSettingsButton(), &QPushButton::clicked, this,
             [this] { settingsFiles_->saveAnalogSettings(*adSettingsPage_); });
+    // The Analysis page keeps its channel choice between starts.
+    connect(analysisPage_, &AnalysisPage::settingsChanged, this,
+            [this] { settingsFiles_->saveAnalysisSettings(analysisPage_->settings()); });
     connect(setupPage_->advancedSetupButton(), &QPushButton::clicked, this,
             [this] { advancedSetupDialog_->exec(); });
     connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
@@ -294,6 +298,7 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
     infoPage_->loadPrintLogo(QDir(startDirectory_).filePath(QStringLiteral("vkrprint.bmp")));
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
+    analysisPage_->showSettings(settingsFiles_->readAnalysisSettings());
     // Start-up greets the electronics the settings name, and none for an index the
     // list does not have.
     const TestStartEntries entries = testControl_->readEntries();

@@ -55,6 +55,8 @@ int runWindow(QElapsedTimer& sinceStart, const dyno::WindowOptions& chosen) {
     // The simulated rider lets the roller run down with the throttle closed after
     // each run's top speed, so the Analysis page has each run's losses to show.
     options.electronics.coastDown.isOn = true;
+    // A wide-band lambda controller on channel 3 of the simulated K40.
+    options.electronics.lambdaProbe.isOn = true;
     const std::unique_ptr<dyno::ProgramParts> hardware = dyno::ProgramParts::forHardware(options);
     dyno::ProgramParts& parts = *hardware;
     // The settings files and the print logo live in the folder the program starts in.

@@ -10,6 +10,7 @@
 #include "app/pages/ParamPage.h"
 #include "evaluation/DynoConstants.h"
 #include "files/AnalogSettingsFileCodec.h"
+#include "files/AnalysisSettingsFile.h"
 #include "files/SettingsFileCodec.h"
 #include "model/TextNumbers.h"
 
@@ -53,6 +54,10 @@ QString SettingsFiles::programSettingsPath() const {
 
 QString SettingsFiles::analogSettingsPath() const {
     return QDir(startDirectory_).filePath(QString::fromLatin1(kAnalogSettingsFileName));
+}
+
+QString SettingsFiles::analysisSettingsPath() const {
+    return QDir(startDirectory_).filePath(QString::fromLatin1(kAnalysisSettingsFileName));
 }
 
 void SettingsFiles::showFileError(const std::string& message, bool isConversionError) {
@@ -132,6 +137,30 @@ bool SettingsFiles::saveAnalogSettings(const AdSettingsPage& page) {
                                               decimalSeparator_);
     if (!saved) {
         showFileError(saved.error().message, saved.error().isConversionError);
+        return false;
+    }
+    return true;
+}
+
+AnalysisSettings SettingsFiles::readAnalysisSettings() {
+    const auto read = readAnalysisSettingsFile(toPath(analysisSettingsPath()));
+    if (!read) {
+        showFileError(read.error().message, false);
+        return {};
+    }
+    const AnalysisSettingsRead& got = read.value();
+    if (!got.messages.empty()) {
+        std::string text = std::string(kAnalysisSettingsFileName) + ":";
+        for (const std::string& line : got.messages) text += "\n" + line;
+        messages_->show(MessageKind::Warning, kDynoCaption, text);
+    }
+    return got.settings;
+}
+
+bool SettingsFiles::saveAnalysisSettings(const AnalysisSettings& settings) {
+    const auto saved = saveAnalysisSettingsFile(toPath(analysisSettingsPath()), settings);
+    if (!saved) {
+        showFileError(saved.error().message, false);
         return false;
     }
     return true;

@@ -6,6 +6,7 @@
 
 #include "app/composition/ProgramState.h"
 #include "app/files/SettingsBinding.h"
+#include "model/AnalysisSettings.h"
 #include "model/MessageSink.h"
 
 namespace dyno {
@@ -15,10 +16,10 @@ class AdSettingsPage;
 // The caption of the toolkit's own error box, which shows a conversion error.
 inline constexpr std::string_view kToolkitErrorCaption = "vkr_dyno";
 
-// "vkr_dyno.ini" and "vkr_dyno.ana" in the start directory: read at start-up and
-// saved by "Save initialization file" and "Save settings", with everything a read
-// or a save puts in force besides the controls' texts. The controls are those of
-// `pages`; the values in force go to `state`.
+// "vkr_dyno.ini", "vkr_dyno.ana" and the Analysis page's file in the start directory: read at
+// start-up and saved by "Save initialization file" and "Save settings", with everything a read or a
+// save puts in force besides the controls' texts. The controls are those of `pages`; the values in
+// force go to `state`.
 class SettingsFiles {
   public:
     SettingsFiles(const SettingsPages& pages, ProgramState& state, MessageSink& messages,
@@ -46,8 +47,15 @@ class SettingsFiles {
     void readAnalogSettings(AdSettingsPage& page);
     bool saveAnalogSettings(const AdSettingsPage& page);
 
+    // "vkr_dyno_analysis.ini", the Analysis page's own. A missing file gives the
+    // defaults without a word; damaged lines are named in one warning and only their
+    // settings take the defaults.
+    AnalysisSettings readAnalysisSettings();
+    bool saveAnalysisSettings(const AnalysisSettings& settings);
+
     QString programSettingsPath() const;
     QString analogSettingsPath() const;
+    QString analysisSettingsPath() const;
 
   private:
     void showFileError(const std::string& message, bool isConversionError);

@@ -10,10 +10,17 @@
 #include <QTableWidget>
 
 #include "acquisition/electronics/Slot1Lock.h"
+#include "app/files/SettingsBinding.h"
+#include "app/pages/AdSettingsPage.h"
 #include "app/pages/ControlBuilders.h"
 #include "app/pages/GraphPaintBox.h"
 #include "app/pages/SetupPage.h"
+#include "display/analog/AnalogView.h"
+#include "display/analysis/AnalysisReading.h"
+#include "display/graph/GraphBoxPlaces.h"
+#include "display/graph/GraphFrame.h"
 #include "display/graph/GraphImages.h"
+#include "evaluation/ChannelCalibrationRules.h"
 #include "evaluation/SessionAnalysis.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
@@ -29,20 +36,16 @@ namespace {
 constexpr int kChoicesLeft = 4;
 constexpr int kChoicesWidth = 132;
 const QRect kFiguresArea(4, 424, 560, 122);
-const QRect kVerdictArea(572, 424, 212, 122);
+const QRect kVerdictArea(572, 424, 212, 34);
+const QRect kReadingArea(572, 460, 212, 86);
 
 }  // namespace
 
-AnalysisPage::AnalysisPage(const SessionModel& model, const GraphScale& scaleInForce,
-                           const SetupPage& setupPage, const Slot1Lock& slot1,
-                           std::function<PrintSettings()> printSettings, QWidget* parent)
+AnalysisPage::AnalysisPage(AnalysisSources sources, QWidget* parent)
     : QWidget(parent),
-      model_(model),
-      scaleInForce_(scaleInForce),
-      setupPage_(setupPage),
-      slot1_(slot1),
-      printSettings_(std::move(printSettings)),
+      sources_(std::move(sources)),
       workspace_(AnalysisWorkspace::create()),
+      channelCurves_(std::make_unique<SessionChannelCurves>()),
       panel_(GraphImages::create().panel()) {
     choosePrinter_ = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, this);
@@ -50,6 +53,7 @@ AnalysisPage::AnalysisPage(const SessionModel& model, const GraphScale& scaleInF
     };
     graphBox_ = new GraphPaintBox("analysisgraph", panel_, this);
     graphBox_->move(0, 0);
+    connect(graphBox_, &GraphPaintBox::mousePressed, this, &AnalysisPage::graphMousePressed);
     buildChoices();
     buildFigures();
 }
@@ -89,11 +93,45 @@ void AnalysisPage::buildChoices() {
     for (QCheckBox* box : {runs_[0], runs_[1], runs_[2], mean_, wheel_, loss_, engine_}) {
         connect(box, &QCheckBox::toggled, this, &AnalysisPage::updateAnalysis);
     }
-    y += 12;
+    y += 8;
     auto* print = new QPushButton(QStringLiteral("Print"), this);
     print->setObjectName(QStringLiteral("analysisprint"));
     print->setGeometry(next(25));
     connect(print, &QPushButton::clicked, this, &AnalysisPage::print);
+    buildChannelChoices(y + 4);
+}
+
+void AnalysisPage::buildChannelChoices(int top) {
+    build::addLabel(this, QStringLiteral("Channels"), QRect(kChoicesLeft, top, kChoicesWidth, 16));
+    for (int k = 0; k < kShownChannels; ++k) {
+        auto* choice = new QComboBox(this);
+        choice->setObjectName(QStringLiteral("analysischannel%1").arg(k + 1));
+        choice->setGeometry(kChoicesLeft, top + 18 + 24 * k, kChoicesWidth, 22);
+        channels_[static_cast<std::size_t>(k)] = choice;
+    }
+    relistChannels();
+    for (QComboBox* choice : channels_) {
+        connect(choice, &QComboBox::activated, this, [this] {
+            updateAnalysis();
+            emit settingsChanged();
+        });
+    }
+}
+
+// "None", then the five channels by their calibrations' names.
+void AnalysisPage::relistChannels() {
+    for (std::size_t k = 0; k < channels_.size(); ++k) {
+        QComboBox* choice = channels_[k];
+        const QSignalBlocker quiet(choice);
+        choice->clear();
+        choice->addItem(QStringLiteral("None"));
+        for (int c = 1; c <= kAnalogChannels; ++c) {
+            choice->addItem(QString::fromStdString(
+                channelTitle(c, settings_.channels[static_cast<std::size_t>(c - 1)])));
+        }
+        const int shown = settings_.shownChannels[k];
+        choice->setCurrentIndex(shown >= 0 && shown <= kAnalogChannels ? shown : 0);
+    }
 }
 
 void AnalysisPage::buildFigures() {
@@ -112,6 +150,9 @@ void AnalysisPage::buildFigures() {
     verdict_ = build::addLabel(this, QString(), kVerdictArea, QStringLiteral("analysisverdict"));
     verdict_->setWordWrap(true);
     verdict_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    reading_ = build::addLabel(this, QString(), kReadingArea, QStringLiteral("analysisreading"));
+    reading_->setWordWrap(true);
+    reading_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 int AnalysisPage::chosenSlot() const {
@@ -132,18 +173,59 @@ AnalysisPlotChoice AnalysisPage::plotChoice() const {
     return choice;
 }
 
-// The units and roller weight the Graphs page evaluates with.
+void AnalysisPage::showSettings(const AnalysisSettings& settings) {
+    settings_ = settings;
+    relistChannels();
+}
+
+std::array<int, kShownChannels> AnalysisPage::shownChannels() const {
+    std::array<int, kShownChannels> shown{};
+    for (std::size_t k = 0; k < channels_.size(); ++k) shown[k] = channels_[k]->currentIndex();
+    return shown;
+}
+
+AnalysisSettings AnalysisPage::settings() const {
+    AnalysisSettings settings = settings_;
+    settings.shownChannels = shownChannels();
+    return settings;
+}
+
+// The units and roller weight the Graphs page evaluates with; engine speed always,
+// for the cursor.
 EvaluationOptions AnalysisPage::evaluationOptions() const {
     EvaluationOptions options;
-    options.speedInMph = setupPage_.isSpeedInMph();
-    options.powerInKw = setupPage_.isPowerInKw();
-    options.useTypedRollerWeight = setupPage_.isRollerWeightForLoadedTests();
-    options.typedRollerWeightKg = leadingNumber(setupPage_.rollerWeightText());
+    options.speedInMph = sources_.setup.isSpeedInMph();
+    options.powerInKw = sources_.setup.isPowerInKw();
+    options.rpmCurveShown = true;
+    options.useTypedRollerWeight = sources_.setup.isRollerWeightForLoadedTests();
+    options.typedRollerWeightKg = leadingNumber(sources_.setup.rollerWeightText());
     return options;
 }
 
 AnalysisUnits AnalysisPage::units() const {
-    return {setupPage_.isPowerInKw(), setupPage_.isSpeedInMph()};
+    return {sources_.setup.isPowerInKw(), sources_.setup.isSpeedInMph()};
+}
+
+// Each shown channel with its calibration and the delay the A/D Sett. page gives it.
+ShownChannels AnalysisPage::shownChannelsWithDelays() const {
+    const auto scaling =
+        channelScalingOf(sources_.adSettings.channelTexts(), userDecimalSeparator());
+    ShownChannels shown{};
+    const auto chosen = shownChannels();
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        const int channel = chosen[k];
+        if (channel < 1 || channel > kAnalogChannels) continue;
+        const auto index = static_cast<std::size_t>(channel - 1);
+        if (!isCalibrationUsable(settings_.channels[index])) continue;
+        shown[k] = {channel, settings_.channels[index], scaling[index].delaySeconds};
+    }
+    return shown;
+}
+
+ChannelOverlay AnalysisPage::channelOverlay() const {
+    const ShownChannels shown = shownChannelsWithDelays();
+    return channelOverlayOf(*channelCurves_, {shown[0].channel, shown[1].channel},
+                            settings_.channels);
 }
 
 void AnalysisPage::updateAnalysis() {
@@ -152,19 +234,24 @@ void AnalysisPage::updateAnalysis() {
 
 bool AnalysisPage::analyse() {
     const int slot = chosenSlot();
-    if (slot == 1 && slot1_.refuseReading()) return false;
-    analyseSession(model_.slot(slot), evaluationOptions(), *workspace_);
+    if (slot == 1 && sources_.slot1.refuseReading()) return false;
+    const EvaluationOptions options = evaluationOptions();
+    const TestSession& session = sources_.model.slot(slot);
+    analyseSession(session, options, *workspace_);
+    analyseChannels(session, options, shownChannelsWithDelays(), *workspace_, *channelCurves_);
     analysedSlot_ = slot;
     analysedUnits_ = units();
     GraphImages images = GraphImages::create();
     {
         GraphPainters boxes(images);
-        drawAnalysis(boxes.canvas(), scaleInForce_, *workspace_, plotChoice());
+        drawAnalysis(boxes.canvas(), sources_.scaleInForce, *workspace_, plotChoice(),
+                     channelOverlay());
     }
     panel_ = images.panel();
     graphBox_->update();
     table_ = analysisTableOf(workspace_->statistics(), analysedUnits_);
     showTable();
+    reading_->clear();
     return true;
 }
 
@@ -181,13 +268,25 @@ void AnalysisPage::showTable() {
     verdict_->setText(table_.verdict);
 }
 
+QStringList AnalysisPage::readingAt(int x) const {
+    return analysisReadingAt(x, sources_.scaleInForce, *workspace_, plotChoice(), channelOverlay(),
+                             analysedUnits_);
+}
+
+void AnalysisPage::graphMousePressed(Qt::MouseButton button, QPoint position) {
+    const QPoint inGraph = position - graph::kGraphAt;
+    if (button != Qt::RightButton || inGraph.x() < 0 || inGraph.x() >= kGraphWidth) return;
+    reading_->setText(readingAt(inGraph.x()).join(QLatin1Char('\n')));
+}
+
 AnalysisReportInputs AnalysisPage::currentReport() const {
-    AnalysisReportInputs report(model_.slot(analysedSlot_), *workspace_);
+    AnalysisReportInputs report(sources_.model.slot(analysedSlot_), *workspace_);
     report.slot = analysedSlot_;
-    report.scale = scaleInForce_;
+    report.scale = sources_.scaleInForce;
     report.units = analysedUnits_;
     report.choice = plotChoice();
-    if (printSettings_) report.print = printSettings_();
+    report.channels = channelOverlay();
+    if (sources_.printSettings) report.print = sources_.printSettings();
     return report;
 }
 

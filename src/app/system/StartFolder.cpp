@@ -5,7 +5,9 @@
 #include <QStandardPaths>
 
 #include "display/DynoEmblem.h"
+#include "evaluation/ChannelCalibrationRules.h"
 #include "files/AnalogSettingsFileCodec.h"
+#include "files/AnalysisSettingsFile.h"
 #include "files/AtomicFileWrite.h"
 #include "files/SettingsFileCodec.h"
 #include "model/DynoSettings.h"
@@ -69,6 +71,19 @@ std::optional<QString> prepareStartFolder(const QString& folderPath, FirstK40Por
             !saved) {
             return QString::fromStdString(saved.error().message) + ": " +
                    folder.filePath(kAnalogSettingsFileName);
+        }
+    }
+    // The demo's simulated dyno carries a wide-band lambda controller on channel 3:
+    // the Analysis page shows it as air-fuel ratio once channel 3 is recorded.
+    if (port == FirstK40Port::Simulated && isMissing(folder, kAnalysisSettingsFileName)) {
+        AnalysisSettings settings;
+        settings.channels[2] = calibrationPresets().front().calibration;
+        settings.shownChannels = {3, 0};
+        if (const auto saved =
+                saveAnalysisSettingsFile(pathOf(folder, kAnalysisSettingsFileName), settings);
+            !saved) {
+            return QString::fromStdString(saved.error().message) + ": " +
+                   folder.filePath(kAnalysisSettingsFileName);
         }
     }
     if (isMissing(folder, kPrintLogoName) && !createPrintLogo(folder)) {

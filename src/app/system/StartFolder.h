@@ -24,8 +24,10 @@ enum class FirstK40Port { WindowDefault, Simulated };
 // Makes `folder` and whatever of its contents is missing: "vkr_dyno.ini" with the
 // first-start settings (those of a start without it), the port `port` and the test
 // folder "Tests"; "vkr_dyno.ana" with the page's defaults; the print logo
-// "vkrprint.bmp" drawn from the program's emblem and the folder "Tests". Existing
-// files are left as they are. Returns what failed.
+// "vkrprint.bmp" drawn from the program's emblem and the folder "Tests"; for the
+// demo, "vkr_dyno_analysis.ini" with channel 3 calibrated as the simulated lambda
+// controller's air-fuel ratio and shown. Existing files are left as they are.
+// Returns what failed.
 std::optional<QString> prepareStartFolder(const QString& folder,
                                           FirstK40Port port = FirstK40Port::WindowDefault);
 

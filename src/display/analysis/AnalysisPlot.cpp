@@ -123,7 +123,7 @@ QColor analysisRunColour(int run) {
 }
 
 void drawAnalysis(GraphCanvas& canvas, const GraphScale& scale, const AnalysisWorkspace& analysis,
-                  const AnalysisPlotChoice& choice) {
+                  const AnalysisPlotChoice& choice, const ChannelOverlay& channels) {
     const ScaleProblem problem = scaleProblem(scale, false);
     drawKey(canvas.legend, canvas.texts, choice);
     if (problem != ScaleProblem::none) {
@@ -136,12 +136,14 @@ void drawAnalysis(GraphCanvas& canvas, const GraphScale& scale, const AnalysisWo
     canvas.graph.setRenderHint(QPainter::Antialiasing, false);
     if (choice.asMean) {
         drawMean(canvas.graph, mapping, analysis, choice);
-        return;
+    } else {
+        for (int r = 0; r < kRunsPerSession; ++r) {
+            if (choice.runs[static_cast<std::size_t>(r)]) {
+                drawRun(canvas.graph, mapping, analysis.run(r), r, choice);
+            }
+        }
     }
-    for (int r = 0; r < kRunsPerSession; ++r) {
-        if (choice.runs[static_cast<std::size_t>(r)])
-            drawRun(canvas.graph, mapping, analysis.run(r), r, choice);
-    }
+    drawChannelOverlay(canvas.graph, canvas.texts, mapping, analysis, choice, channels);
 }
 
 }  // namespace dyno

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <array>
 
+#include "display/analysis/ChannelOverlay.h"
 #include "display/graph/GraphCanvas.h"
 #include "display/graph/GraphScale.h"
 #include "evaluation/AnalysisWorkspace.h"
@@ -37,9 +38,10 @@ class AnalysisMapping {
 QColor analysisRunColour(int run);  // 0..2, or kRunsPerSession for the mean
 
 // The graph's frame and grid on `scale` (speed and power in the analysis' units),
-// the chosen curves, and the key to them in the legend box. A scale that cannot be
-// drawn shows the graph's hint instead, as the Graphs page does.
+// the chosen curves, the shown channels of the chosen runs over them, and the key to
+// them in the legend box. A scale that cannot be drawn shows the graph's hint
+// instead, as the Graphs page does.
 void drawAnalysis(GraphCanvas& canvas, const GraphScale& scale, const AnalysisWorkspace& analysis,
-                  const AnalysisPlotChoice& choice);
+                  const AnalysisPlotChoice& choice, const ChannelOverlay& channels = {});
 
 }  // namespace dyno

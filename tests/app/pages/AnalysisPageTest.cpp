@@ -5,11 +5,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,6 +21,7 @@
 #include "app/RecordingMessageSink.h"
 #include "app/SimulatedSessionWindow.h"
 #include "app/composition/MainWindow.h"
+#include "app/composition/ProgramParts.h"
 #include "app/pages/AnalysisPage.h"
 #include "app/pages/ControlLookup.h"
 #include "display/GraphPalette.h"
@@ -132,29 +136,83 @@ TEST(AnalysisPage, PrintPrintsThePageAsAReportOfItsOwn) {
 }
 
 // The window's simulated dyno as `--simulate` and `--demo` start it: the rider rolls
-// down after each run, and the session recorded shows its engine side at once.
-TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSide) {
+// down after each run and a lambda controller feeds channel 3. The session recorded
+// shows its engine side at once, and channel 3 in air-fuel ratio over the power.
+TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSideAndItsMixture) {
     QTemporaryDir startDir;
     RecordingMessageSink messages;
     auto model = SessionModel::create();
     ProgramOptions options = testing::fastSimulatedSession();
     options.electronics.coastDown.isOn = true;
+    options.electronics.lambdaProbe.isOn = true;
     ProgramParts parts(options);
     MainWindow window(parts, *model, startDir.path());
     testing::takeSessionMessages(window, messages);
+    window.findChild<QAbstractButton*>("ad3_check")->click();
     QKeyEvent f3(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
     QApplication::sendEvent(&window, &f3);
     auto* remote = window.findChild<ShadowLabel*>("remotetext");
     ASSERT_TRUE(QTest::qWaitFor([&] { return remote->text() == "Test session finished"; }, 90'000))
         << remote->text().toStdString();
 
-    window.analysisPage()->updateAnalysis();  // as when the page comes to the front
+    AnalysisPage& page = *window.analysisPage();
+    AnalysisSettings settings;
+    settings.channels[2] = {"AFR", "AFR", 0.0, 10.0, 1023.0, 20.0, 1};  // 0-5 V on the K40
+    settings.channels[0] = settings.channels[2];  // calibrated, but never recorded
+    settings.shownChannels = {3, 1};
+    page.showSettings(settings);
+    page.updateAnalysis();  // as when the page comes to the front
     const auto* table = controls::find<QTableWidget>(&window, "analysistable");
     for (int run = 0; run < 3; ++run) {
         ASSERT_NE(table->item(run, 5), nullptr);
         EXPECT_EQ(table->item(run, 5)->text(), "Coast-down usable") << run;
         EXPECT_NE(table->item(run, 4)->text(), "-") << run;
     }
+
+    // The cursor at 40 km/h on the 0-100 km/h scale: every run reads its power there,
+    // the engine side, its engine speed when recorded and the mixture the simulated engine ran, AFR
+    // 12 at the launch leaning to 14 at the limiter; channel 1 has no curve to read.
+    const QStringList reading = page.readingAt(240);
+    ASSERT_EQ(reading.size(), 4) << reading.join('|').toStdString();
+    EXPECT_EQ(reading[0], "40.0 km/h");
+    const QRegularExpression run(
+        QStringLiteral(R"(^Run \d: [\d.]+ hp, engine [\d.]+ hp, (\d+ rpm, )?AFR \(AFR\) ([\d.]+)$)"));
+    for (int r = 1; r <= 3; ++r) {
+        const auto match = run.match(reading[r]);
+        ASSERT_TRUE(match.hasMatch()) << "[" << reading[r].toStdString() << "]";
+        EXPECT_GT(match.captured(2).toDouble(), 11.8);
+        EXPECT_LT(match.captured(2).toDouble(), 14.2);
+    }
+    EXPECT_FALSE(reading.join(' ').contains("Channel 1"));
+}
+
+// The channel choice is the file's: read at start-up, written when the user chooses.
+TEST(AnalysisPage, TheChannelChoiceIsKeptBetweenStarts) {
+    QTemporaryDir startDir;
+    RecordingMessageSink messages;
+    auto model = SessionModel::create();
+    ProgramOptions options;
+    options.messages = &messages;
+    ProgramParts parts(options);
+    {
+        QFile file(QDir(startDir.path()).filePath("vkr_dyno_analysis.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(
+            "[channel3]\nname = AFR\nunit = AFR\nvalue_low = 10\nvalue_high = 20\n"
+            "[graph]\nchannels = 3\n");
+    }
+    MainWindow window(parts, *model, startDir.path());
+    window.startUp(parts.cardBusOpener(), false);
+    auto* first = controls::find<QComboBox>(&window, "analysischannel1");
+    EXPECT_EQ(first->currentText(), "Channel 3 (AFR)");
+    EXPECT_EQ(window.analysisPage()->shownChannels(), (std::array<int, 2>{3, 0}));
+
+    auto* second = controls::find<QComboBox>(&window, "analysischannel2");
+    second->setCurrentIndex(5);
+    emit second->activated(5);
+    MainWindow again(parts, *model, startDir.path());
+    again.startUp(parts.cardBusOpener(), false);
+    EXPECT_EQ(again.analysisPage()->shownChannels(), (std::array<int, 2>{3, 5}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/composition/ProgramParts.h"
 #include "app/files/SettingsBinding.h"
 #include "app/files/SettingsFiles.h"
+#include "app/pages/AnalysisPage.h"
 #include "app/pages/FilePage.h"
 #include "app/pages/SetupPage.h"
 #include "app/system/StartFolder.h"
@@ -40,6 +41,8 @@ TEST(StartFolder, AFirstStartMakesSettingsLogoAndTestFolderThatTheProgramReads) 
         readAnalogSettingsFile(QDir(folder).filePath("vkr_dyno.ana").toStdString(), channels).ok());
     EXPECT_EQ(channels, defaultAnalogChannelTexts());
     EXPECT_EQ(QImage(QDir(folder).filePath("vkrprint.bmp")).size(), QSize(1600, 450));
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath("vkr_dyno_analysis.ini")))
+        << "a workshop's own channels start uncalibrated";
 }
 
 TEST(StartFolder, ALaterStartKeepsTheWorkshopsOwnFiles) {
@@ -72,6 +75,8 @@ TEST(StartFolder, TheDemoFolderStartsWithoutAMessageOnElectronicsThatAnswer) {
     ASSERT_FALSE(window.startUp(CardBusOpener{}, false));
 
     EXPECT_EQ(window.setupPage()->portName(), "SIM");
+    EXPECT_EQ(window.analysisPage()->shownChannels(), (std::array<int, 2>{3, 0}))
+        << "the simulated lambda controller's channel, over the power curves";
     EXPECT_EQ(window.filePage()->currentFolder(), QDir(folder.path()).filePath("Tests"))
         << "the File page opens where the sessions go";
     ASSERT_TRUE(QTest::qWaitFor(
