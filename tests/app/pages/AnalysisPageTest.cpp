@@ -175,8 +175,8 @@ TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSideAndItsMix
     const QStringList reading = page.readingAt(240);
     ASSERT_EQ(reading.size(), 4) << reading.join('|').toStdString();
     EXPECT_EQ(reading[0], "40.0 km/h");
-    const QRegularExpression run(
-        QStringLiteral(R"(^Run \d: [\d.]+ hp, engine [\d.]+ hp, (\d+ rpm, )?AFR \(AFR\) ([\d.]+)$)"));
+    const QRegularExpression run(QStringLiteral(
+        R"(^Run \d: [\d.]+ hp, engine [\d.]+ hp, (\d+ rpm, )?AFR \(AFR\) ([\d.]+)$)"));
     for (int r = 1; r <= 3; ++r) {
         const auto match = run.match(reading[r]);
         ASSERT_TRUE(match.hasMatch()) << "[" << reading[r].toStdString() << "]";
