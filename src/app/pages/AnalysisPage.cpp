@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "acquisition/electronics/Slot1Lock.h"
 #include "app/files/SettingsBinding.h"
@@ -251,8 +252,32 @@ bool AnalysisPage::analyse() {
     graphBox_->update();
     table_ = analysisTableOf(workspace_->statistics(), analysedUnits_);
     showTable();
-    reading_->clear();
+    reading_->setText(channelNotes().join(QLatin1Char('\n')));
     return true;
+}
+
+// A shown channel whose calibration cannot be used says why; one the session did not
+// record says so, rather than drawing a line of nothing.
+QStringList AnalysisPage::channelNotes() const {
+    QStringList notes;
+    const auto chosen = shownChannels();
+    for (std::size_t k = 0; k < chosen.size(); ++k) {
+        if (chosen[k] < 1 || chosen[k] > kAnalogChannels) continue;
+        const ChannelCalibration& calibration =
+            settings_.channels[static_cast<std::size_t>(chosen[k] - 1)];
+        if (const auto refusal = calibrationRefusal(chosen[k], calibration)) {
+            notes << QString::fromStdString(*refusal);
+            continue;
+        }
+        const bool drawn = std::any_of(
+            channelCurves_->curves.begin(), channelCurves_->curves.end(),
+            [k](const auto& run) { return run[k].status == ChannelCurveStatus::drawn; });
+        if (!drawn) {
+            notes << QString::fromStdString(channelTitle(chosen[k], calibration)) +
+                         QStringLiteral(": not recorded in this session");
+        }
+    }
+    return notes;
 }
 
 void AnalysisPage::showTable() {

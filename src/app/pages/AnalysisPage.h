@@ -104,6 +104,7 @@ class AnalysisPage : public QWidget {
     AnalysisUnits units() const;
     ShownChannels shownChannelsWithDelays() const;
     ChannelOverlay channelOverlay() const;
+    QStringList channelNotes() const;
     void graphMousePressed(Qt::MouseButton button, QPoint position);
 
     AnalysisSources sources_;

@@ -169,6 +169,10 @@ TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSideAndItsMix
         EXPECT_NE(table->item(run, 4)->text(), "-") << run;
     }
 
+    // Channel 1 was calibrated but not ticked for the test: no curve, and the page says so.
+    auto* notes = controls::find<QLabel>(&window, "analysisreading");
+    EXPECT_EQ(notes->text(), "Channel 1 (AFR): not recorded in this session");
+
     // The cursor at 40 km/h on the 0-100 km/h scale: every run reads its power there,
     // the engine side, its engine speed when recorded and the mixture the simulated engine ran, AFR
     // 12 at the launch leaning to 14 at the limiter; channel 1 has no curve to read.
@@ -184,6 +188,14 @@ TEST(AnalysisPage, ASessionRecordedOnTheSimulatedDynoShowsItsEngineSideAndItsMix
         EXPECT_LT(match.captured(2).toDouble(), 14.2);
     }
     EXPECT_FALSE(reading.join(' ').contains("Channel 1"));
+
+    // A calibration that cannot be used is refused, naming the channel.
+    settings.channels[2].recordedHigh = settings.channels[2].recordedLow;
+    page.showSettings(settings);
+    page.updateAnalysis();
+    EXPECT_TRUE(notes->text().startsWith("Channel 3 (AFR): the two recorded points are equal"))
+        << notes->text().toStdString();
+    EXPECT_FALSE(page.readingAt(240).join(' ').contains("AFR"));
 }
 
 // The channel choice is the file's: read at start-up, written when the user chooses.
