@@ -47,12 +47,13 @@ constexpr CommandEntry kCommands[] = {
      "[--speed A:B] [--power A:B] [--rpm A:B] [--show-rpm] [--torque] [--fixed-gearing] [--air] "
      "[--mph|--kph] [--kw|--hp] [--remarks N,N,N,N] [--font FAMILY SIZE] [--line-width N] "
      "[--owner|--no-owner] [--header|--no-header] [--company TEXT] [--phone TEXT] [--logo FILE] "
-     "[--analysis]",
+     "[--analysis [--channels N[,N]] [--analysis-settings FILE] [--ad-settings FILE.ana]]",
      "The printed test report of up to four session archives: a one-page PDF with real text\n"
      "and vector curves, or a 600-dpi PNG. Without options the print settings, company,\n"
      "phone, graph limits and units come from vkr_dyno.ini in the current folder, as the\n"
      "window's \"Print\" takes them. --analysis adds the Analysis page of the first\n"
-     "session as a second PDF page."},
+     "session as a second PDF page; --channels draws up to two analog channels over its\n"
+     "curves in their calibrated units, calibrations and delays taken as curves takes them."},
     {"correction", runCorrection,
      "correction --temperature T --pressure P --humidity H --standard K [--fahrenheit] "
      "[--inch-hg]",

@@ -91,9 +91,16 @@ void paintAnalysisReport(QPainter& painter, QSize pageSize, const AnalysisReport
     const AnalysisTable table = analysisTableOf(report.analysis.statistics(), report.units);
     const QRect tableArea(margin, panelArea.bottom() + lineHeight, width, 0);
     const int below = drawTable(painter, tableArea, table, lineHeight);
-    painter.drawText(QPoint(margin, below + 2 * lineHeight), table.verdict);
+    int y = below + 2 * lineHeight;
+    painter.drawText(QPoint(margin, y), table.verdict);
+    for (int k = 0; k < kShownChannels; ++k) {
+        if (!report.channels.shows(k)) continue;
+        y += lineHeight;
+        painter.drawText(QPoint(margin, y),
+                         channelAtPeakPowerLine(report.channels, k, report.analysis));
+    }
     if (report.print.printOwnerName) {
-        painter.drawText(QPoint(margin, below + 4 * lineHeight), measuredByText(report.print));
+        painter.drawText(QPoint(margin, y + 2 * lineHeight), measuredByText(report.print));
     }
     painter.restore();
 }

@@ -19,12 +19,15 @@
 
 #include "cli/commands/Commands.h"
 #include "cli/options/Arguments.h"
+#include "cli/options/ChannelArguments.h"
 #include "cli/options/GraphArguments.h"
 #include "cli/output/Json.h"
 #include "display/DynoEmblem.h"
 #include "display/graph/GraphAxes.h"
 #include "display/graph/GraphImages.h"
+#include "evaluation/ChannelCalibrationRules.h"
 #include "evaluation/SessionAnalysis.h"
+#include "evaluation/SessionChannels.h"
 #include "files/SettingsFileCodec.h"
 #include "model/TextNumbers.h"
 #include "print/ReportFiles.h"
@@ -176,17 +179,44 @@ bool loadHeaderPicture(const Arguments& arguments, QImage& header, std::ostream&
 
 // The report with the Analysis page of its first session after it, in the report's
 // units and on its scale.
+// The shown channels of --channels (at most two) with their calibrations and
+// delays; a calibration that cannot be used is named on `err`.
+std::optional<ShownChannels> shownChannelsOf(const std::optional<ChannelChoice>& choice,
+                                             std::ostream& err) {
+    ShownChannels shown{};
+    if (!choice) return shown;
+    if (choice->channels.size() > shown.size()) {
+        throw UsageError("--channels draws at most two channels over the analysis");
+    }
+    for (std::size_t k = 0; k < choice->channels.size(); ++k) {
+        const int channel = choice->channels[k];
+        const auto index = static_cast<std::size_t>(channel - 1);
+        const ChannelCalibration& calibration = choice->analysis.channels[index];
+        if (const auto refusal = calibrationRefusal(channel, calibration)) {
+            err << "dynotool report: " << *refusal << "\n";
+            return std::nullopt;
+        }
+        shown[k] = {channel, calibration, choice->delaySeconds[index]};
+    }
+    return shown;
+}
+
 bool writeReportWithAnalysis(const QString& target, const ReportInputs& report,
                              const QPageLayout& layout, const GraphState& state,
-                             const GraphControls& controls) {
+                             const GraphControls& controls, const ShownChannels& shown,
+                             const AnalysisSettings& calibrations) {
     const TestSession& session = report.model.slot(1);
     auto analysis = AnalysisWorkspace::create();
+    auto channels = std::make_unique<SessionChannelCurves>();
     const EvaluationOptions options{state.flags.speedInMph, state.flags.powerInKw, false,
                                     controls.useTypedRollerWeight, controls.typedRollerWeightKg};
     analyseSession(session, options, *analysis);
+    analyseChannels(session, options, shown, *analysis, *channels);
     AnalysisReportInputs page(session, *analysis);
     page.scale = state.scale;
     page.units = {state.flags.powerInKw, state.flags.speedInMph};
+    page.channels =
+        channelOverlayOf(*channels, {shown[0].channel, shown[1].channel}, calibrations.channels);
     page.print = report.print;
     page.font = report.font;
     return writeReportPdf(target, report, layout, &page);
@@ -199,6 +229,7 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const std::optional<FontChoice> font = takeFontOption(words);
     std::set<std::string> values = kGraphValueOptions;
     values.insert({"out", "page", "remarks", "line-width", "company", "phone", "logo"});
+    for (const std::string& option : channelValueOptions()) values.insert(option);
     std::set<std::string> flags = kGraphFlagOptions;
     flags.insert({"owner", "no-owner", "header", "no-header", "kph", "hp", "analysis"});
     const Arguments arguments(words, values, flags);
@@ -212,6 +243,13 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     const bool withAnalysis = arguments.flag("analysis");
     if (withAnalysis && !isPdf)
         throw UsageError("--analysis adds a second page: --out names a .pdf");
+    const ChannelChoiceRead channelChoice = channelChoiceOf("report", arguments, err);
+    if (channelChoice.failed) return 1;
+    if (channelChoice.choice && !withAnalysis) {
+        throw UsageError("--channels draws the channels on the analysis page: add --analysis");
+    }
+    const std::optional<ShownChannels> shown = shownChannelsOf(channelChoice.choice, err);
+    if (!shown) return 1;
     const QPageLayout layout = reportPageLayout(pageSizeOf(arguments));
     const std::array<int, kSessionSlots> remarkLines = remarkLinesFor(arguments, files.size());
     PrintSettings print = printSettingsOf(arguments, folder.settings);
@@ -242,7 +280,9 @@ int runReport(const std::vector<std::string>& givenWords, std::ostream& out, std
     QSize size = reportPageSize(layout);
     bool written = false;
     if (isPdf && withAnalysis) {
-        written = writeReportWithAnalysis(target, report, layout, *state, request.controls);
+        written = writeReportWithAnalysis(
+            target, report, layout, *state, request.controls, *shown,
+            channelChoice.choice ? channelChoice.choice->analysis : AnalysisSettings{});
     } else if (isPdf) {
         written = writeReportPdf(target, report, layout);
     } else {

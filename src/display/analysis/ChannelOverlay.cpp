@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPen>
 #include <QPolygonF>
+#include <QStringList>
+#include <algorithm>
 #include <cstddef>
 
 #include "display/GraphPalette.h"
@@ -84,6 +86,28 @@ ChannelOverlay channelOverlayOf(
                 : QStringLiteral("%1 (%2)").arg(name, QString::fromStdString(calibration.unit));
     }
     return overlay;
+}
+
+QString channelAtPeakPowerLine(const ChannelOverlay& overlay, int k,
+                               const AnalysisWorkspace& analysis) {
+    QStringList runs;
+    const ChannelRange& range = overlay.ranges[at(k)];
+    for (int r = 0; r < kRunsPerSession; ++r) {
+        const RunAnalysis& run = analysis.run(r);
+        const ChannelCurve& curve = overlay.curves->curves[at(r)][at(k)];
+        const int points = accelerationPoints(run.evaluation.evalCount, run.loss.peakIndex);
+        QString reading = QStringLiteral("-");
+        if (curve.status == ChannelCurveStatus::drawn && points > 0) {
+            const auto power = run.curves.powerCurve.begin();
+            const auto peak = static_cast<int>(std::max_element(power, power + points) - power);
+            if (peak < curve.pointCount) {
+                reading = axisNumber(curve.values[at(peak)], range.high - range.low);
+            }
+        }
+        runs << QStringLiteral("run %1 %2").arg(r + 1).arg(reading);
+    }
+    return overlay.titles[at(k)] + QStringLiteral(" at peak power: ") +
+           runs.join(QStringLiteral(", "));
 }
 
 double channelRow(const ChannelOverlay& overlay, int k, double reading) {

@@ -38,6 +38,11 @@ void drawChannelOverlay(QPainter& graph, TextLayouts& texts, const AnalysisMappi
                         const AnalysisWorkspace& analysis, const AnalysisPlotChoice& choice,
                         const ChannelOverlay& overlay);
 
+// "AFR (AFR) at peak power: run 1 13.2, run 2 13.1, run 3 -": shown channel k of
+// each run at the point of its peak wheel power, for the printed page.
+QString channelAtPeakPowerLine(const ChannelOverlay& overlay, int k,
+                               const AnalysisWorkspace& analysis);
+
 // Where a reading of shown channel k lies on the graph's 400 rows.
 double channelRow(const ChannelOverlay& overlay, int k, double reading);
 

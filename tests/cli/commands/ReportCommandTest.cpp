@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 
 #include "files/SettingsFileCodec.h"
 #include "model/SessionModel.h"
@@ -150,6 +152,43 @@ TEST_F(ReportCommand, AnalysisAddsTheFirstSessionsAnalysisPageAfterTheReport) {
         << analysisPage;
     EXPECT_EQ(text.substr(0, pageBreak).find("Analysis of"), std::string::npos)
         << "nothing of it on the first page";
+}
+
+TEST_F(ReportCommand, ChannelsAreDrawnOnTheAnalysisPageAndReadAtEachRunsPeakPower) {
+    const std::string lambda = (folder / "lambda.zsd").string();
+    const auto ridden =
+        runDynotool({"simulate", "--coast-down", "--lambda", "--channels", "3", "--out", lambda});
+    ASSERT_EQ(ridden.exitStatus, 0) << ridden.err;
+    const std::string settings = (folder / "analysis.ini").string();
+    std::ofstream(settings) << "[channel3]\nname = AFR\nunit = AFR\nvalue_low = 10\n"
+                               "value_high = 20\n[channel2]\nname = EGT\nunit = degC\n"
+                               "recorded_high = 0\n";
+    const std::string out = (folder / "channels.pdf").string();
+    const auto run = runDynotool({"report", lambda, "--out", out, "--analysis", "--channels", "3",
+                                  "--analysis-settings", settings});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string text = pdfText(out);
+    const std::regex line(
+        R"(AFR \(AFR\) at peak power: run 1 ([\d.]+), run 2 ([\d.]+), run 3 ([\d.]+))");
+    std::smatch readings;
+    ASSERT_TRUE(std::regex_search(text, readings, line)) << text;
+    for (std::size_t r = 1; r <= 3; ++r) {
+        // The simulated engine runs at AFR 12 at the launch, 14 at the limiter.
+        EXPECT_GT(std::stod(readings[r]), 11.8) << r;
+        EXPECT_LT(std::stod(readings[r]), 14.2) << r;
+    }
+
+    const auto refused = runDynotool({"report", lambda, "--out", out, "--analysis", "--channels",
+                                      "2", "--analysis-settings", settings});
+    EXPECT_EQ(refused.exitStatus, 1);
+    EXPECT_NE(refused.err.find("Channel 2 (EGT): the two recorded points are equal"),
+              std::string::npos)
+        << refused.err;
+    const auto withoutPage = runDynotool({"report", lambda, "--out", out, "--channels", "3"});
+    EXPECT_EQ(withoutPage.exitStatus, 2) << withoutPage.err;
+    const auto three =
+        runDynotool({"report", lambda, "--out", out, "--analysis", "--channels", "1,2,3"});
+    EXPECT_EQ(three.exitStatus, 2) << three.err;
 }
 
 TEST_F(ReportCommand, BadOptionsExitWithOneLineReason) {
