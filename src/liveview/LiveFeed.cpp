@@ -20,6 +20,8 @@ LiveFeed::LiveFeed() : wallClock_(systemClockMs) {}
 void LiveFeed::changed() {
     ++readings_.revision;
     readings_.changedAtMs = wallClock_();
+    if (!hasUnsentChange_) readings_.firstUnsentChangeAtMs = readings_.changedAtMs;
+    hasUnsentChange_ = true;
 }
 
 void LiveFeed::showNeedle(Dial dial, int position) {
@@ -56,6 +58,12 @@ void LiveFeed::runsArrived(ArrivedRuns runs) {
 
 LiveReadings LiveFeed::readings() const {
     const std::scoped_lock lock(mutex_);
+    return readings_;
+}
+
+LiveReadings LiveFeed::takeReadings() {
+    const std::scoped_lock lock(mutex_);
+    hasUnsentChange_ = false;
     return readings_;
 }
 

@@ -34,6 +34,8 @@ class LiveFeed {
     void runsArrived(ArrivedRuns runs);
 
     LiveReadings readings() const;
+    // The readings for a send: the oldest change since the last take comes with them.
+    LiveReadings takeReadings();
     ArrivedRuns arrivedRuns() const;
 
   private:
@@ -42,6 +44,7 @@ class LiveFeed {
     WallClock wallClock_;
     mutable std::mutex mutex_;
     LiveReadings readings_;
+    bool hasUnsentChange_ = false;
     ArrivedRuns runs_;
 };
 

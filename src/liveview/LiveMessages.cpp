@@ -66,6 +66,7 @@ QByteArray readingsMessage(const LiveReadings& readings, std::int64_t sentAtMs) 
         {"run", readings.runNumber},
         {"revision", static_cast<double>(readings.revision)},
         {"changedAtMs", static_cast<double>(readings.changedAtMs)},
+        {"firstUnsentChangeAtMs", static_cast<double>(readings.firstUnsentChangeAtMs)},
         {"sentAtMs", static_cast<double>(sentAtMs)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);

@@ -12,7 +12,8 @@ namespace dyno {
 // The JSON texts the live view's socket carries. Two kinds, so that the large one goes
 // only when it changes:
 //   {"type":"live", ...}: the needles (positions and the values on the dials' scales),
-//     the instruction in its colours, the run number, when it changed and when sent;
+//     the instruction in its colours, the run number, when it changed (newest and
+//     oldest change not sent before) and when sent;
 //   {"type":"runs", ...}: each arrived run's power curve and peak figures, and once the
 //     session is over the runs' spread.
 

@@ -6,7 +6,7 @@
 
 namespace dyno {
 
-LivePublisher::LivePublisher(const LiveFeed& feed)
+LivePublisher::LivePublisher(LiveFeed& feed)
     : feed_(feed), workspace_(AnalysisWorkspace::create()) {}
 
 void LivePublisher::setEvaluationOptions(const EvaluationOptions& options) {
@@ -37,7 +37,7 @@ void LivePublisher::publish(std::int64_t nowMs) {
     hasSent_ = true;
     lastSlot_ = slot;
     refreshRunsMessage();
-    const QByteArray live = readingsMessage(feed_.readings(), nowMs);
+    const QByteArray live = readingsMessage(feed_.takeReadings(), nowMs);
     for (Follower& follower : clients_) {
         if (follower.client->unsentBytes() > kClientBacklogLimitBytes) {
             ++drops_;

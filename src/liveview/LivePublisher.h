@@ -26,7 +26,7 @@ inline constexpr std::int64_t kClientBacklogLimitBytes = 64 * 1024;
 // thread.
 class LivePublisher {
   public:
-    explicit LivePublisher(const LiveFeed& feed);
+    explicit LivePublisher(LiveFeed& feed);
 
     void setEvaluationOptions(const EvaluationOptions& options);
 
@@ -49,7 +49,7 @@ class LivePublisher {
     };
     void refreshRunsMessage();
 
-    const LiveFeed& feed_;
+    LiveFeed& feed_;
     EvaluationOptions options_;
     std::unique_ptr<AnalysisWorkspace> workspace_;
     std::vector<Follower> clients_;

@@ -22,6 +22,9 @@ struct LiveReadings {
     // When the newest change came, milliseconds of the system clock: the page measures
     // from here how late it shows it.
     std::int64_t changedAtMs = 0;
+    // The oldest change not yet sent (taken by LiveFeed::takeReadings): how long the
+    // earliest of the changes a send carries has waited.
+    std::int64_t firstUnsentChangeAtMs = 0;
 
     friend bool operator==(const LiveReadings&, const LiveReadings&) = default;
 };

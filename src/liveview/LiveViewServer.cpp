@@ -22,7 +22,7 @@ QHostAddress firstNetworkAddress() {
 
 }  // namespace
 
-LiveViewServer::LiveViewServer(const LiveFeed& feed, QString accessCode, QObject* parent)
+LiveViewServer::LiveViewServer(LiveFeed& feed, QString accessCode, QObject* parent)
     : QObject(parent), http_(std::move(accessCode)), publisher_(feed) {
     connect(&http_, &QAbstractHttpServer::newWebSocketConnection, this,
             &LiveViewServer::acceptSockets);

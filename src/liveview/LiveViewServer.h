@@ -23,7 +23,7 @@ class LiveViewServer final : public QObject {
   public:
     // `accessCode`: made once at the program's start, the same over every start of
     // the server until the program ends.
-    LiveViewServer(const LiveFeed& feed, QString accessCode, QObject* parent = nullptr);
+    LiveViewServer(LiveFeed& feed, QString accessCode, QObject* parent = nullptr);
     ~LiveViewServer() override;
 
     // Listens where `reach` says on `port` (0: any free port). False, with

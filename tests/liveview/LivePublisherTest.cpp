@@ -119,16 +119,25 @@ TEST_F(LivePublisherTest, ClientJoiningLate_GetsTheRunsThatArrivedBefore) {
     EXPECT_EQ(late.received.back()["revision"].toInt(), 1);
 }
 
-TEST_F(LivePublisherTest, Readings_CarryWhenTheyChanged) {
+TEST_F(LivePublisherTest, Readings_CarryTheOldestAndNewestChangeSinceTheLastSend) {
     FakeClient client;
     publisher.addClient(client);
+    nowMs = kStartMs + 10;
+    feed.showNeedle(Dial::Speed, 20);
     nowMs = kStartMs + 40;
     feed.showRunNumber(2);
     publisher.publish(kStartMs + 100);
-    EXPECT_EQ(client.received.front()["changedAtMs"].toDouble(),
-              static_cast<double>(kStartMs + 40));
-    EXPECT_EQ(client.received.front()["sentAtMs"].toDouble(), static_cast<double>(kStartMs + 100));
-    EXPECT_EQ(client.received.front()["run"].toInt(), 2);
+    nowMs = kStartMs + 150;
+    feed.showNeedle(Dial::Speed, 21);
+    publisher.publish(kStartMs + 200);
+    ASSERT_EQ(client.ofType("live"), 2);
+    const QJsonObject& first = client.received.front();
+    EXPECT_EQ(first["firstUnsentChangeAtMs"].toDouble(), static_cast<double>(kStartMs + 10));
+    EXPECT_EQ(first["changedAtMs"].toDouble(), static_cast<double>(kStartMs + 40));
+    EXPECT_EQ(first["sentAtMs"].toDouble(), static_cast<double>(kStartMs + 100));
+    EXPECT_EQ(first["run"].toInt(), 2);
+    const QJsonObject& second = client.received.back();
+    EXPECT_EQ(second["firstUnsentChangeAtMs"].toDouble(), static_cast<double>(kStartMs + 150));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@ const code = new URLSearchParams(location.search).get("code") || "";
 // No message for this long: the values on the page are not live any more.
 const staleAfterMs = 1000;
 const reconnectAfterMs = 1000;
+// A connection not open after this long is given up and tried again.
+const connectGiveUpMs = 3000;
 // Speed dial: 1.28 positions per km/h, figures every 10 up to 250. Rpm dial: figures in
 // hundreds every 10 up to 200, red from 160; 62.5 rpm per position. 0 straight down,
 // 320 degrees clockwise.
@@ -15,8 +17,12 @@ const runColours = ["#ffff00", "#00ffff", "#ff00ff"];
 
 const el = (id) => document.getElementById(id);
 let socket = null;
+let connectStartedAt = 0;
+let reconnectTimer = null;
 let lastMessageAt = 0;
-let latencies = [];
+let lastRevision = -1;
+const latencies = [];
+const transports = [];
 
 function setState(state, text) {
   document.body.className = state;
@@ -80,16 +86,28 @@ function showLive(m) {
   instruction.style.color = m.font;
   instruction.style.textShadow = "2px 2px 0 " + m.shadow;
   el("run").textContent = m.run > 0 ? String(m.run) : "-";
-  noteLatency(Date.now() - m.changedAtMs);
+  // Only news counts: from the oldest change this message carries to its showing.
+  if (m.revision !== lastRevision && lastRevision !== -1) {
+    noteLatency(Date.now() - m.firstUnsentChangeAtMs, Date.now() - m.sentAtMs);
+  }
+  lastRevision = m.revision;
 }
 
-function noteLatency(ms) {
+// The last hundred delays from a change at the dyno to the page, and of those the part
+// from the send to the page, for whoever measures.
+function noteLatency(ms, transportMs) {
   latencies.push(ms);
-  if (latencies.length > 50) latencies.shift();
+  transports.push(transportMs);
+  if (latencies.length > 100) {
+    latencies.shift();
+    transports.shift();
+  }
   const node = el("latency");
   node.dataset.count = String(Number(node.dataset.count) + 1);
   node.dataset.lastMs = String(ms);
   node.dataset.maxMs = String(Math.max(...latencies));
+  node.dataset.all = latencies.join(",");
+  node.dataset.transport = transports.join(",");
 }
 
 function drawCurves(m) {
@@ -149,8 +167,27 @@ function reconnecting() {
   drawDial(el("rpmDial"), rpmScale, null);
 }
 
+// The socket is given up: the page says so at once and tries again shortly.
+function dropSocket() {
+  if (socket) {
+    socket.onclose = null;
+    socket.onmessage = null;
+    socket.close();
+    socket = null;
+  }
+  reconnecting();
+  if (reconnectTimer === null) {
+    reconnectTimer = setTimeout(() => {
+      reconnectTimer = null;
+      connect();
+    }, reconnectAfterMs);
+  }
+}
+
 function connect() {
   const scheme = location.protocol === "https:" ? "wss://" : "ws://";
+  connectStartedAt = Date.now();
+  lastRevision = -1;
   socket = new WebSocket(scheme + location.host + "/live?code=" + encodeURIComponent(code));
   socket.onmessage = (event) => {
     const m = JSON.parse(event.data);
@@ -162,20 +199,16 @@ function connect() {
       showRuns(m);
     }
   };
-  socket.onclose = () => {
-    socket = null;
-    reconnecting();
-    setTimeout(connect, reconnectAfterMs);
-  };
+  socket.onclose = dropSocket;
 }
 
 // A connection that stays open but brings nothing is as good as none.
 setInterval(() => {
-  if (lastMessageAt !== 0 && Date.now() - lastMessageAt > staleAfterMs &&
-      document.body.className === "live") {
-    reconnecting();
-    if (socket) socket.close();
-  }
+  const now = Date.now();
+  const isSilent = document.body.className === "live" && now - lastMessageAt > staleAfterMs;
+  const isStuck = socket !== null && socket.readyState === WebSocket.CONNECTING &&
+    now - connectStartedAt > connectGiveUpMs;
+  if (isSilent || isStuck) dropSocket();
 }, 250);
 
 drawDial(el("speedDial"), speedScale, null);
