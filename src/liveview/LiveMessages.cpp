@@ -10,6 +10,7 @@
 #include "display/dials/SpeedDial.h"
 #include "evaluation/EngineSidePower.h"
 #include "evaluation/SessionAnalysis.h"
+#include "model/Cp1252.h"
 #include "model/SessionLayout.h"
 
 namespace dyno {
@@ -59,8 +60,7 @@ QByteArray readingsMessage(const LiveReadings& readings, std::int64_t sentAtMs) 
         {"rpmPosition", readings.rpmPosition},
         {"speedKmh", rounded(readings.speedPosition / speedo::kPositionsPerKmh, 0.1)},
         {"rpm", readings.rpmPosition * speedo::kRpmPerPosition},
-        {"instruction", QString::fromLatin1(readings.instruction.data(),
-                                            static_cast<qsizetype>(readings.instruction.size()))},
+        {"instruction", QString::fromStdString(fromWindows1252(readings.instruction))},
         {"shadow", colourText(readings.shadow)},
         {"font", colourText(readings.font)},
         {"run", readings.runNumber},
