@@ -65,6 +65,10 @@ PreparedTestStart simulatedCardStart(const Arguments& arguments, const Recording
 
 int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicle,
                         RecordingOptions options, std::ostream& out, std::ostream& err) {
+    if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
+    if (arguments.value("time-lapse") && !arguments.value("live-view")) {
+        throw UsageError("--time-lapse goes with --card only with --live-view");
+    }
     const PreparedTestStart prepared = simulatedCardStart(arguments, options);
     const DynoModel dynoModel = prepared.cardChoice.dynoModel;
     options.model.clear();  // --model named the dyno, not the vehicle

@@ -151,6 +151,13 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
     return 0;
 }
 
+// Without a program at the other end, a rider who leaves would hold the session.
+void refusePtyOptions(const Arguments& arguments) {
+    for (const char* name : {"rider-runs", "idle-exit", "stray-bytes", "stray-run"}) {
+        if (arguments.value(name)) throw UsageError(std::string("--") + name + " goes with --pty");
+    }
+}
+
 // Starts the session as "Start Test" does; the clock's owner then runs it.
 void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& views,
                   TestSession& slot1, CommandLiveView& liveView) {
@@ -183,12 +190,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     }
     const VehicleProfile& vehicle = vehicleArgument(arguments);
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
-    // Without a program at the other end, a rider who leaves would hold the session.
-    if (arguments.value("rider-runs")) throw UsageError("--rider-runs goes with --pty");
-    if (arguments.value("idle-exit")) throw UsageError("--idle-exit goes with --pty");
-    for (const char* name : {"stray-bytes", "stray-run"}) {
-        if (arguments.value(name)) throw UsageError(std::string("--") + name + " goes with --pty");
-    }
+    refusePtyOptions(arguments);
 
     const bool isCard = arguments.flag("card");
     if (!isCard && arguments.flag("weather")) {
@@ -197,13 +199,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     // With --card, --model names the dyno (K70 or K80), not the vehicle.
     RecordingOptions options = recordingOptionsFrom(arguments, defaultsFor(vehicle));
     if (options.out.empty()) throw UsageError("missing --out");
-    if (isCard) {
-        if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
-        if (arguments.value("time-lapse") && !arguments.value("live-view")) {
-            throw UsageError("--time-lapse goes with --card only with --live-view");
-        }
-        return simulateCardSession(arguments, vehicle, options, out, err);
-    }
+    if (isCard) return simulateCardSession(arguments, vehicle, options, out, err);
     const bool isRealtime = arguments.flag("realtime");
     if (!isRealtime && arguments.value("time-lapse")) {
         throw UsageError("--time-lapse goes with --realtime or --pty");
