@@ -21,8 +21,8 @@ namespace {
 
 using testing::HeadlessBrowser;
 
-// The simulated session at ten times the rider's pace: a run in a few seconds.
-constexpr int kTimeLapse = 10;
+// The simulated session at five times the rider's pace: a run in a few seconds.
+constexpr int kTimeLapse = 5;
 constexpr int kRunWaitMs = 60000;
 
 class SimulatedSession {
