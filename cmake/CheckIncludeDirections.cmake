@@ -21,8 +21,9 @@ set(_rules
   "widgets:"
   "display:display/*,acquisition,model,evaluation"
   "print:display/*,model,evaluation"
-  "app:app/*,display/*,print,widgets,acquisition/*,simulator,library,files,model,evaluation"
-  "cli:cli/*,display/*,print,acquisition/*,simulator,library,files,model,evaluation")
+  "liveview:acquisition/*,model,evaluation,display/*"
+  "app:app/*,display/*,print,widgets,liveview,acquisition/*,simulator,library,files,model,evaluation"
+  "cli:cli/*,display/*,print,liveview,acquisition/*,simulator,library,files,model,evaluation")
 
 set(_keys "")
 foreach(_rule IN LISTS _rules)

@@ -63,13 +63,15 @@ constexpr CommandEntry kCommands[] = {
      "[--channels 1,2,..] [--seed S] [--realtime [--time-lapse N]] [--remote-delay MS] "
      "[--roller-weight KG] [--gearbox variomatic|fixed] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--coast-down] [--lambda] [--verbose]\n"
+     "[--coast-down] [--lambda] [--verbose] "
+     "[--live-view PORT [--live-view-reach pc|network] [--live-view-hold S]]\n"
      "  dynotool simulate --pty [--vehicle NAME] [--seed S] [--time-lapse N] [--remote-delay MS] "
      "[--rider-runs N] [--idle-exit S] [--stray-bytes N [--stray-run R]] [--coast-down] "
      "[--lambda]\n"
      "  dynotool simulate --card --out FILE.zsd [--model K70|K80] [--vehicle NAME] "
      "[--test ...] [--channels 1,2,..] [--weather] [--seed S] [--remote-delay MS] "
-     "[--gearbox variomatic|fixed] [--coast-down] [the Param. and Remarks options above]",
+     "[--gearbox variomatic|fixed] [--coast-down] [the Param. and Remarks options above] "
+     "[--live-view PORT [--time-lapse N] ...]",
      "A whole three-run session of the simulated K40 electronics saved as an archive, or\n"
      "(--pty) the simulated electronics served on a pseudo-terminal whose path is printed\n"
      "first. The terminal is served until the command is stopped (Ctrl+C), or with\n"
@@ -80,7 +82,11 @@ constexpr CommandEntry kCommands[] = {
      "each run sets off near a standstill, is a little apart in power from the others\n"
      "(drawn from the seed) and coasts down on the roller's losses after the pull. With\n"
      "--lambda channel 3 is a wide-band lambda controller (0-5 V for AFR 10-20): AFR 12 at\n"
-     "the launch rpm, leaning to 14 at the rev limiter."},
+     "the launch rpm, leaning to 14 at the rev limiter.\n"
+     "With --live-view the rider's live view is served on PORT (0: any free one), on this\n"
+     "PC only or (--live-view-reach network) on the network, its address with the access\n"
+     "code on stderr; --live-view-hold S serves it on for S seconds after the session.\n"
+     "A card session with --live-view runs at the rider's pace (--time-lapse N faster)."},
     {"weather", runWeather, "weather --port PORT|SIM [--json]",
      "Asks the K40 electronics (or the simulated ones, SIM) for the weather station's\n"
      "readings, with the settings file of the current folder as the window would."},
@@ -89,13 +95,15 @@ constexpr CommandEntry kCommands[] = {
      "[--weather] [--dyno K40|K70|K80] [--roller-weight KG] [--roller-code N] "
      "[--gearbox variomatic|fixed] [--transfer-delay D] [--pressure P] [--temperature T] "
      "[--humidity H] [--standard K] [--make T] [--model T] [--owner T] [--remark T] "
-     "[--timeout S] [--answer-wait S] [--verbose]",
+     "[--timeout S] [--answer-wait S] [--verbose] "
+     "[--live-view PORT [--live-view-reach pc|network] [--live-view-hold S]]",
      "A whole three-run session from the K40 electronics on a serial port, saved as an\n"
      "archive; exit 0 only when all three runs arrived whole. A session cut short (the\n"
      "port lost, --timeout S passed, Ctrl+C, SIGTERM or SIGHUP) saves the runs received\n"
      "and exits 1, as does one that finished with a run discarded as damaged.\n"
      "Electronics that send nothing at all for --answer-wait S seconds (10) end it with\n"
-     "exit 1; give a longer wait for electronics switched on late."},
+     "exit 1; give a longer wait for electronics switched on late. --live-view serves the\n"
+     "rider's live view as simulate does."},
     {"library", runLibrary,
      "library scan FOLDER [--db FILE]\n"
      "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "

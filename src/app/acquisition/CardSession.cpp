@@ -74,6 +74,7 @@ CardSession::CardSession(SessionModel& model, SpeedPage& speedPage, K40StatusVie
       boxes_(boxes),
       messages_(messages),
       views_(std::make_unique<QueuedViews>(speedPage, *this)),
+      liveTee_(std::make_unique<LiveViewTee>(*views_, *views_, model.slot(1))),
       wallClock_(std::make_unique<SteadyCardTiming>()) {}
 
 CardSession::~CardSession() {
@@ -130,8 +131,9 @@ bool CardSession::start(const CardStart& start, const CardChoice& choice) {
     if (refuseWhileRunning() || !openFor(choice)) return false;
     CardTiming& timing = busTiming_ != nullptr ? *busTiming_ : *wallClock_;
     QueuedViews& views = *views_;
+    liveTee_->beginSession(start.session, start.isRevCounterCheck);
     sequence_ = std::make_unique<CardSequence>(
-        CardSequence::Seams{*bus_, timing, views, views, views, views}, model_.slot(1));
+        CardSequence::Seams{*bus_, timing, *liveTee_, *liveTee_, views, views}, model_.slot(1));
     isRunning_ = true;
     speedPage_.stopButton()->show();
     const unsigned session = ++session_;

@@ -10,6 +10,7 @@
 #include "acquisition/card/CardSequence.h"
 #include "acquisition/electronics/DynoElectronics.h"
 #include "acquisition/electronics/TestStart.h"
+#include "liveview/LiveViewTee.h"
 
 namespace dyno {
 
@@ -51,6 +52,9 @@ class CardSession : public QObject, public DynoElectronics {
     bool withIdleBus(const CardChoice& choice, const std::function<void(CardBus&)>& use);
 
     bool isRunning() const { return isRunning_; }
+    // Between the sequence and the queue to the Speed page, on the worker's thread:
+    // what the rider's live view is fed from.
+    LiveViewTee& liveViewTee() { return *liveTee_; }
 
     // The electronics table: the prepared card start on the card it names; the
     // station read through the card at once, between sessions. While a session runs
@@ -88,6 +92,7 @@ class CardSession : public QObject, public DynoElectronics {
     K40StatusView& boxes_;
     MessageSink& messages_;
     std::unique_ptr<QueuedViews> views_;
+    std::unique_ptr<LiveViewTee> liveTee_;
     CardBusOpener opener_;
     std::unique_ptr<CardBus> bus_;
     CardTiming* busTiming_ = nullptr;

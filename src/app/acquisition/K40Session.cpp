@@ -60,8 +60,10 @@ class K40Session::NamedPortLink final : public ByteLink {
 
 K40Session::K40Session(Clock& clock, K40LinkFactory& links, SessionModel& model,
                        const K40Views& views)
-    : messages_(&views.messages), port_(std::make_unique<NamedPortLink>(links)) {
-    const K40Link::Seams seams{*port_, clock, views.sequence, views.live, views.status, *this};
+    : messages_(&views.messages),
+      liveTee_(views.sequence, views.live, model.slot(1)),
+      port_(std::make_unique<NamedPortLink>(links)) {
+    const K40Link::Seams seams{*port_, clock, liveTee_, liveTee_, views.status, *this};
     link_ = std::make_unique<K40Link>(seams, model, state_);
 }
 
@@ -105,6 +107,7 @@ K40Link::Outcome K40Session::start(const K40Start& request) {
     }
     closeIfOtherPort(request.portName);
     lastStart_ = request;
+    liveTee_.beginSession(request.session, request.isRevCounterCheck);
     return link_->start(request);
 }
 

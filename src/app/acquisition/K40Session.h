@@ -8,6 +8,7 @@
 #include "acquisition/electronics/DynoElectronics.h"
 #include "acquisition/electronics/Slot1Lock.h"
 #include "acquisition/k40/K40Link.h"
+#include "liveview/LiveViewTee.h"
 
 namespace dyno {
 
@@ -68,6 +69,8 @@ class K40Session final : public DynoElectronics, private MessageSink {
     std::optional<SessionOutcome> lastOutcome() const override { return link_->lastOutcome(); }
 
     AcquisitionState& state() { return state_; }
+    // Between the link and the Speed page: what the rider's live view is fed from.
+    LiveViewTee& liveViewTee() { return liveTee_; }
     // What the last start sent, as plain values.
     const std::optional<K40Start>& lastStart() const { return lastStart_; }
 
@@ -79,6 +82,7 @@ class K40Session final : public DynoElectronics, private MessageSink {
     void show(MessageKind kind, std::string_view caption, std::string_view text) override;
 
     MessageSink* messages_;
+    LiveViewTee liveTee_;
     AcquisitionState state_;
     std::optional<K40Start> lastStart_;
     std::string openPortName_;

@@ -17,6 +17,7 @@
 #include "app/acquisition/CardStartup.h"
 #include "app/acquisition/K40Session.h"
 #include "app/acquisition/K40StatusPages.h"
+#include "app/acquisition/RiderLiveView.h"
 #include "app/acquisition/TestControl.h"
 #include "app/acquisition/WeatherStationRequest.h"
 #include "app/composition/PageList.h"
@@ -136,6 +137,8 @@ void MainWindow::buildElectronics() {
     cardSession_ = std::make_unique<CardSession>(model_, *speedPage_, *k40StatusPages_, messages);
     cardSession_->setOpener(parts_.cardBusOpener());
     electronics_ = std::make_unique<ElectronicsChoice>(*cardSession_, *k40Session_);
+    riderLiveView_ =
+        std::make_unique<RiderLiveView>(k40Session_->liveViewTee(), cardSession_->liveViewTee());
     slot1Lock_ = std::make_unique<Slot1Lock>(*electronics_, messages);
     analogPage_ = new AnalogPage(model_, *slot1Lock_);
     graphsPage_ =
@@ -278,6 +281,8 @@ void MainWindow::wireTests() {
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // The card's worker feeds the live view, which goes first.
+    cardSession_->stopAndWait();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -22,6 +22,7 @@ class SettingsFiles;
 class AnalogPage;
 class CardSession;
 class ElectronicsChoice;
+class RiderLiveView;
 class Slot1Lock;
 class WeatherStationRequest;
 class FilePage;
@@ -80,6 +81,8 @@ class MainWindow : public QWidget {
     // The electronics of both kinds, the Setup page's choice picking one, and the
     // lock on slot 1 every part that loads, saves or reads it asks.
     const ElectronicsChoice& electronics() const { return *electronics_; }
+    // The rider's live view, fed by both sessions; off until the Analysis page starts it.
+    RiderLiveView& riderLiveView() const { return *riderLiveView_; }
     const Slot1Lock& slot1Lock() const { return *slot1Lock_; }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
@@ -157,6 +160,9 @@ class MainWindow : public QWidget {
     std::unique_ptr<CardSession> cardSession_;
     // On the two sessions above, so they go first.
     std::unique_ptr<ElectronicsChoice> electronics_;
+    // Fed by both sessions' tees, so it goes before them (the card's worker is joined
+    // first).
+    std::unique_ptr<RiderLiveView> riderLiveView_;
     std::unique_ptr<Slot1Lock> slot1Lock_;
     WeatherStationRequest* weatherStationRequest_ = nullptr;
 };

@@ -1,21 +1,26 @@
 #include "cli/commands/CardSimulation.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "acquisition/card/CardSequence.h"
 #include "acquisition/electronics/CardElectronics.h"
 #include "acquisition/electronics/TestStart.h"
+#include "cli/commands/CommandLiveView.h"
+#include "cli/commands/EventLoop.h"
 #include "cli/output/Json.h"
 #include "evaluation/DynoPreparation.h"
 #include "model/DynoSettings.h"
 #include "model/SessionModel.h"
 #include "model/TextNumbers.h"
 #include "simulator/SimulatedCard.h"
+#include "simulator/WallClockPacer.h"
 
 namespace dyno::cli {
 
@@ -60,6 +65,10 @@ PreparedTestStart simulatedCardStart(const Arguments& arguments, const Recording
 
 int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicle,
                         RecordingOptions options, std::ostream& out, std::ostream& err) {
+    if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
+    if (arguments.value("time-lapse") && !arguments.value("live-view")) {
+        throw UsageError("--time-lapse goes with --card only with --live-view");
+    }
     const PreparedTestStart prepared = simulatedCardStart(arguments, options);
     const DynoModel dynoModel = prepared.cardChoice.dynoModel;
     options.model.clear();  // --model named the dyno, not the vehicle
@@ -81,11 +90,27 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
     auto model = SessionModel::create();
     TestSession& slot1 = model->slot(1);
     ConsoleK40Views views(err, options.isVerbose);
+    CommandLiveView liveView(arguments, views, views, slot1, err);
     NoMarkers markers;
     applyPageCorrection(options, slot1, views);
-    CardElectronics cardElectronics({card, card, views, views, markers, views, views}, slot1);
+    CardElectronics cardElectronics(
+        {card, card, liveView.tee(), liveView.tee(), markers, views, views}, slot1);
     DynoElectronics& electronics = cardElectronics;
-    electronics.start(prepared);
+    liveView.beginSession(prepared.card.session, prepared.card.isRevCounterCheck);
+    if (liveView.isOn()) {
+        // At the rider's pace, on a thread of its own, while this one serves the view.
+        card.setPacer(WallClockPacer(arguments.integerIn("time-lapse", 1, 1000, 1)));
+        std::atomic<bool> isOver{false};
+        std::thread session([&] {
+            electronics.start(prepared);
+            isOver.store(true);
+        });
+        runEventLoopUntil([&] { return isOver.load(); }, 0);
+        session.join();
+        liveView.holdAfterSession();
+    } else {
+        electronics.start(prepared);
+    }
     const std::optional<SessionOutcome> outcome = electronics.lastOutcome();
     if (!outcome || outcome->kind != SessionOutcome::Kind::Finished) {
         throw std::runtime_error(outcome ? outcome->message : "the card session did not start");

@@ -18,6 +18,7 @@
 #include "acquisition/k40/K40Link.h"
 #include "acquisition/ports/QtClock.h"
 #include "acquisition/ports/SerialByteLink.h"
+#include "cli/commands/CommandLiveView.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/EventLoop.h"
 #include "cli/commands/StopSignals.h"
@@ -69,6 +70,7 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     std::set<std::string> valueOptions = recordingValueOptions();
     valueOptions.insert("port");
     valueOptions.insert("answer-wait");
+    valueOptions.merge(liveViewValueOptions());
     const Arguments arguments(words, valueOptions, recordingFlagOptions());
     if (!arguments.operands().empty()) {
         throw UsageError("unexpected argument '" + arguments.operands().front() + "'");
@@ -85,9 +87,10 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     TestSession& slot1 = model->slot(1);
     AcquisitionState state;
     ConsoleK40Views views(err, options.isVerbose);
+    CommandLiveView liveView(arguments, views, views, slot1, err);
     QtClock clock;
     SerialByteLink port;
-    K40Link link({port, clock, views, views, views, views}, *model, state);
+    K40Link link({port, clock, liveView.tee(), liveView.tee(), views, views}, *model, state);
     K40Electronics k40(link, views);
     DynoElectronics& electronics = k40;
     const std::string& portName = options.prepared.k40.portName;
@@ -104,6 +107,7 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
     runEventLoopUntil(
         [&] { return !views.firmwareVersion().empty() || views.error() || stopSignals.received(); },
         kStartUpAnswerMs, 10);
+    liveView.beginSession(options.prepared.k40.session, options.prepared.k40.isRevCounterCheck);
     if (!views.error() && !stopSignals.received() &&
         electronics.start(options.prepared) != DynoElectronics::Request::Done) {
         throw std::runtime_error("cannot start the test on " + portName + ": " +
@@ -120,6 +124,7 @@ int runRecord(const std::vector<std::string>& words, std::ostream& out, std::ost
                    stopSignals.received() || isUnanswered();
         },
         timeoutMs);
+    liveView.holdAfterSession([&] { return stopSignals.received() != 0; });
 
     std::optional<std::string> why = views.error();
     if (!why && stopSignals.received())

@@ -18,6 +18,7 @@
 #include "acquisition/ports/PtyServer.h"
 #include "acquisition/ports/QtClock.h"
 #include "cli/commands/CardSimulation.h"
+#include "cli/commands/CommandLiveView.h"
 #include "cli/commands/Commands.h"
 #include "cli/commands/EventLoop.h"
 #include "cli/options/Arguments.h"
@@ -102,7 +103,7 @@ void requestStop(int) {
 // then, once stopped (Ctrl+C, SIGTERM) or idle for --idle-exit seconds, one JSON line
 // of what went over the line. The window may take its time before "Start Test".
 int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ostream& out) {
-    for (const char* name : {"out", "test", "channels", "realtime"}) {
+    for (const char* name : {"out", "test", "channels", "realtime", "live-view"}) {
         if (arguments.value(name) || arguments.flag(name)) {
             throw UsageError(std::string("--") + name +
                              " belongs to the program that opens the terminal, not to --pty");
@@ -151,10 +152,18 @@ int servePty(const Arguments& arguments, const VehicleProfile& vehicle, std::ost
     return 0;
 }
 
+// Without a program at the other end, a rider who leaves would hold the session.
+void refusePtyOptions(const Arguments& arguments) {
+    for (const char* name : {"rider-runs", "idle-exit", "stray-bytes", "stray-run"}) {
+        if (arguments.value(name)) throw UsageError(std::string("--") + name + " goes with --pty");
+    }
+}
+
 // Starts the session as "Start Test" does; the clock's owner then runs it.
 void startSession(K40Link& link, RecordingOptions& options, ConsoleK40Views& views,
-                  TestSession& slot1) {
+                  TestSession& slot1, CommandLiveView& liveView) {
     applyPageCorrection(options, slot1, views);
+    liveView.beginSession(options.prepared.k40.session, options.prepared.k40.isRevCounterCheck);
     options.prepared.k40.portName = std::string(kSimulatedPortName);
     link.sendStartUp(kSimulatedPortName, options.prepared.k40.recording.transferDelay);
     K40Electronics electronics(link, views);
@@ -173,6 +182,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     valueOptions.erase("roller-code");
     valueOptions.insert({"vehicle", "seed", "remote-delay", "rider-runs", "time-lapse", "idle-exit",
                          "stray-bytes", "stray-run"});
+    valueOptions.merge(liveViewValueOptions());
     std::set<std::string> flagOptions = recordingFlagOptions();
     flagOptions.insert({"realtime", "pty", "card", "coast-down", "lambda"});
     const Arguments arguments(words, valueOptions, flagOptions);
@@ -181,12 +191,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     }
     const VehicleProfile& vehicle = vehicleArgument(arguments);
     if (arguments.flag("pty")) return servePty(arguments, vehicle, out);
-    // Without a program at the other end, a rider who leaves would hold the session.
-    if (arguments.value("rider-runs")) throw UsageError("--rider-runs goes with --pty");
-    if (arguments.value("idle-exit")) throw UsageError("--idle-exit goes with --pty");
-    for (const char* name : {"stray-bytes", "stray-run"}) {
-        if (arguments.value(name)) throw UsageError(std::string("--") + name + " goes with --pty");
-    }
+    refusePtyOptions(arguments);
 
     const bool isCard = arguments.flag("card");
     if (!isCard && arguments.flag("weather")) {
@@ -196,7 +201,6 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     RecordingOptions options = recordingOptionsFrom(arguments, defaultsFor(vehicle));
     if (options.out.empty()) throw UsageError("missing --out");
     if (isCard) {
-        if (arguments.flag("realtime")) throw UsageError("--realtime does not go with --card");
         if (arguments.flag("lambda")) throw UsageError("--lambda goes with the simulated K40");
         return simulateCardSession(arguments, vehicle, options, out, err);
     }
@@ -209,6 +213,7 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
     TestSession& slot1 = model->slot(1);
     AcquisitionState state;
     ConsoleK40Views views(err, options.isVerbose);
+    CommandLiveView liveView(arguments, views, views, slot1, err);
     SimulatedK40Options simulated =
         electronicsOptions(arguments, options.prepared.k40.session.rollerWeightKg);
     std::string sentRuns;
@@ -219,8 +224,9 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
         QtClock clock(timeLapseArgument(arguments));
         simulated.isPacedAtLineRate = true;
         SimulatedK40 electronics(clock, vehicle, simulated);
-        K40Link link({electronics, clock, views, views, views, views}, *model, state);
-        startSession(link, options, views, slot1);
+        K40Link link({electronics, clock, liveView.tee(), liveView.tee(), views, views}, *model,
+                     state);
+        startSession(link, options, views, slot1, liveView);
         runEventLoopUntil([&] { return views.isSessionFinished() || views.error().has_value(); },
                           options.timeoutMs > 0 ? options.timeoutMs : kDefaultRealtimeTimeoutMs);
         sentRuns = sentRunsJson(electronics);
@@ -229,12 +235,14 @@ int runSimulate(const std::vector<std::string>& words, std::ostream& out, std::o
         // As fast as the computer goes: the clock jumps from one event to the next.
         ManualClock clock;
         SimulatedK40 electronics(clock, vehicle, simulated);
-        K40Link link({electronics, clock, views, views, views, views}, *model, state);
-        startSession(link, options, views, slot1);
+        K40Link link({electronics, clock, liveView.tee(), liveView.tee(), views, views}, *model,
+                     state);
+        startSession(link, options, views, slot1, liveView);
         clock.runUntilIdle();
         sentRuns = sentRunsJson(electronics);
         overrunBytes = static_cast<double>(electronics.overrunBytes());
     }
+    liveView.holdAfterSession();
     if (views.error()) throw std::runtime_error(*views.error());
     if (!views.isSessionFinished()) {
         throw std::runtime_error("the simulated session did not finish");
