@@ -12,10 +12,11 @@
 
 namespace dyno {
 
-// One send in each slot of this many milliseconds of the clock: ten a second, what a
-// needle on a phone needs and no more than a workshop's network should carry for it.
-// The server ticks twice a slot, so a late tick never costs a slot.
-inline constexpr std::int64_t kLiveSendIntervalMs = 100;
+// One send in each slot of this many milliseconds of the clock: twenty a second, so a
+// change at the dyno waits at most this long for its send and reaches the phone well
+// within a tenth of a second; a few kilobytes a second, nothing for a workshop's
+// network. The server ticks twice a slot, so a late tick never costs a slot.
+inline constexpr std::int64_t kLiveSendIntervalMs = 50;
 // A client holding this much unsent is not keeping up: it misses updates until it has
 // taken what it has, then gets the newest state. Several seconds of live messages.
 inline constexpr std::int64_t kClientBacklogLimitBytes = 64 * 1024;

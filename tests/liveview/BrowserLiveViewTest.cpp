@@ -111,8 +111,8 @@ TEST(BrowserLiveView, PhoneFollowsASimulatedSession_AndShowsWhenItIsCutOff) {
               << delays[delays.size() / 2] << " ms, largest " << delays.back()
               << " ms; of it, send to page: median " << transport[transport.size() / 2]
               << " ms, largest " << transport.back() << " ms (" << delays.size() << " sends)\n";
-    // A change waits at most for the next 100 ms slot, then a moment on the way.
-    EXPECT_LE(delays[delays.size() / 2], 110);
+    // A change waits at most for the next 50 ms slot, then a moment on the way.
+    EXPECT_LE(delays[delays.size() / 2], 100);
     EXPECT_LE(transport[transport.size() / 2], 20);
 
     session.signal(SIGKILL);

@@ -1,4 +1,4 @@
-// The feed keeps only the newest state, and the publisher sends it once per 100 ms
+// The feed keeps only the newest state, and the publisher sends it once per 50 ms
 // slot to the clients that keep up, whatever a stalled one does.
 #include <gtest/gtest.h>
 

@@ -11,8 +11,10 @@
 #include <QTabBar>
 #include <QUrl>
 
+#include "acquisition/RiderTexts.h"
 #include "acquisition/electronics/ElectronicsChoice.h"
 #include "acquisition/electronics/Slot1Lock.h"
+#include "acquisition/k40/K40TestSequence.h"
 #include "app/acquisition/CardSession.h"
 #include "app/acquisition/CardStartup.h"
 #include "app/acquisition/K40Session.h"
@@ -23,6 +25,7 @@
 #include "app/composition/PageList.h"
 #include "app/composition/ProgramParts.h"
 #include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/dialogs/LiveViewDialog.h"
 #include "app/dialogs/PrintOptionsDialog.h"
 #include "app/files/FindSessionsLink.h"
 #include "app/files/ReportPrinting.h"
@@ -118,6 +121,7 @@ MainWindow::MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* k
     wireSessionFiles();
     wireSettings();
     wireTests();
+    wireAnalysis();
 
     // The window sees function keys before its controls do.
     qApp->installEventFilter(this);
@@ -227,9 +231,6 @@ void MainWindow::wireSettings() {
             [this] { settingsFiles_->saveProgramSettings(); });
     connect(adSettingsPage_->saveSettingsButton(), &QPushButton::clicked, this,
             [this] { settingsFiles_->saveAnalogSettings(*adSettingsPage_); });
-    // The Analysis page keeps its channel choice between starts.
-    connect(analysisPage_, &AnalysisPage::settingsChanged, this,
-            [this] { settingsFiles_->saveAnalysisSettings(analysisPage_->settings()); });
     connect(setupPage_->advancedSetupButton(), &QPushButton::clicked, this,
             [this] { advancedSetupDialog_->exec(); });
     connect(advancedSetupDialog_, &AdvancedSetupDialog::remoteButtonDelayChanged, this,
@@ -279,6 +280,53 @@ void MainWindow::wireTests() {
     });
 }
 
+// The Analysis page: its own settings file, the rider's live view it sets up, and
+// the Graphs page following each run as it arrives when the user asks for it.
+void MainWindow::wireAnalysis() {
+    connect(analysisPage_, &AnalysisPage::settingsChanged, this,
+            [this] { settingsFiles_->saveAnalysisSettings(analysisPage_->settings()); });
+    liveViewDialog_ = new LiveViewDialog(*riderLiveView_, this);
+    connect(analysisPage_, &AnalysisPage::liveViewRequested, this, [this] {
+        liveViewDialog_->showSettings(analysisPage_->settings().liveView);
+        liveViewDialog_->exec();
+    });
+    connect(liveViewDialog_, &LiveViewDialog::applied, this,
+            [this](const LiveViewSettings& liveView) {
+                analysisPage_->setLiveViewSettings(liveView);
+                settingsFiles_->saveAnalysisSettings(analysisPage_->settings());
+                serveLiveView();
+            });
+    // A K40 run is whole at "Data OK" (the third at "Test session finished"), and the
+    // window's thread is the one that wrote it; the card's worker writes slot 1 until
+    // its session has ended.
+    connect(speedPage_, &SpeedPage::riderInstructionShown, this, [this](const QString& text) {
+        if (!analysisPage_->settings().liveView.showEachRun) return;
+        const auto is = [&text](std::string_view shown) {
+            return text == QLatin1String(shown.data(), static_cast<qsizetype>(shown.size()));
+        };
+        if (!is(kDataOkText) && !is(kSessionFinishedText)) return;
+        if (electronics_->isEitherWritingSlot1Meanwhile()) return;
+        graphsPage_->showRunOfSlot1(speedPage_->runNumber());
+    });
+    connect(cardSession_.get(), &CardSession::sessionEnded, this,
+            [this](const SessionOutcome& outcome) {
+                if (!analysisPage_->settings().liveView.showEachRun) return;
+                if (outcome.completedRuns > 0) graphsPage_->showRunOfSlot1(outcome.completedRuns);
+            });
+}
+
+// The live view as the Analysis page's settings say, its figures in the units shown.
+void MainWindow::serveLiveView() {
+    EvaluationOptions units;
+    units.speedInMph = setupPage_->isSpeedInMph();
+    units.powerInKw = setupPage_->isPowerInKw();
+    riderLiveView_->setEvaluationOptions(units);
+    if (!riderLiveView_->start(analysisPage_->settings().liveView)) {
+        parts_.messages().show(MessageKind::Warning, kDynoCaption,
+                               riderLiveView_->errorText().toStdString());
+    }
+}
+
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The card's worker feeds the live view, which goes first.
@@ -304,6 +352,7 @@ std::optional<int> MainWindow::startUp(const CardBusOpener& openCard, bool calib
     settingsFiles_->readProgramSettings();
     settingsFiles_->readAnalogSettings(*adSettingsPage_);
     analysisPage_->showSettings(settingsFiles_->readAnalysisSettings());
+    if (analysisPage_->settings().liveView.isOn) serveLiveView();
     // Start-up greets the electronics the settings name, and none for an index the
     // list does not have.
     const TestStartEntries entries = testControl_->readEntries();

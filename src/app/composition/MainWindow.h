@@ -23,6 +23,7 @@ class AnalogPage;
 class CardSession;
 class ElectronicsChoice;
 class RiderLiveView;
+class LiveViewDialog;
 class Slot1Lock;
 class WeatherStationRequest;
 class FilePage;
@@ -83,6 +84,7 @@ class MainWindow : public QWidget {
     const ElectronicsChoice& electronics() const { return *electronics_; }
     // The rider's live view, fed by both sessions; off until the Analysis page starts it.
     RiderLiveView& riderLiveView() const { return *riderLiveView_; }
+    LiveViewDialog* liveViewDialog() const { return liveViewDialog_; }
     const Slot1Lock& slot1Lock() const { return *slot1Lock_; }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
@@ -123,6 +125,8 @@ class MainWindow : public QWidget {
     void wireSessionFiles();
     void wireSettings();
     void wireTests();
+    void wireAnalysis();
+    void serveLiveView();
 
     MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
                std::unique_ptr<SessionModel> owned, SessionModel* kept,
@@ -163,6 +167,7 @@ class MainWindow : public QWidget {
     // Fed by both sessions' tees, so it goes before them (the card's worker is joined
     // first).
     std::unique_ptr<RiderLiveView> riderLiveView_;
+    LiveViewDialog* liveViewDialog_ = nullptr;
     std::unique_ptr<Slot1Lock> slot1Lock_;
     WeatherStationRequest* weatherStationRequest_ = nullptr;
 };

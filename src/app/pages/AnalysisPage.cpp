@@ -38,7 +38,8 @@ constexpr int kChoicesLeft = 4;
 constexpr int kChoicesWidth = 132;
 const QRect kFiguresArea(4, 424, 560, 122);
 const QRect kVerdictArea(572, 424, 212, 34);
-const QRect kReadingArea(572, 460, 212, 86);
+const QRect kReadingArea(572, 460, 212, 60);
+const QRect kLiveViewButton(572, 522, 212, 24);
 
 }  // namespace
 
@@ -154,6 +155,10 @@ void AnalysisPage::buildFigures() {
     reading_ = build::addLabel(this, QString(), kReadingArea, QStringLiteral("analysisreading"));
     reading_->setWordWrap(true);
     reading_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* liveView = new QPushButton(QStringLiteral("Live view..."), this);
+    liveView->setObjectName(QStringLiteral("analysisliveview"));
+    liveView->setGeometry(kLiveViewButton);
+    connect(liveView, &QPushButton::clicked, this, &AnalysisPage::liveViewRequested);
 }
 
 int AnalysisPage::chosenSlot() const {

@@ -65,6 +65,7 @@ class AnalysisPage : public QWidget {
     void showSettings(const AnalysisSettings& settings);
     AnalysisSettings settings() const;
     std::array<int, kShownChannels> shownChannels() const;
+    void setLiveViewSettings(const LiveViewSettings& liveView) { settings_.liveView = liveView; }
 
     // What the cursor reads at column `x` of the graph (the right mouse button).
     QStringList readingAt(int x) const;
@@ -88,6 +89,8 @@ class AnalysisPage : public QWidget {
   signals:
     // The shown channels were chosen anew: the settings file is to keep them.
     void settingsChanged();
+    // "Live view...": the rider's live view is to be set up.
+    void liveViewRequested();
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -317,6 +317,11 @@ void GraphsPage::showControls(const GraphControls& controls) {
     }
 }
 
+void GraphsPage::showRunOfSlot1(int run) {
+    chooseItem(slots_[0].runGroup, run - 1);
+    updateDisplay();
+}
+
 void GraphsPage::updateDisplay() {
     if (slot1_.refuseReading()) return;
     GraphControls controls = readControls();

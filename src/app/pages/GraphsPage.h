@@ -56,6 +56,10 @@ class GraphsPage : public QWidget {
     // "Fixed Gearing": engine speed worked out from the gearing ratio of the run.
     bool isFixedGearingChosen() const;
 
+    // "Show each run as it arrives": slot 1 with run 1..3 chosen, then updated, as if
+    // the user had chosen that run and pressed "Update Display".
+    void showRunOfSlot1(int run);
+
   public slots:
     // "Update Display", F2 and every control of the page.
     void updateDisplay();

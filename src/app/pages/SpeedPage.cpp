@@ -132,15 +132,19 @@ SpeedPage::SpeedPage(QWidget* parent)
 }
 
 void SpeedPage::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {
-    riderInstruction_->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     riderInstruction_->setShadowColour(colourOf(shadow));
     riderInstruction_->setFontColour(colourOf(font));
+    showRemoteTextInLastColours(text);
 }
 
 void SpeedPage::showRemoteTextInLastColours(std::string_view text) {
-    riderInstruction_->setText(
-        QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    const QString shown = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    riderInstruction_->setText(shown);
+    emit riderInstructionShown(shown);
+}
+
+int SpeedPage::runNumber() const {
+    return runNumber_->digit();
 }
 
 void SpeedPage::showNoAnswer(const QString& text) {

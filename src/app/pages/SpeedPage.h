@@ -52,6 +52,12 @@ class SpeedPage : public QWidget, public SequenceView, public LiveDisplay {
     const speedo::DialTables& dialTables() const { return tables_; }
     // What has been drawn on `pbox1`, transparent where nothing is.
     const QImage& paintBoxImage() const { return drawing_; }
+    // The run number `digit` shows.
+    int runNumber() const;
+
+  signals:
+    // Every instruction the rider is shown, as shown.
+    void riderInstructionShown(const QString& text);
 
   private:
     // Clears the marker's old rectangle, then fills the new one yellow.
