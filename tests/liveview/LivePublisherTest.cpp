@@ -60,21 +60,23 @@ TEST_F(LivePublisherTest, ManyPushesBetweenTwoSends_SendOnlyTheNewest) {
     EXPECT_EQ(live["font"].toString(), "#ff0000");
 }
 
-TEST_F(LivePublisherTest, PublishAskedEvery10Ms_SendsTenTimesASecond) {
+TEST_F(LivePublisherTest, PublishAskedEvery10Ms_SendsOncePerSlot) {
     FakeClient client;
     publisher.addClient(client);
     for (int tick = 0; tick < 200; ++tick) {
         feed.showNeedle(Dial::Speed, tick);
         publisher.publish(kStartMs + tick * 10);
     }
-    EXPECT_EQ(client.ofType("live"), 20);
+    EXPECT_EQ(client.ofType("live"), static_cast<int>(2000 / kLiveSendIntervalMs));
 }
 
 TEST_F(LivePublisherTest, TicksTwiceASlotWithJitter_MissNoSlot) {
     FakeClient client;
     publisher.addClient(client);
-    // The server's 50 ms ticks, each up to 9 ms late: still one send in every slot.
-    for (int tick = 0; tick < 40; ++tick) publisher.publish(kStartMs + tick * 50 + (tick * 7) % 10);
+    // The server's ticks, two a slot, each up to 9 ms late: still one send in every slot.
+    const std::int64_t tickMs = kLiveSendIntervalMs / 2;
+    for (int tick = 0; tick < 40; ++tick)
+        publisher.publish(kStartMs + tick * tickMs + (tick * 7) % 10);
     EXPECT_EQ(client.ofType("live"), 20);
 }
 

@@ -13,6 +13,7 @@
 #include <QWebSocket>
 
 #include "liveview/LiveFeed.h"
+#include "liveview/LivePublisher.h"
 #include "liveview/LiveViewServer.h"
 
 namespace dyno {
@@ -101,10 +102,11 @@ TEST_F(LiveViewServerTest, SocketWithCode_ReceivesTheFeedAsJson) {
     EXPECT_EQ((*live)["instruction"].toString(), "Press remote for next test");
     EXPECT_EQ((*live)["font"].toString(), "#00ff00");
     EXPECT_EQ((*live)["run"].toInt(), 2);
-    // Ten a second, give or take the first and last slot: not many fewer either.
+    // One a slot, give or take the first and last slot: not many fewer either.
     EXPECT_LE(elapsed.elapsed(), 1600);
-    const double seconds = static_cast<double>(elapsed.elapsed()) / 1000.0;
-    EXPECT_LE(received.size() - 1, static_cast<int>(seconds * 10.0) + 2);
+    const double sendSlots =
+        static_cast<double>(elapsed.elapsed()) / static_cast<double>(kLiveSendIntervalMs);
+    EXPECT_LE(received.size() - 1, static_cast<int>(sendSlots) + 2);
 }
 
 }  // namespace
