@@ -109,13 +109,14 @@ constexpr CommandEntry kCommands[] = {
      "  dynotool library search [WORDS] [--make T] [--model T] [--owner T] [--since YYYY-MM-DD] "
      "[--until YYYY-MM-DD] [--min-power HP] [--min-engine-power HP] [--max-spread PERCENT] "
      "[--dyno K40|K70|K80] [--sort date|power|engine-power|spread] [--limit N] [--unreadable] "
-     "[--db FILE] [--json|--csv]",
+     "[--analysis] [--db FILE] [--json|--csv]",
      "The session library: an index of the session archives under a folder, searched by\n"
      "words of make, model, owner and remarks, and by date, dyno and power. Each session\n"
      "also carries its analysis: the mean peak engine-side power of the runs with a usable\n"
      "coast-down (hp) and the spread of the runs' peak power (%); a session without the\n"
      "figure passes neither --min-engine-power nor --max-spread. --sort engine-power puts\n"
-     "the strongest first, --sort spread the most repeatable."},
+     "the strongest first, --sort spread the most repeatable; --analysis prints both\n"
+     "figures (JSON \"peakEnginePowerHp\", \"powerSpreadPercent\"; the CSV's last columns)."},
 };
 
 }  // namespace

@@ -50,6 +50,12 @@ void LiveFeed::showRunNumber(int runNumber) {
     changed();
 }
 
+void LiveFeed::setSpeedNeedleInMph(bool isInMph) {
+    const std::scoped_lock lock(mutex_);
+    readings_.isSpeedNeedleInMph = isInMph;
+    changed();
+}
+
 void LiveFeed::runsArrived(ArrivedRuns runs) {
     const std::scoped_lock lock(mutex_);
     runs.revision = runs_.revision + 1;

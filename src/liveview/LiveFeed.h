@@ -31,6 +31,7 @@ class LiveFeed {
     void showInstruction(std::string_view text, Rgb shadow, Rgb font);
     void showInstructionInLastColours(std::string_view text);
     void showRunNumber(int runNumber);
+    void setSpeedNeedleInMph(bool isInMph);
     void runsArrived(ArrivedRuns runs);
 
     LiveReadings readings() const;

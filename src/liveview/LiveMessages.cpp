@@ -58,7 +58,9 @@ QByteArray readingsMessage(const LiveReadings& readings, std::int64_t sentAtMs) 
         {"type", "live"},
         {"speedPosition", readings.speedPosition},
         {"rpmPosition", readings.rpmPosition},
-        {"speedKmh", rounded(readings.speedPosition / speedo::kPositionsPerKmh, 0.1)},
+        // The dial has 1.28 positions per unit of the needle, km/h or mph.
+        {"speed", rounded(readings.speedPosition / speedo::kPositionsPerKmh, 0.1)},
+        {"speedUnit", readings.isSpeedNeedleInMph ? "mph" : "km/h"},
         {"rpm", readings.rpmPosition * speedo::kRpmPerPosition},
         {"instruction", QString::fromStdString(fromWindows1252(readings.instruction))},
         {"shadow", colourText(readings.shadow)},

@@ -1,9 +1,11 @@
 #include "liveview/LivePageServer.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QTcpSocket>
 #include <QUrlQuery>
 
 #include "liveview/AccessCode.h"
@@ -41,10 +43,29 @@ bool isWebSocketUpgrade(const QHttpServerRequest& request) {
 
 }  // namespace
 
+bool LivePageServer::admits(const QHttpServerRequest& request, const QTcpSocket& socket) {
+    if (!clock_.isValid()) clock_.start();
+    const qint64 now = clock_.elapsed();
+    const QString address = socket.peerAddress().toString();
+    WrongCodes& wrong = wrongCodes_[address];
+    if (wrong.count >= kMostWrongCodes && now - wrong.lastMs < kWrongCodeLockoutMs) {
+        wrong.lastMs = now;  // trying on keeps the address locked out
+        return false;
+    }
+    if (wrong.count >= kMostWrongCodes) wrong = {};
+    if (isAccessCode(request.query().queryItemValue(QStringLiteral("code")), code_)) {
+        wrongCodes_.remove(address);
+        return true;
+    }
+    ++wrong.count;
+    wrong.lastMs = now;
+    return false;
+}
+
 bool LivePageServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
     const QString path = request.url().path();
-    const bool hasCode =
-        isAccessCode(request.query().queryItemValue(QStringLiteral("code")), code_);
+    const bool isPageOrSocket = path == QLatin1String(kSocketPath) || pageFileAt(path) != nullptr;
+    const bool hasCode = isPageOrSocket && admits(request, *socket);
     // True lets Qt take the upgrade; false sends the request to missingHandler.
     if (path == QLatin1String(kSocketPath) && isWebSocketUpgrade(request)) return hasCode;
     const PageFile* file = pageFileAt(path);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QHash>
+
 #include <QAbstractHttpServer>
 #include <QString>
 
@@ -10,6 +13,11 @@ namespace dyno {
 // Everything else is refused: 403 without the code, 405 for anything but GET, 404 for
 // other paths. Qt's HTTP server of Debian 12 asks handleRequest() about an upgrade
 // before it takes it, so a socket without the code is refused at its handshake.
+// An address that has offered kMostWrongCodes wrong codes is refused everything for
+// kWrongCodeLockoutMs, even the right code: a million codes cannot be tried through.
+inline constexpr int kMostWrongCodes = 5;
+inline constexpr qint64 kWrongCodeLockoutMs = 60'000;
+
 class LivePageServer final : public QAbstractHttpServer {
   public:
     explicit LivePageServer(QString accessCode, QObject* parent = nullptr)
@@ -22,7 +30,18 @@ class LivePageServer final : public QAbstractHttpServer {
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
   private:
+    // False, counting the wrong code, for a code that is not the view's or an address
+    // locked out.
+    bool admits(const QHttpServerRequest& request, const QTcpSocket& socket);
+
+    struct WrongCodes {
+        int count = 0;
+        qint64 lastMs = 0;
+    };
+
     QString code_;
+    QHash<QString, WrongCodes> wrongCodes_;
+    QElapsedTimer clock_;
 };
 
 }  // namespace dyno

@@ -29,6 +29,7 @@ void LivePublisher::refreshRunsMessage() {
     // Revision 0 has nothing: a session not started yet still clears a page's curves.
     runsRevision_ = runs.revision;
     hasRunsMessage_ = true;
+    ++runsMessagesMade_;
 }
 
 void LivePublisher::publish(std::int64_t nowMs) {
@@ -46,9 +47,9 @@ void LivePublisher::publish(std::int64_t nowMs) {
         follower.client->send(live);
         ++sends_;
         // A new client gets the runs there are with its first readings.
-        if (follower.runsRevisionSent != runsRevision_ + 1) {
+        if (follower.runsMessageSent != runsMessagesMade_) {
             follower.client->send(runsMessage_);
-            follower.runsRevisionSent = runsRevision_ + 1;
+            follower.runsMessageSent = runsMessagesMade_;
         }
     }
 }

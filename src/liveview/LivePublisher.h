@@ -46,7 +46,7 @@ class LivePublisher {
   private:
     struct Follower {
         LiveClient* client;
-        std::uint64_t runsRevisionSent;  // the runs revision sent, plus one; 0: none yet
+        std::uint64_t runsMessageSent;  // the runs message made last it was sent; 0: none yet
     };
     void refreshRunsMessage();
 
@@ -56,6 +56,9 @@ class LivePublisher {
     std::vector<Follower> clients_;
     QByteArray runsMessage_;
     std::uint64_t runsRevision_ = 0;
+    // Counts the runs messages made, new runs or new units alike: each goes to every
+    // client once.
+    std::uint64_t runsMessagesMade_ = 0;
     bool hasRunsMessage_ = false;
     std::int64_t lastSlot_ = 0;
     bool hasSent_ = false;

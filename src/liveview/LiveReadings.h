@@ -17,6 +17,9 @@ struct LiveReadings {
     Rgb shadow = Rgb::Black;
     Rgb font = Rgb::Black;
     int runNumber = 0;
+    // The speed needle's unit: the card's needle follows "Show speed as MPH", the
+    // K40's always shows km/h.
+    bool isSpeedNeedleInMph = false;
     // Counts every change, so a sender sees whether there is anything new.
     std::uint64_t revision = 0;
     // When the newest change came, milliseconds of the system clock: the page measures

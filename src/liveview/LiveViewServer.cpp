@@ -11,13 +11,36 @@ namespace {
 // Half a send slot: see kLiveSendIntervalMs.
 constexpr int kTickMs = static_cast<int>(kLiveSendIntervalMs / 2);
 
-QHostAddress firstNetworkAddress() {
-    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
-        if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol) {
-            return address;
+// The address a phone on the workshop's network reaches this PC at: of an interface
+// that is up and running and no loopback, a private IPv4 address first (what a
+// workshop's router hands out), link-local ones (169.254..., no network at all) last.
+bool isPrivateNetworkAddress(const QHostAddress& address) {
+    for (const char* subnet : {"10.0.0.0/8", "172.16.0.0/12", "192.168.0.0/16"}) {
+        if (address.isInSubnet(QHostAddress::parseSubnet(QString::fromLatin1(subnet)))) {
+            return true;
         }
     }
-    return QHostAddress(QHostAddress::LocalHost);
+    return false;
+}
+
+QHostAddress firstNetworkAddress() {
+    QHostAddress best(QHostAddress::LocalHost);
+    int bestRank = 0;
+    constexpr auto kUsable = QNetworkInterface::IsUp | QNetworkInterface::IsRunning;
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        if ((interface.flags() & kUsable) != kUsable) continue;
+        if (interface.flags() & QNetworkInterface::IsLoopBack) continue;
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            const QHostAddress address = entry.ip();
+            if (address.protocol() != QAbstractSocket::IPv4Protocol) continue;
+            const int rank = address.isLinkLocal() ? 1 : (isPrivateNetworkAddress(address) ? 3 : 2);
+            if (rank > bestRank) {
+                best = address;
+                bestRank = rank;
+            }
+        }
+    }
+    return best;
 }
 
 }  // namespace

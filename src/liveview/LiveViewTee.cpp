@@ -10,12 +10,16 @@
 
 namespace dyno {
 
-void LiveViewTee::beginSession(const SessionSetup& setup, bool isRevCounterCheck) {
+void LiveViewTee::beginSession(const SessionSetup& setup, bool isRevCounterCheck,
+                               bool isSpeedNeedleInMph) {
     setup_ = setup;
     isRevCounterCheck_ = isRevCounterCheck;
     runNumber_ = 0;
     runsArrived_ = 0;
-    if (LiveFeed* feed = feed_.load()) feed->runsArrived({});
+    if (LiveFeed* feed = feed_.load()) {
+        feed->setSpeedNeedleInMph(isSpeedNeedleInMph);
+        feed->runsArrived({});
+    }
 }
 
 void LiveViewTee::showRemoteText(std::string_view text, Rgb shadow, Rgb font) {

@@ -34,7 +34,9 @@ class LiveViewTee final : public SequenceView, public LiveDisplay {
     // At each start, before the sequence runs: the set-up slot 1 will be stamped
     // with at the session's end, so each run's copy is evaluated as the finished
     // session will be.
-    void beginSession(const SessionSetup& setup, bool isRevCounterCheck);
+    // `isSpeedNeedleInMph`: the sequence draws the speed needle in mph.
+    void beginSession(const SessionSetup& setup, bool isRevCounterCheck,
+                      bool isSpeedNeedleInMph = false);
 
     void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override;
     void showRemoteTextInLastColours(std::string_view text) override;

@@ -53,11 +53,17 @@ TEST_F(LivePublisherTest, ManyPushesBetweenTwoSends_SendOnlyTheNewest) {
     ASSERT_EQ(client.ofType("live"), 1);
     const QJsonObject& live = client.received.front();
     EXPECT_EQ(live["speedPosition"].toInt(), 300);
-    EXPECT_DOUBLE_EQ(live["speedKmh"].toDouble(), 234.4);  // 300 / 1.28, to 0.1
-    EXPECT_DOUBLE_EQ(live["rpm"].toDouble(), 10000.0);     // 160 x 62.5
+    EXPECT_DOUBLE_EQ(live["speed"].toDouble(), 234.4);  // 300 / 1.28, to 0.1
+    EXPECT_EQ(live["speedUnit"].toString(), "km/h");
+    EXPECT_DOUBLE_EQ(live["rpm"].toDouble(), 10000.0);  // 160 x 62.5
     EXPECT_EQ(live["instruction"].toString(), "Test running");
     EXPECT_EQ(live["shadow"].toString(), "#ffff00");
     EXPECT_EQ(live["font"].toString(), "#ff0000");
+
+    // A card session in mph draws its needle in mph.
+    feed.setSpeedNeedleInMph(true);
+    publisher.publish(kStartMs + 10 * kLiveSendIntervalMs);
+    EXPECT_EQ(client.received.back()["speedUnit"].toString(), "mph");
 }
 
 TEST_F(LivePublisherTest, PublishAskedEvery10Ms_SendsOncePerSlot) {
@@ -106,6 +112,19 @@ TEST_F(LivePublisherTest, RunsGoOncePerArrival_NotWithEveryReadings) {
     publisher.publish(kStartMs + 300);
     EXPECT_EQ(client.ofType("runs"), 2);
     EXPECT_EQ(client.ofType("live"), 4);
+}
+
+TEST_F(LivePublisherTest, NewUnits_SendTheRunsAgainInThem) {
+    FakeClient client;
+    publisher.addClient(client);
+    publisher.publish(kStartMs);
+    EXPECT_EQ(client.received.back()["powerUnit"].toString(), "hp");
+    EvaluationOptions kw;
+    kw.powerInKw = true;
+    publisher.setEvaluationOptions(kw);
+    publisher.publish(kStartMs + kLiveSendIntervalMs);
+    ASSERT_EQ(client.ofType("runs"), 2);
+    EXPECT_EQ(client.received.back()["powerUnit"].toString(), "kW");
 }
 
 TEST_F(LivePublisherTest, ClientJoiningLate_GetsTheRunsThatArrivedBefore) {

@@ -13,6 +13,7 @@
 #include <QWebSocket>
 
 #include "liveview/LiveFeed.h"
+#include "liveview/LivePageServer.h"
 #include "liveview/LivePublisher.h"
 #include "liveview/LiveViewServer.h"
 
@@ -53,6 +54,17 @@ TEST_F(LiveViewServerTest, PageWithoutOrWithWrongCode_IsRefused) {
     EXPECT_EQ(get("/?code=482914").first, 403);
     EXPECT_EQ(get("/?code=48291").first, 403);
     EXPECT_EQ(get("/live.js").first, 403);
+}
+
+TEST_F(LiveViewServerTest, AnAddressGuessingCodes_IsLockedOutEvenWithTheRightOne) {
+    for (int guess = 1; guess < kMostWrongCodes; ++guess) {
+        EXPECT_EQ(get(QStringLiteral("/?code=%1").arg(100000 + guess)).first, 403);
+    }
+    EXPECT_EQ(get("/?code=482913").first, 200) << "four wrong codes, then the right one";
+    for (int guess = 0; guess < kMostWrongCodes; ++guess) {
+        EXPECT_EQ(get(QStringLiteral("/?code=%1").arg(200000 + guess)).first, 403);
+    }
+    EXPECT_EQ(get("/?code=482913").first, 403) << "five wrong codes lock the address out";
 }
 
 TEST_F(LiveViewServerTest, PageWithCode_IsServedAndPassesTheCodeOn) {

@@ -131,7 +131,7 @@ bool CardSession::start(const CardStart& start, const CardChoice& choice) {
     if (refuseWhileRunning() || !openFor(choice)) return false;
     CardTiming& timing = busTiming_ != nullptr ? *busTiming_ : *wallClock_;
     QueuedViews& views = *views_;
-    liveTee_->beginSession(start.session, start.isRevCounterCheck);
+    liveTee_->beginSession(start.session, start.isRevCounterCheck, start.speedInMph);
     sequence_ = std::make_unique<CardSequence>(
         CardSequence::Seams{*bus_, timing, *liveTee_, *liveTee_, views, views}, model_.slot(1));
     isRunning_ = true;

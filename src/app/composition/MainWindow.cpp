@@ -14,7 +14,6 @@
 #include "acquisition/RiderTexts.h"
 #include "acquisition/electronics/ElectronicsChoice.h"
 #include "acquisition/electronics/Slot1Lock.h"
-#include "acquisition/k40/K40TestSequence.h"
 #include "app/acquisition/CardSession.h"
 #include "app/acquisition/CardStartup.h"
 #include "app/acquisition/K40Session.h"
@@ -296,18 +295,27 @@ void MainWindow::wireAnalysis() {
                 settingsFiles_->saveAnalysisSettings(analysisPage_->settings());
                 serveLiveView();
             });
-    // A K40 run is whole at "Data OK" (the third at "Test session finished"), and the
-    // window's thread is the one that wrote it; the card's worker writes slot 1 until
-    // its session has ended.
+    // A K40 run is whole after its "Data OK", when the rider is asked for the next (the
+    // run number has moved on past it; at the session's start it is 1); the window's
+    // thread wrote it. The third is drawn once the finished session has been stamped
+    // with its set-up, right after "Test session finished". The card's worker writes
+    // slot 1 until its session has ended.
     connect(speedPage_, &SpeedPage::riderInstructionShown, this, [this](const QString& text) {
         if (!analysisPage_->settings().liveView.showEachRun) return;
+        if (electronics_->isEitherWritingSlot1Meanwhile()) return;
         const auto is = [&text](std::string_view shown) {
             return text == QLatin1String(shown.data(), static_cast<qsizetype>(shown.size()));
         };
-        if (!is(kDataOkText) && !is(kSessionFinishedText)) return;
-        if (electronics_->isEitherWritingSlot1Meanwhile()) return;
-        graphsPage_->showRunOfSlot1(speedPage_->runNumber());
+        const int run = speedPage_->runNumber();
+        if (is(kPressRemoteText) && run > 1) graphsPage_->showRunOfSlot1(run - 1);
+        if (is(kSessionFinishedText)) {
+            QMetaObject::invokeMethod(
+                this, [this, run] { graphsPage_->showRunOfSlot1(run); }, Qt::QueuedConnection);
+        }
     });
+    // Each test's runs reach the live view in the units shown when it starts.
+    connect(testControl_, &TestControl::slot1Recording, this,
+            [this] { showLiveViewInShownUnits(); });
     connect(cardSession_.get(), &CardSession::sessionEnded, this,
             [this](const SessionOutcome& outcome) {
                 if (!analysisPage_->settings().liveView.showEachRun) return;
@@ -315,12 +323,17 @@ void MainWindow::wireAnalysis() {
             });
 }
 
-// The live view as the Analysis page's settings say, its figures in the units shown.
-void MainWindow::serveLiveView() {
+// The live view's figures in the units the Setup page shows.
+void MainWindow::showLiveViewInShownUnits() {
     EvaluationOptions units;
     units.speedInMph = setupPage_->isSpeedInMph();
     units.powerInKw = setupPage_->isPowerInKw();
     riderLiveView_->setEvaluationOptions(units);
+}
+
+// The live view as the Analysis page's settings say.
+void MainWindow::serveLiveView() {
+    showLiveViewInShownUnits();
     if (!riderLiveView_->start(analysisPage_->settings().liveView)) {
         parts_.messages().show(MessageKind::Warning, kDynoCaption,
                                riderLiveView_->errorText().toStdString());

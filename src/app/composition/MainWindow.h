@@ -127,6 +127,7 @@ class MainWindow : public QWidget {
     void wireTests();
     void wireAnalysis();
     void serveLiveView();
+    void showLiveViewInShownUnits();
 
     MainWindow(std::unique_ptr<ProgramParts> ownedParts, ProgramParts* keptParts,
                std::unique_ptr<SessionModel> owned, SessionModel* kept,

@@ -1,6 +1,7 @@
 #include "app/files/SettingsFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <utility>
 
 #include "acquisition/card/CardPorts.h"
@@ -144,12 +145,15 @@ bool SettingsFiles::saveAnalogSettings(const AdSettingsPage& page) {
 
 AnalysisSettings SettingsFiles::readAnalysisSettings() {
     const auto read = readAnalysisSettingsFile(toPath(analysisSettingsPath()));
+    analysisFile_ = AnalysisFileState::whole;
     if (!read) {
+        analysisFile_ = AnalysisFileState::unreadable;
         showFileError(read.error().message, false);
         return {};
     }
     const AnalysisSettingsRead& got = read.value();
     if (!got.messages.empty()) {
+        analysisFile_ = AnalysisFileState::damaged;
         std::string text = std::string(kAnalysisSettingsFileName) + ":";
         for (const std::string& line : got.messages) text += "\n" + line;
         messages_->show(MessageKind::Warning, kDynoCaption, text);
@@ -157,12 +161,31 @@ AnalysisSettings SettingsFiles::readAnalysisSettings() {
     return got.settings;
 }
 
+// A file that could not be read is not overwritten with the defaults it gave; one
+// with damaged lines is kept beside the new one as ".bak", so that no calibration
+// typed into it is lost by the first save.
 bool SettingsFiles::saveAnalysisSettings(const AnalysisSettings& settings) {
-    const auto saved = saveAnalysisSettingsFile(toPath(analysisSettingsPath()), settings);
+    const QString path = analysisSettingsPath();
+    if (analysisFile_ == AnalysisFileState::unreadable) {
+        messages_->show(MessageKind::Warning, kDynoCaption,
+                        std::string(kAnalysisSettingsFileName) +
+                            " could not be read at start-up and is not overwritten.");
+        return false;
+    }
+    if (analysisFile_ == AnalysisFileState::damaged) {
+        const QString kept = path + QStringLiteral(".bak");
+        QFile::remove(kept);
+        if (!QFile::copy(path, kept)) {
+            showFileError(kCannotSaveAnalysisFile, false);
+            return false;
+        }
+    }
+    const auto saved = saveAnalysisSettingsFile(toPath(path), settings);
     if (!saved) {
         showFileError(saved.error().message, false);
         return false;
     }
+    analysisFile_ = AnalysisFileState::whole;
     return true;
 }
 

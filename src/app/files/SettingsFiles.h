@@ -49,7 +49,8 @@ class SettingsFiles {
 
     // "vkr_dyno_analysis.ini", the Analysis page's own. A missing file gives the
     // defaults without a word; damaged lines are named in one warning and only their
-    // settings take the defaults.
+    // settings take the defaults. A save after a read that failed is refused (with a
+    // warning); after one with damaged lines the file is kept as ".bak" first.
     AnalysisSettings readAnalysisSettings();
     bool saveAnalysisSettings(const AnalysisSettings& settings);
 
@@ -58,6 +59,8 @@ class SettingsFiles {
     QString analysisSettingsPath() const;
 
   private:
+    enum class AnalysisFileState { whole, damaged, unreadable };
+
     void showFileError(const std::string& message, bool isConversionError);
 
     SettingsPages pages_;
@@ -67,6 +70,7 @@ class SettingsFiles {
     QString homeFolder_;
     char decimalSeparator_;
     std::function<void(const QString&)> showInitialFolder_;
+    AnalysisFileState analysisFile_ = AnalysisFileState::whole;
 };
 
 }  // namespace dyno

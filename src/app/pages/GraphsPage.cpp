@@ -319,12 +319,23 @@ void GraphsPage::showControls(const GraphControls& controls) {
 
 void GraphsPage::showRunOfSlot1(int run) {
     chooseItem(slots_[0].runGroup, run - 1);
-    updateDisplay();
+    redraw(false);
 }
 
 void GraphsPage::updateDisplay() {
+    redraw(true);
+}
+
+// Without `carriesOutTicks` a ticked "Copy sess." or "Clear" box waits for the user's
+// own update: a session the program draws by itself copies or clears nothing.
+void GraphsPage::redraw(bool carriesOutTicks) {
     if (slot1_.refuseReading()) return;
     GraphControls controls = readControls();
+    const GraphControls ticked = controls;
+    if (!carriesOutTicks) {
+        controls.copyTicked.fill(false);
+        controls.clearTicked.fill(false);
+    }
     state_->scale = scaleInForce_;
     GraphUpdateResult result;
     {
@@ -333,6 +344,10 @@ void GraphsPage::updateDisplay() {
                              storeRemarksOfSession1_);
     }
     scaleInForce_ = state_->scale;
+    if (!carriesOutTicks) {
+        controls.copyTicked = ticked.copyTicked;
+        controls.clearTicked = ticked.clearTicked;
+    }
     showControls(controls);
     for (std::size_t s = 0; s < slots_.size(); ++s) {
         slots_[s].remarkLine->setText(result.remarkLines[s]);

@@ -57,7 +57,8 @@ class GraphsPage : public QWidget {
     bool isFixedGearingChosen() const;
 
     // "Show each run as it arrives": slot 1 with run 1..3 chosen, then updated, as if
-    // the user had chosen that run and pressed "Update Display".
+    // the user had chosen that run and pressed "Update Display", except that ticked
+    // copy and clear boxes are left for the user's own update.
     void showRunOfSlot1(int run);
 
   public slots:
@@ -81,6 +82,7 @@ class GraphsPage : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void redraw(bool carriesOutTicks);
     struct SlotControls {
         QGroupBox* runGroup = nullptr;
         QCheckBox* power = nullptr;

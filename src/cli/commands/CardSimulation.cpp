@@ -96,7 +96,8 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
     CardElectronics cardElectronics(
         {card, card, liveView.tee(), liveView.tee(), markers, views, views}, slot1);
     DynoElectronics& electronics = cardElectronics;
-    liveView.beginSession(prepared.card.session, prepared.card.isRevCounterCheck);
+    liveView.beginSession(prepared.card.session, prepared.card.isRevCounterCheck,
+                          prepared.card.speedInMph);
     if (liveView.isOn()) {
         // At the rider's pace, on a thread of its own, while this one serves the view.
         card.setPacer(WallClockPacer(arguments.integerIn("time-lapse", 1, 1000, 1)));

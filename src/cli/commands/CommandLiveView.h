@@ -34,8 +34,9 @@ class CommandLiveView {
 
     bool isOn() const { return server_ != nullptr; }
     LiveViewTee& tee() { return tee_; }
-    void beginSession(const SessionSetup& setup, bool isRevCounterCheck) {
-        tee_.beginSession(setup, isRevCounterCheck);
+    void beginSession(const SessionSetup& setup, bool isRevCounterCheck,
+                      bool isSpeedNeedleInMph = false) {
+        tee_.beginSession(setup, isRevCounterCheck, isSpeedNeedleInMph);
     }
     // After the session: serves on for --live-view-hold seconds, or until `isStopped`.
     void holdAfterSession(const std::function<bool()>& isStopped = [] { return false; });

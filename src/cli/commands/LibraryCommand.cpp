@@ -137,7 +137,7 @@ int runSearch(const std::vector<std::string>& words, std::ostream& out, std::ost
     const Arguments arguments(words,
                               {"db", "make", "model", "owner", "since", "until", "min-power",
                                "min-engine-power", "max-spread", "dyno", "sort", "limit"},
-                              {"json", "csv", "unreadable"});
+                              {"json", "csv", "unreadable", "analysis"});
     if (arguments.flag("json") && arguments.flag("csv")) {
         throw UsageError("choose one of --json and --csv");
     }
@@ -145,10 +145,11 @@ int runSearch(const std::vector<std::string>& words, std::ostream& out, std::ost
     // A search changes no file: a damaged index waits for the next scan.
     LibraryIndex index = openIndex(arguments, err, false);
     const auto found = arguments.flag("unreadable") ? index.unreadable() : index.search(query);
+    const bool withAnalysis = arguments.flag("analysis");
     if (arguments.flag("csv")) {
-        printLibraryCsv(found, out);
+        printLibraryCsv(found, out, withAnalysis);
     } else {
-        printLibraryJson(found, out);
+        printLibraryJson(found, out, withAnalysis);
     }
     return 0;
 }

@@ -37,7 +37,8 @@ std::string localTimeText(std::int64_t modifiedNs) {
     return text;
 }
 
-void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out) {
+void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out,
+                      bool withAnalysis) {
     for (const IndexedSession& s : sessions) {
         JsonObject json;
         json.add("path", s.path.string());
@@ -62,13 +63,16 @@ void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream&
                         .str();
         }
         json.addRaw("runs", runs + "]");
-        json.addRaw("peakEnginePowerHp", figureJson(s.peakEnginePowerHp));
-        json.addRaw("powerSpreadPercent", figureJson(s.powerSpreadPercent));
+        if (withAnalysis) {
+            json.addRaw("peakEnginePowerHp", figureJson(s.peakEnginePowerHp));
+            json.addRaw("powerSpreadPercent", figureJson(s.powerSpreadPercent));
+        }
         out << json.str() << "\n";
     }
 }
 
-void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& out) {
+void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& out,
+                     bool withAnalysis) {
     out << "path,modified,make,model,owner,remark1,remark2,remark3,dyno_model,"
            "correction_factor";
     for (int r = 1; r <= kRunsPerSession; ++r) {
@@ -76,7 +80,9 @@ void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& 
         out << ',' << run << "_samples," << run << "_max_power_hp," << run << "_max_speed_kmh,"
             << run << "_max_torque";
     }
-    out << ",peak_engine_power_hp,power_spread_percent,unreadable\n";
+    // The analysis' columns come last, so that what a script reads by position stays.
+    out << ",unreadable" << (withAnalysis ? ",peak_engine_power_hp,power_spread_percent" : "")
+        << "\n";
     for (const IndexedSession& s : sessions) {
         out << csvField(s.path.string()) << ',' << localTimeText(s.stamp.modifiedNs) << ','
             << csvField(s.make) << ',' << csvField(s.model) << ',' << csvField(s.owner);
@@ -87,8 +93,11 @@ void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& 
             out << ',' << run.samples << ',' << formatRoundTrip(run.maxPowerHp) << ','
                 << formatRoundTrip(run.maxSpeedKmh) << ',' << formatRoundTrip(run.maxTorque);
         }
-        out << ',' << figureCsv(s.peakEnginePowerHp) << ',' << figureCsv(s.powerSpreadPercent)
-            << ',' << csvField(s.unreadableReason) << '\n';
+        out << ',' << csvField(s.unreadableReason);
+        if (withAnalysis) {
+            out << ',' << figureCsv(s.peakEnginePowerHp) << ',' << figureCsv(s.powerSpreadPercent);
+        }
+        out << '\n';
     }
 }
 

@@ -16,9 +16,11 @@ std::string localTimeText(std::int64_t modifiedNs);
 // correction factor, per run its samples and maxima (km/h, hp), the mean peak
 // engine-side power (hp) and the spread of the runs' peak power (%), null when the
 // analysis has none; an unreadable archive carries its reason.
-void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out);
+void printLibraryJson(const std::vector<IndexedSession>& sessions, std::ostream& out,
+                      bool withAnalysis = false);
 
 // The same as CSV with a header line, one row per archive.
-void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& out);
+void printLibraryCsv(const std::vector<IndexedSession>& sessions, std::ostream& out,
+                     bool withAnalysis = false);
 
 }  // namespace dyno::cli

@@ -79,7 +79,8 @@ function drawDial(canvas, scale, position) {
 function showLive(m) {
   drawDial(el("speedDial"), speedScale, m.speedPosition);
   drawDial(el("rpmDial"), rpmScale, m.rpmPosition);
-  el("speedValue").textContent = m.speedKmh.toFixed(0);
+  el("speedValue").textContent = m.speed.toFixed(0);
+  el("speedUnit").textContent = m.speedUnit;
   el("rpmValue").textContent = m.rpm.toFixed(0);
   const instruction = el("instruction");
   instruction.textContent = m.instruction || "\u00a0";

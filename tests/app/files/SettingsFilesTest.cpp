@@ -351,3 +351,41 @@ TEST_F(SettingsFiles_, AnyFileContentStartsUp) {
 
 }  // namespace
 }  // namespace dyno
+
+namespace dyno {
+namespace {
+
+// The Analysis page's file: a damaged line is named and kept in ".bak" before the
+// first save; a file that could not be read is never overwritten with defaults.
+TEST_F(SettingsFiles_, AnalysisSettingsAreNeverLostToASave) {
+    auto w = newWindow();
+    const QString path = QDir(startDir.path()).filePath("vkr_dyno_analysis.ini");
+    const QByteArray typed = "[channel3]\nname = AFR\nvalue_low = ten\n";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(typed);
+    }
+    const AnalysisSettings read = w->files.readAnalysisSettings();
+    EXPECT_EQ(read.channels[2].name, "AFR");
+    ASSERT_EQ(w->messages.messages.size(), 1u);
+    EXPECT_NE(w->messages.messages[0].text.find("line 3"), std::string::npos)
+        << w->messages.messages[0].text;
+    ASSERT_TRUE(w->files.saveAnalysisSettings(read));
+    QFile kept(path + ".bak");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), typed);
+
+    QFile::remove(path);
+    ASSERT_TRUE(QDir(startDir.path()).mkdir("vkr_dyno_analysis.ini"));
+    w->messages.messages.clear();
+    w->files.readAnalysisSettings();
+    EXPECT_FALSE(w->files.saveAnalysisSettings(AnalysisSettings{}));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    ASSERT_EQ(w->messages.messages.size(), 2u);
+    EXPECT_EQ(w->messages.messages[1].text,
+              "vkr_dyno_analysis.ini could not be read at start-up and is not overwritten.");
+}
+
+}  // namespace
+}  // namespace dyno

@@ -128,7 +128,8 @@ TEST(LibraryCommand, SearchSortsAndFiltersByTheAnalysisAndPrintsItsFigures) {
     ASSERT_EQ(runDynotool({"library", "scan", (folder / "shop").string(), "--db", db}).exitStatus,
               0);
 
-    const auto json = runDynotool({"library", "search", "--sort", "spread", "--db", db});
+    const auto json =
+        runDynotool({"library", "search", "--sort", "spread", "--analysis", "--db", db});
     ASSERT_EQ(json.exitStatus, 0) << json.err;
     const auto plainAt = json.out.find("plain.zsd");
     EXPECT_LT(json.out.find("ridden.zsd"), plainAt) << json.out;
@@ -139,10 +140,15 @@ TEST(LibraryCommand, SearchSortsAndFiltersByTheAnalysisAndPrintsItsFigures) {
 
     const auto csv =
         runDynotool({"library", "search", "--sort", "engine-power", "--min-engine-power", "1",
-                     "--max-spread", "50", "--csv", "--db", db});
+                     "--max-spread", "50", "--csv", "--analysis", "--db", db});
     ASSERT_EQ(csv.exitStatus, 0) << csv.err;
     EXPECT_EQ(lineCount(csv.out), 2) << csv.out;
-    EXPECT_NE(csv.out.find(",peak_engine_power_hp,power_spread_percent,unreadable\n"),
+    EXPECT_NE(csv.out.find(",unreadable,peak_engine_power_hp,power_spread_percent\n"),
+              std::string::npos);
+    // Without --analysis the output is as it was before the figures.
+    const auto plain = runDynotool({"library", "search", "--csv", "--db", db});
+    EXPECT_NE(plain.out.find(",run3_max_torque,unreadable\n"), std::string::npos) << plain.out;
+    EXPECT_EQ(runDynotool({"library", "search", "--db", db}).out.find("peakEnginePowerHp"),
               std::string::npos);
 
     for (const auto& [option, value] :
