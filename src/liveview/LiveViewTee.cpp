@@ -55,6 +55,13 @@ void LiveViewTee::moveK40Marker(int channel, int oldPosition, int position) {
     live_.moveK40Marker(channel, oldPosition, position);
 }
 
+void LiveViewTee::sessionEnded(int runsKept) {
+    LiveFeed* feed = feed_.load();
+    if (feed == nullptr || isRevCounterCheck_ || runsKept <= 0) return;
+    runsArrived_ = runsKept;
+    feed->runsArrived({std::make_shared<TestSession>(slot1_), runsKept, true, 0});
+}
+
 void LiveViewTee::noticeRunsArrived(LiveFeed& feed, std::string_view text) {
     if (isRevCounterCheck_) return;
     int runs = runsArrived_;

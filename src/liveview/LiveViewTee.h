@@ -38,6 +38,11 @@ class LiveViewTee final : public SequenceView, public LiveDisplay {
     void beginSession(const SessionSetup& setup, bool isRevCounterCheck,
                       bool isSpeedNeedleInMph = false);
 
+    // Once the sequence has ended and slot 1 is whole, with everything its end put in
+    // (the card's station correction): the runs kept, as the archive will hold them.
+    // On the thread that holds slot 1 now.
+    void sessionEnded(int runsKept);
+
     void showRemoteText(std::string_view text, Rgb shadow, Rgb font) override;
     void showRemoteTextInLastColours(std::string_view text) override;
     void showDigit(int digit) override;

@@ -83,6 +83,21 @@ TEST_F(LiveViewTeeTest, StoppedSession_KeepsTheRunsThatArrived) {
     EXPECT_TRUE(feed.arrivedRuns().isSessionOver);
 }
 
+TEST_F(LiveViewTeeTest, SessionEnd_SendsSlot1AsTheEndLeftIt) {
+    tee.showDigit(3);
+    tee.showRemoteText(kSessionFinishedText, Rgb::Lime, Rgb::Green);
+    // The card applies the station's correction after telling the rider.
+    slot1.correctionFactor = 1.042;
+    tee.sessionEnded(kRunsPerSession);
+    const ArrivedRuns runs = feed.arrivedRuns();
+    ASSERT_TRUE(runs.session);
+    EXPECT_EQ(runs.runs, kRunsPerSession);
+    EXPECT_TRUE(runs.isSessionOver);
+    EXPECT_DOUBLE_EQ(runs.session->correctionFactor, 1.042);
+    tee.sessionEnded(0);
+    EXPECT_EQ(feed.arrivedRuns().revision, runs.revision) << "a session without runs sends none";
+}
+
 TEST_F(LiveViewTeeTest, RevCounterCheck_HasNoRuns) {
     tee.beginSession(setup, true);
     tee.showDigit(1);

@@ -179,6 +179,8 @@ void CardSession::finish(unsigned session, const CardOutcome& outcome) {
         boxes_.showStationValues(outcome.station->displayTexts);
         boxes_.showCorrectionFactor(outcome.station->correction.correctionText);
     }
+    // The runs kept, with the station's correction the end of the session applied.
+    liveTee_->sessionEnded(outcome.completedRuns);
     emit sessionEnded(outcome);
 }
 
