@@ -6,6 +6,7 @@
 
 #include "display/graph/GraphImages.h"
 #include "model/Cp1252.h"
+#include "print/PageAt600Dpi.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportTexts.h"
 
@@ -106,15 +107,9 @@ void paintAnalysisReport(QPainter& painter, QSize pageSize, const AnalysisReport
 }
 
 void paintAnalysisReport(QPaintDevice& page, const AnalysisReportInputs& report) {
-    const double scaleX = page.logicalDpiX() / static_cast<double>(kReportDpi);
-    const double scaleY = page.logicalDpiY() / static_cast<double>(kReportDpi);
-    const QSize size(static_cast<int>(page.width() / scaleX),
-                     static_cast<int>(page.height() / scaleY));
-    QPainter painter(&page);
-    if (page.logicalDpiX() != kReportDpi || page.logicalDpiY() != kReportDpi) {
-        painter.scale(scaleX, scaleY);
-    }
-    paintAnalysisReport(painter, size, report);
+    paintAt600Dpi(page, [&report](QPainter& painter, QSize size) {
+        paintAnalysisReport(painter, size, report);
+    });
 }
 
 }  // namespace dyno

@@ -7,6 +7,7 @@
 #include "display/GraphPalette.h"
 #include "display/TextLayouts.h"
 #include "display/graph/GraphAxes.h"
+#include "print/PageAt600Dpi.h"
 #include "print/ReportCurves.h"
 #include "print/ReportGeometry.h"
 #include "print/ReportGrid.h"
@@ -160,15 +161,8 @@ void paintReport(QPainter& painter, QSize pageSize, const ReportInputs& report) 
 }
 
 void paintReport(QPaintDevice& page, const ReportInputs& report) {
-    const double scaleX = page.logicalDpiX() / static_cast<double>(kReportDpi);
-    const double scaleY = page.logicalDpiY() / static_cast<double>(kReportDpi);
-    const QSize size(static_cast<int>(page.width() / scaleX),
-                     static_cast<int>(page.height() / scaleY));
-    QPainter painter(&page);
-    if (page.logicalDpiX() != kReportDpi || page.logicalDpiY() != kReportDpi) {
-        painter.scale(scaleX, scaleY);
-    }
-    paintReport(painter, size, report);
+    paintAt600Dpi(page,
+                  [&report](QPainter& painter, QSize size) { paintReport(painter, size, report); });
 }
 
 }  // namespace dyno
