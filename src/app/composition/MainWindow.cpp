@@ -24,6 +24,7 @@
 #include "app/composition/PageList.h"
 #include "app/composition/ProgramParts.h"
 #include "app/dialogs/AdvancedSetupDialog.h"
+#include "app/dialogs/ChannelCalibrationDialog.h"
 #include "app/dialogs/LiveViewDialog.h"
 #include "app/dialogs/PrintOptionsDialog.h"
 #include "app/files/FindSessionsLink.h"
@@ -284,6 +285,16 @@ void MainWindow::wireTests() {
 void MainWindow::wireAnalysis() {
     connect(analysisPage_, &AnalysisPage::settingsChanged, this,
             [this] { settingsFiles_->saveAnalysisSettings(analysisPage_->settings()); });
+    calibrationDialog_ = new ChannelCalibrationDialog(this);
+    connect(analysisPage_, &AnalysisPage::calibrationRequested, this, [this] {
+        calibrationDialog_->showCalibrations(analysisPage_->settings().channels);
+        calibrationDialog_->exec();
+    });
+    connect(calibrationDialog_, &ChannelCalibrationDialog::applied, this,
+            [this](const std::array<ChannelCalibration, kAnalogChannels>& channels) {
+                analysisPage_->setCalibrations(channels);
+                settingsFiles_->saveAnalysisSettings(analysisPage_->settings());
+            });
     liveViewDialog_ = new LiveViewDialog(*riderLiveView_, this);
     connect(analysisPage_, &AnalysisPage::liveViewRequested, this, [this] {
         liveViewDialog_->showSettings(analysisPage_->settings().liveView);

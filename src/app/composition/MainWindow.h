@@ -24,6 +24,7 @@ class CardSession;
 class ElectronicsChoice;
 class RiderLiveView;
 class LiveViewDialog;
+class ChannelCalibrationDialog;
 class Slot1Lock;
 class WeatherStationRequest;
 class FilePage;
@@ -85,6 +86,7 @@ class MainWindow : public QWidget {
     // The rider's live view, fed by both sessions; off until the Analysis page starts it.
     RiderLiveView& riderLiveView() const { return *riderLiveView_; }
     LiveViewDialog* liveViewDialog() const { return liveViewDialog_; }
+    ChannelCalibrationDialog* calibrationDialog() const { return calibrationDialog_; }
     const Slot1Lock& slot1Lock() const { return *slot1Lock_; }
     AnalogPage* analogPage() const { return analogPage_; }
     AdSettingsPage* adSettingsPage() const { return adSettingsPage_; }
@@ -169,6 +171,7 @@ class MainWindow : public QWidget {
     // first).
     std::unique_ptr<RiderLiveView> riderLiveView_;
     LiveViewDialog* liveViewDialog_ = nullptr;
+    ChannelCalibrationDialog* calibrationDialog_ = nullptr;
     std::unique_ptr<Slot1Lock> slot1Lock_;
     WeatherStationRequest* weatherStationRequest_ = nullptr;
 };

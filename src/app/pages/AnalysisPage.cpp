@@ -104,11 +104,14 @@ void AnalysisPage::buildChoices() {
 }
 
 void AnalysisPage::buildChannelChoices(int top) {
-    build::addLabel(this, QStringLiteral("Channels"), QRect(kChoicesLeft, top, kChoicesWidth, 16));
+    auto* calibrate = new QPushButton(QStringLiteral("Channels..."), this);
+    calibrate->setObjectName(QStringLiteral("analysiscalibrate"));
+    calibrate->setGeometry(kChoicesLeft, top, kChoicesWidth, 20);
+    connect(calibrate, &QPushButton::clicked, this, &AnalysisPage::calibrationRequested);
     for (int k = 0; k < kShownChannels; ++k) {
         auto* choice = new QComboBox(this);
         choice->setObjectName(QStringLiteral("analysischannel%1").arg(k + 1));
-        choice->setGeometry(kChoicesLeft, top + 18 + 24 * k, kChoicesWidth, 22);
+        choice->setGeometry(kChoicesLeft, top + 22 + 24 * k, kChoicesWidth, 22);
         channels_[static_cast<std::size_t>(k)] = choice;
     }
     relistChannels();
@@ -182,6 +185,14 @@ AnalysisPlotChoice AnalysisPage::plotChoice() const {
 void AnalysisPage::showSettings(const AnalysisSettings& settings) {
     settings_ = settings;
     relistChannels();
+}
+
+void AnalysisPage::setCalibrations(
+    const std::array<ChannelCalibration, kAnalogChannels>& channels) {
+    settings_.shownChannels = shownChannels();
+    settings_.channels = channels;
+    relistChannels();
+    updateAnalysis();
 }
 
 std::array<int, kShownChannels> AnalysisPage::shownChannels() const {

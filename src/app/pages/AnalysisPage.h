@@ -66,6 +66,8 @@ class AnalysisPage : public QWidget {
     AnalysisSettings settings() const;
     std::array<int, kShownChannels> shownChannels() const;
     void setLiveViewSettings(const LiveViewSettings& liveView) { settings_.liveView = liveView; }
+    // New calibrations: the channel choices are named by them and drawn anew.
+    void setCalibrations(const std::array<ChannelCalibration, kAnalogChannels>& channels);
 
     // What the cursor reads at column `x` of the graph (the right mouse button).
     QStringList readingAt(int x) const;
@@ -91,6 +93,8 @@ class AnalysisPage : public QWidget {
     void settingsChanged();
     // "Live view...": the rider's live view is to be set up.
     void liveViewRequested();
+    // "Channels...": the channels' calibrations are to be edited.
+    void calibrationRequested();
 
   protected:
     void showEvent(QShowEvent* event) override;
