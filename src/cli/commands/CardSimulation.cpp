@@ -108,6 +108,10 @@ int simulateCardSession(const Arguments& arguments, const VehicleProfile& vehicl
         });
         runEventLoopUntil([&] { return isOver.load(); }, 0);
         session.join();
+        // The runs kept, with the station's correction the session's end applied.
+        if (const auto ended = electronics.lastOutcome()) {
+            liveView.tee().sessionEnded(ended->completedRuns);
+        }
         liveView.holdAfterSession();
     } else {
         electronics.start(prepared);
