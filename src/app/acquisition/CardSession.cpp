@@ -47,19 +47,16 @@ class CardSession::QueuedViews final : public SequenceView,
         onPage([=](SpeedPage& page) { page.moveCardMarker(channel, oldOffset, offset); });
     }
     void show(MessageKind kind, std::string_view caption, std::string_view text) override {
-        QMetaObject::invokeMethod(
-            session_,
+        session_->handToWindow(
             [session = session_, kind, caption = std::string(caption), text = std::string(text)] {
                 session->messages_.show(kind, caption, text);
-            },
-            Qt::QueuedConnection);
+            });
     }
 
   private:
     template <typename Draw>
     void onPage(Draw draw) {
-        QMetaObject::invokeMethod(
-            page_, [page = page_, draw] { draw(*page); }, Qt::QueuedConnection);
+        session_->handToWindow([page = page_, draw] { draw(*page); });
     }
 
     SpeedPage* page_;
@@ -139,8 +136,7 @@ bool CardSession::start(const CardStart& start, const CardChoice& choice) {
     const unsigned session = ++session_;
     worker_ = std::thread([this, session, start, sequence = sequence_.get()] {
         const CardOutcome outcome = sequence->run(start);
-        QMetaObject::invokeMethod(
-            this, [this, session, outcome] { finish(session, outcome); }, Qt::QueuedConnection);
+        handToWindow([this, session, outcome] { finish(session, outcome); });
     });
     return true;
 }
@@ -182,6 +178,30 @@ void CardSession::finish(unsigned session, const CardOutcome& outcome) {
     // The runs kept, with the station's correction the end of the session applied.
     liveTee_->sessionEnded(outcome.completedRuns);
     emit sessionEnded(outcome);
+}
+
+// The worker's calls wait in a queue of this session's own, under its own lock, and the
+// window's thread runs them in order: a hand-over every tool can follow, the calls'
+// captured values included. The toolkit is only asked to wake the window's thread.
+void CardSession::handToWindow(std::function<void()> call) {
+    {
+        const std::scoped_lock lock(handOverMutex_);
+        handOver_.push_back(std::move(call));
+    }
+    QMetaObject::invokeMethod(this, "runHandedOver", Qt::QueuedConnection);
+}
+
+void CardSession::runHandedOver() {
+    for (;;) {
+        std::function<void()> call;
+        {
+            const std::scoped_lock lock(handOverMutex_);
+            if (handOver_.empty()) return;
+            call = std::move(handOver_.front());
+            handOver_.pop_front();
+        }
+        call();
+    }
 }
 
 }  // namespace dyno

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -78,9 +80,15 @@ class CardSession : public QObject, public DynoElectronics {
     // On the window thread, once slot 1 has been handed back.
     void sessionEnded(const dyno::SessionOutcome& outcome);
 
+  private slots:
+    // On the window's thread: the calls the worker has handed over, in order.
+    void runHandedOver();
+
   private:
     class QueuedViews;
 
+    // From the worker: `call` is to run on the window's thread.
+    void handToWindow(std::function<void()> call);
     bool openFor(const CardChoice& choice);
     // True, after telling the user, while a session owns slot 1.
     bool refuseWhileRunning() const;
@@ -104,6 +112,8 @@ class CardSession : public QObject, public DynoElectronics {
     bool isRunning_ = false;
     std::optional<SessionOutcome> lastOutcome_;
     unsigned session_ = 0;  // counts starts, so a late end of a joined session is ignored
+    std::mutex handOverMutex_;
+    std::deque<std::function<void()>> handOver_;
 };
 
 }  // namespace dyno
