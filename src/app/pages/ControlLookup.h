@@ -15,13 +15,12 @@
 // program's own code reads and fills other pages through their typed accessors;
 // these lookups are for tests and tools that address a control by the name the
 // settings files and the workshop know it by. A name that matches no control of the
-// kind asked for is a fault: it stops a debug build and is reported in a release
-// build, never skipped quietly.
+// kind asked for is a fault: it stops every build at once, naming the control, never
+// skipped quietly.
 namespace dyno::controls {
 
-inline void reportMissingControl(const char* componentName, const char* kind) {
-    qCritical("No %s named \"%s\" in the window", kind, componentName);
-    Q_ASSERT_X(false, "dyno::controls", "a control was looked up by a name nothing has");
+[[noreturn]] inline void reportMissingControl(const char* componentName, const char* kind) {
+    qFatal("No %s named \"%s\" in the window", kind, componentName);
 }
 
 // The control named `componentName` among the descendants of `root`.
