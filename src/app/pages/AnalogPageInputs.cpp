@@ -4,7 +4,6 @@
 #include "app/pages/AdSettingsPage.h"
 #include "app/pages/GraphsPage.h"
 #include "app/pages/SetupPage.h"
-#include "model/TextNumbers.h"
 
 namespace dyno {
 
@@ -14,12 +13,8 @@ void readAnalogInputs(const AnalogInputPages& pages, const GraphScale& scaleInFo
     view.decimalSeparator = userDecimalSeparator();
     view.endHp = scaleInForce.endHp;
     view.fixedGearing = pages.graphs.isFixedGearingChosen();
-    EvaluationOptions& evaluation = view.evaluation;
-    evaluation.speedInMph = pages.setup.isSpeedInMph();
-    evaluation.powerInKw = pages.setup.isPowerInKw();
-    evaluation.rpmCurveShown = pages.graphs.isSpeedAndRpmChosen();
-    evaluation.useTypedRollerWeight = pages.setup.isRollerWeightForLoadedTests();
-    evaluation.typedRollerWeightKg = leadingNumber(pages.setup.rollerWeightText());
+    view.evaluation = pages.setup.evaluationOptions();
+    view.evaluation.rpmCurveShown = pages.graphs.isSpeedAndRpmChosen();
 }
 
 }  // namespace dyno

@@ -24,7 +24,6 @@
 #include "evaluation/ChannelCalibrationRules.h"
 #include "evaluation/SessionAnalysis.h"
 #include "model/SessionModel.h"
-#include "model/TextNumbers.h"
 #include "print/ReportFiles.h"
 #include "print/ReportGeometry.h"
 
@@ -210,12 +209,8 @@ AnalysisSettings AnalysisPage::settings() const {
 // The units and roller weight the Graphs page evaluates with; engine speed always,
 // for the cursor.
 EvaluationOptions AnalysisPage::evaluationOptions() const {
-    EvaluationOptions options;
-    options.speedInMph = sources_.setup.isSpeedInMph();
-    options.powerInKw = sources_.setup.isPowerInKw();
+    EvaluationOptions options = sources_.setup.evaluationOptions();
     options.rpmCurveShown = true;
-    options.useTypedRollerWeight = sources_.setup.isRollerWeightForLoadedTests();
-    options.typedRollerWeightKg = leadingNumber(sources_.setup.rollerWeightText());
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "app/system/PortList.h"
+#include "model/TextNumbers.h"
 #include "widgets/Led.h"
 
 namespace dyno {
@@ -282,6 +283,15 @@ bool SetupPage::isSpeedInMph() const {
 
 bool SetupPage::isRollerWeightForLoadedTests() const {
     return rollerWeightForLoadedTests_->isChecked();
+}
+
+EvaluationOptions SetupPage::evaluationOptions() const {
+    EvaluationOptions options;
+    options.speedInMph = isSpeedInMph();
+    options.powerInKw = isPowerInKw();
+    options.useTypedRollerWeight = isRollerWeightForLoadedTests();
+    options.typedRollerWeightKg = leadingNumber(rollerWeightText());
+    return options;
 }
 
 void SetupPage::setPortLedOn(bool isOn) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <string>
 
+#include "evaluation/EvaluationOptions.h"
 #include "model/DynoSettings.h"
 
 class QLabel;
@@ -46,6 +47,9 @@ class SetupPage : public QWidget {
     bool isSpeedInMph() const;
     // "Update loaded tests with Rollerweight".
     bool isRollerWeightForLoadedTests() const;
+    // What an evaluation takes from this page: the units and the typed roller weight
+    // ("Update loaded tests with Rollerweight"); the engine-speed curve is the caller's.
+    EvaluationOptions evaluationOptions() const;
 
     // What the K40 electronics report: the port LED, firmware version, sample setting.
     void setPortLedOn(bool isOn);
